@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Runs a Windows program of a build tree under Wine, inside a virtual X display.
+#   wine-run.sh BUILD_DIR --start           create the prefix, start the display
+#   wine-run.sh BUILD_DIR --stop            stop the prefix's server and the display
+#   wine-run.sh BUILD_DIR PROGRAM [ARGS...]  run a program (starts what is missing)
+# The prefix is BUILD_DIR/wineprefix; the display is shared by all programs of
+# one test run and recorded in BUILD_DIR/wine-state.
+set -u
+build=$(cd "$1" && pwd); shift
+export WINEPREFIX="$build/wineprefix"
+export WINEDEBUG=-all
+# An English locale, so that text handled in the wrong code page shows.
+export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
+# No download prompts for the .NET and HTML runtimes.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+state="$build/wine-state"
+mkdir -p "$state"
+
+ensure_prefix() {
+  (
+    flock 9
+    if [ ! -f "$state/prefix-ready" ]; then
+      wineboot -i >/dev/null 2>&1 9>&-
+      # Wine draws the window frames itself: the virtual display has no
+      # window manager, and screenshots should show captions.
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 9>&-
+      wineserver -w 9>&-
+      touch "$state/prefix-ready"
+    fi
+  ) 9>"$state/lock"
+}
+# (Programs started while a lock is held get 9>&-: an inherited descriptor
+# would keep the lock for as long as they live.)
+
+display_alive() {
+  [ -f "$state/display" ] && [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null
+}
+
+ensure_display() {
+  (
+    flock 9
+    if ! display_alive; then
+      rm -f "$state/display"
+      Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8>"$state/display" 9>&- >/dev/null 2>&1 &
+      echo $! >"$state/xvfb.pid"
+      for _ in $(seq 100); do
+        [ -s "$state/display" ] && break
+        sleep 0.1
+      done
+    fi
+  ) 9>"$state/lock.display"
+  export DISPLAY=":$(tr -d '[:space:]' <"$state/display")"
+}
+
+case "${1:-}" in
+  --start)
+    ensure_display
+    ensure_prefix
+    echo "wine prefix $WINEPREFIX on display $DISPLAY"
+    ;;
+  --stop)
+    wineserver -k 2>/dev/null
+    if [ -f "$state/xvfb.pid" ]; then
+      kill "$(cat "$state/xvfb.pid")" 2>/dev/null
+      rm -f "$state/xvfb.pid" "$state/display"
+    fi
+    exit 0
+    ;;
+  *)
+    ensure_display
+    ensure_prefix
+    exec wine "$@"
+    ;;
+esac
