@@ -16,6 +16,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 state="$build/wine-state"
 mkdir -p "$state"
 
+# Programs started while a lock is held get 9>&-: an inherited descriptor
+# would keep the lock for as long as they live.
 ensure_prefix() {
   (
     flock 9
@@ -29,8 +31,6 @@ ensure_prefix() {
     fi
   ) 9>"$state/lock"
 }
-# (Programs started while a lock is held get 9>&-: an inherited descriptor
-# would keep the lock for as long as they live.)
 
 display_alive() {
   [ -f "$state/display" ] && [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null

@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh || exit 1
 
 failed=()
+summary=()
 for p in native windows sanitize; do
   log=$(mktemp)
   if ! scripts/build.sh "$p" >"$log" 2>&1; then
@@ -17,10 +18,15 @@ for p in native windows sanitize; do
   fi
   rm -f "$log"
   echo "== test $p"
-  ctest --preset "$p" || failed+=("test $p")
+  log=$(mktemp)
+  ctest --preset "$p" 2>&1 | tee "$log"
+  [ "${PIPESTATUS[0]}" -eq 0 ] || failed+=("test $p")
+  summary+=("$p: $(grep -E 'tests passed|No tests were found' "$log" | tail -n 1)")
+  rm -f "$log"
 done
 
 echo
+printf '%s\n' "${summary[@]}"
 if [ ${#failed[@]} -gt 0 ]; then
   echo "FAILED: ${failed[*]}"
   exit 1
