@@ -1,0 +1,18 @@
+#pragma once
+
+#include "linearization/LineReader.h"
+
+#include <filesystem>
+
+// The valid points of a point file, in file order: comment lines (empty or
+// starting with ";") and lines whose first two fields are not both numbers
+// are skipped; anything after the second field is ignored.
+class PointReader {
+public:
+    bool open(const std::filesystem::path& fileName);
+    // x and y of the next valid line; false at the end of the file.
+    bool nextPoint(double& x, double& y);
+
+private:
+    LineReader lines;
+};

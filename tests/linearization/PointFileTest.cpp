@@ -1,0 +1,212 @@
+#include "linearization/LineReader.h"
+#include "linearization/NumberField.h"
+#include "linearization/PointReader.h"
+#include "linearization/PointSet.h"
+
+#include "TempPointFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> Lines(std::string_view bytes)
+{
+    TempPointFile file(bytes);
+    LineReader reader;
+    EXPECT_TRUE(reader.open(file.path()));
+    std::vector<std::string> lines;
+    std::string_view line;
+    while (reader.nextLine(line))
+        lines.emplace_back(line);
+    return lines;
+}
+
+std::vector<std::pair<double, double>> Points(std::string_view bytes)
+{
+    TempPointFile file(bytes);
+    PointReader reader;
+    EXPECT_TRUE(reader.open(file.path()));
+    std::vector<std::pair<double, double>> points;
+    double x = 0;
+    double y = 0;
+    while (reader.nextPoint(x, y))
+        points.emplace_back(x, y);
+    return points;
+}
+
+using P = std::vector<std::pair<double, double>>;
+
+bool Parses(std::string text, double& value)
+{
+    std::string_view cursor = text;
+    return parseNumber(cursor, value);
+}
+
+} // namespace
+
+TEST(LineReader, EndsLinesAtCrLfAndCrLfAlike)
+{
+    EXPECT_EQ(Lines("a\rb\nc\r\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(Lines("a\r\rb\n\n"), (std::vector<std::string>{"a", "", "b", ""}));
+    EXPECT_TRUE(Lines("").empty());
+}
+
+TEST(LineReader, KeepsThe127FirstBytesAndSkipsTheRest)
+{
+    const std::string first(127, 'x');
+    const auto lines = Lines(first + "TAIL\r\nnext");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], first);
+    EXPECT_EQ(lines[1], "next");
+}
+
+TEST(LineReader, CtrlZEndsItsLineAndTheFile)
+{
+    EXPECT_EQ(Lines("1 2\n3 4\x1a tail\n5 6\n"), (std::vector<std::string>{"1 2", "3 4"}));
+    // Also in the skipped part of an overlong line.
+    EXPECT_EQ(Lines(std::string(200, 'y') + "\x1a\n5 6\n"), (std::vector<std::string>{std::string(127, 'y')}));
+}
+
+TEST(LineReader, LinesAcrossTheReadBufferStayWhole)
+{
+    // Reads go in 64 KiB blocks; put a CR LF and a long line across block edges.
+    std::string split(65536 - 1, ';');
+    split += "\r\nok\n"; // CR is the last byte of the first block, LF the first of the next
+    const auto lines = Lines(split);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], "ok");
+
+    std::string longAcross(65536 - 50, 'q');
+    longAcross += "\n";
+    longAcross += std::string(300, 'w') + "\nend";
+    const auto more = Lines(longAcross);
+    ASSERT_EQ(more.size(), 3u);
+    EXPECT_EQ(more[1], std::string(127, 'w'));
+    EXPECT_EQ(more[2], "end");
+}
+
+TEST(ParseNumber, AcceptsTheDecimalGrammar)
+{
+    const std::pair<const char*, double> valid[] = {
+        {"0", 0},         {"-3E2", -300},   {"+1.5", 1.5},    {"5.", 5},         {".25", 0.25},
+        {"1e+3", 1000},   {"1E-3", 0.001},  {"-0.5e1", -5},   {"007", 7},        {"0.1", 0.1},
+        {"3.4028235e38", 3.4028235e38},     {"1e-400", 0}, // underflows to zero, still a number
+    };
+    for (const auto& [text, expected] : valid) {
+        double value = -99;
+        EXPECT_TRUE(Parses(text, value)) << text;
+        EXPECT_EQ(value, expected) << text;
+    }
+}
+
+TEST(ParseNumber, RejectsAnythingElseAndLeavesTheValue)
+{
+    const char* invalid[] = {"",     ".",     "-",     "+.",    "1,5",   "1e",    "1e+",  "e5",
+                             "1.2.3", "--1",  "1e5.5", "0x10",  "inf",   "-INF",  "nan",  "1d",
+                             "1e39", "-3.5e38", "1e400", "3.4028236e38", "12a"};
+    for (const char* text : invalid) {
+        double value = -99;
+        EXPECT_FALSE(Parses(text, value)) << text;
+        EXPECT_EQ(value, -99) << text;
+    }
+}
+
+TEST(ParseNumber, SkipsBlanksAndStopsBehindItsField)
+{
+    std::string_view cursor = "  10.5\t-3E2 word";
+    double x = 0;
+    double y = 0;
+    ASSERT_TRUE(parseNumber(cursor, x));
+    ASSERT_TRUE(parseNumber(cursor, y));
+    EXPECT_EQ(x, 10.5);
+    EXPECT_EQ(y, -300);
+    EXPECT_EQ(cursor, " word");
+    double rest = 0;
+    EXPECT_FALSE(parseNumber(cursor, rest));
+    EXPECT_TRUE(cursor.empty());
+    EXPECT_FALSE(parseNumber(cursor, rest)); // nothing left: an empty field
+}
+
+TEST(PointReader, SkipsCommentsAndInvalidLines)
+{
+    const auto points = Points("; comment\n"
+                               "\n"
+                               "1 2\n"
+                               "1,5 3\n"     // decimal comma
+                               "  ; 4 5\n"   // ";" after blanks is no comment mark, but invalid
+                               "6 7 8\n"     // a third column is ignored
+                               "9\n"         // no second field
+                               "10 inf\n"    // no usable value
+                               "11 1e39\n"   // beyond float
+                               "\t12\t13 remark\n");
+    EXPECT_EQ(points, (P{{1, 2}, {6, 7}, {12, 13}}));
+}
+
+TEST(PointReader, FieldsAreCutAt127Characters)
+{
+    std::string pad(120, ' ');
+    // The second field would begin at character 128: the line is skipped.
+    const auto points = Points(pad + "1.5" + std::string(10, ' ') + "2\n" + pad + "1.5 2\n");
+    EXPECT_EQ(points, (P{{1.5, 2}}));
+}
+
+TEST(PointReader, AByteOrderMarkSpoilsTheFirstLine)
+{
+    EXPECT_EQ(Points("\xEF\xBB\xBF"
+                     "1 2\n3 4\n"),
+              (P{{3, 4}}));
+    EXPECT_EQ(Points("\xEF\xBB\xBF"
+                     ";1 2\n3 4\n"),
+              (P{{3, 4}}));
+}
+
+TEST(ReadPointSet, CountsEveryValidLineAndTakesTheRangeFromX)
+{
+    TempPointFile file("5 0\r\n-2 100\r\n3 -7\r\n3 8\r\n3 9\r\n;x\r\nbad line\r\n");
+    PointSet set;
+    set.method = 1;
+    set.order = 7;
+    readPointSet(file.path(), set);
+    EXPECT_EQ(set.count, 5); // repeated x count
+    EXPECT_EQ(set.min, -2.0f);
+    EXPECT_EQ(set.max, 5.0f);
+    EXPECT_EQ(set.method, 0); // the record starts afresh
+    EXPECT_EQ(set.order, 0);
+}
+
+TEST(ReadPointSet, StopsAtCtrlZAndRoundsTheRangeToFloat)
+{
+    TempPointFile file("0.1 1\n0.3 2\n\x1a"
+                       "100 3\n");
+    PointSet set;
+    readPointSet(file.path(), set);
+    EXPECT_EQ(set.count, 2);
+    EXPECT_EQ(set.min, 0.1f);
+    EXPECT_EQ(set.max, 0.3f);
+}
+
+TEST(ReadPointSet, AMissingOrEmptyFileHasNoPoints)
+{
+    PointSet set;
+    set.count = 9;
+    readPointSet(MissingFile(), set);
+    EXPECT_EQ(set.count, 0);
+
+    TempPointFile empty("");
+    set.count = 9;
+    readPointSet(empty.path(), set);
+    EXPECT_EQ(set.count, 0);
+}
+
+TEST(ReadPointSet, OpensANameWithCzechLetters)
+{
+    TempPointFile file("1 1\n2 2\n3 3\n", u8"měření čidla.txt");
+    PointSet set;
+    readPointSet(file.path(), set);
+    EXPECT_EQ(set.count, 3);
+}
