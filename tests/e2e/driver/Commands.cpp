@@ -1,0 +1,283 @@
+#include "tests/e2e/driver/Commands.h"
+
+#include "tests/e2e/driver/Text.h"
+
+#include <charconv>
+#include <cstdio>
+#include <functional>
+#include <map>
+
+namespace {
+
+constexpr DWORD DefaultWaitMs = 5000;
+
+Reply Fail(std::string message)
+{
+    return Reply{false, std::move(message), {}};
+}
+
+Reply Ok(std::string message = {})
+{
+    return Reply{true, std::move(message), {}};
+}
+
+int ToInt(const std::string& text, int fallback)
+{
+    int value = fallback;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size() ? value : fallback;
+}
+
+std::string Hex(unsigned long value)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%08lX", value);
+    return buffer;
+}
+
+// Polls check until it holds or the time is up; the last observation is
+// kept for the failure message.
+bool WaitFor(DWORD timeoutMs, const std::function<bool()>& check)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (check())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        Sleep(50);
+    }
+}
+
+std::vector<std::string> ComboItems(HWND combo)
+{
+    std::vector<std::string> items;
+    DWORD_PTR count = 0;
+    SendMessageTimeoutW(combo, CB_GETCOUNT, 0, 0, SMTO_NORMAL, 5000, &count);
+    for (int i = 0; i < static_cast<int>(count); ++i) {
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, i, 0, SMTO_NORMAL, 5000, &length);
+        std::wstring text(length + 1, L'\0');
+        DWORD_PTR copied = 0;
+        SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, 5000,
+                            &copied);
+        text.resize(copied == static_cast<DWORD_PTR>(CB_ERR) ? 0 : copied);
+        items.push_back(ToUtf8(text));
+    }
+    return items;
+}
+
+LRESULT Query(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 5000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+// Colour of the screen a few pixels inside the control's left edge: the
+// background of a right-aligned value field.
+std::string ColourOf(HWND control)
+{
+    RECT r{};
+    GetWindowRect(control, &r);
+    HDC screen = GetDC(nullptr);
+    COLORREF c = GetPixel(screen, r.left + 4, (r.top + r.bottom) / 2);
+    ReleaseDC(nullptr, screen);
+    return std::to_string(GetRValue(c)) + "," + std::to_string(GetGValue(c)) + "," + std::to_string(GetBValue(c));
+}
+
+std::string Describe(HWND child)
+{
+    RECT r = ClientRectOf(child);
+    return std::to_string(GetDlgCtrlID(child)) + " " + ClassName(child) + " " + std::to_string(r.left) + "," +
+           std::to_string(r.top) + "," + std::to_string(r.right - r.left) + "," +
+           std::to_string(r.bottom - r.top) + " " + Hex(static_cast<unsigned long>(GetWindowLongW(child, GWL_STYLE))) +
+           " " + Hex(static_cast<unsigned long>(GetWindowLongW(child, GWL_EXSTYLE))) + " \"" + WindowText(child) +
+           "\"";
+}
+
+} // namespace
+
+std::vector<std::string> SplitWords(const std::string& line)
+{
+    std::vector<std::string> words;
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+            ++i;
+        if (i >= line.size())
+            break;
+        std::string word;
+        if (line[i] == '"') {
+            size_t end = line.find('"', i + 1);
+            if (end == std::string::npos)
+                end = line.size();
+            word = line.substr(i + 1, end - i - 1);
+            i = end + 1;
+        } else {
+            size_t end = line.find_first_of(" \t", i);
+            if (end == std::string::npos)
+                end = line.size();
+            word = line.substr(i, end - i);
+            i = end;
+        }
+        words.push_back(word);
+    }
+    return words;
+}
+
+Reply Commands::run(const std::vector<std::string>& w)
+{
+    const std::string& verb = w[0];
+    auto arg = [&](size_t i) -> std::string { return i < w.size() ? w[i] : std::string(); };
+
+    if (verb == "window") {
+        if (!target.find(L"DNX8 config", static_cast<DWORD>(ToInt(arg(1), 30000))))
+            return Fail("no window titled \"DNX8 config\"");
+        return target.sync() ? Ok() : Fail("window does not answer");
+    }
+    if (!target.alive())
+        return Fail("the window is gone");
+
+    if (verb == "sync")
+        return target.sync() ? Ok() : Fail("window does not answer");
+
+    if (verb == "close") {
+        PostMessageW(target.handle(), WM_CLOSE, 0, 0);
+        return Ok();
+    }
+
+    if (verb == "window-info") {
+        HWND h = target.handle();
+        RECT outer{}, client{};
+        GetWindowRect(h, &outer);
+        GetClientRect(h, &client);
+        Reply reply = Ok();
+        reply.lines.push_back("class " + ClassName(h));
+        reply.lines.push_back("title " + WindowText(h));
+        reply.lines.push_back("style " + Hex(static_cast<unsigned long>(GetWindowLongW(h, GWL_STYLE))));
+        reply.lines.push_back("size " + std::to_string(outer.right - outer.left) + "x" +
+                              std::to_string(outer.bottom - outer.top));
+        reply.lines.push_back("icon " + std::string(GetClassLongPtrW(h, GCLP_HICON) != 0 ? "yes" : "no"));
+        return reply;
+    }
+
+    if (verb == "dump") {
+        Reply reply = Ok();
+        for (HWND child : target.children())
+            reply.lines.push_back(Describe(child));
+        return reply;
+    }
+
+    if (verb == "expect-msgbox" || verb == "expect-no-msgbox") {
+        HWND box = nullptr;
+        WaitFor(verb == "expect-msgbox" ? DefaultWaitMs : 0, [&] { return (box = target.ownedDialog()) != nullptr; });
+        if (verb == "expect-no-msgbox")
+            return box == nullptr ? Ok() : Fail("unexpected message box \"" + WindowText(box) + "\"");
+        if (box == nullptr)
+            return Fail("no message box");
+        std::string caption = WindowText(box), text;
+        std::vector<HWND> buttons;
+        bool icon = false;
+        for (HWND c = GetWindow(box, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+            std::string cls = ClassName(c);
+            if (cls == "Button")
+                buttons.push_back(c);
+            else if (cls == "Static" && (GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+                icon = true;
+            else if (cls == "Static" && text.empty())
+                text = WindowText(c);
+        }
+        std::string seen = "caption \"" + caption + "\" text \"" + text + "\"";
+        if (caption != arg(1) || text != arg(2))
+            return Fail("message box " + seen);
+        if (buttons.size() != 1 || WindowText(buttons[0]) != "OK")
+            return Fail("message box should have one OK button");
+        if (!icon)
+            return Fail("message box has no icon");
+        if (!target.notify(buttons[0], BM_CLICK, 0, 0))
+            return Fail("window does not answer after the message box");
+        return Ok(seen);
+    }
+
+    if (verb == "wait-gone") {
+        HWND h = target.handle();
+        return WaitFor(static_cast<DWORD>(ToInt(arg(1), 10000)), [&] { return !IsWindow(h); })
+                   ? Ok()
+                   : Fail("the window is still there");
+    }
+
+    HWND ctl = target.control(arg(1));
+    if (ctl == nullptr)
+        return Fail("no control " + arg(1));
+    int id = GetDlgCtrlID(ctl);
+
+    if (verb == "text")
+        return Ok(WindowText(ctl));
+
+    if (verb == "info")
+        return Ok(Describe(ctl));
+
+    if (verb == "click")
+        return target.notify(ctl, BM_CLICK, 0, 0) ? Ok() : Fail("window does not answer");
+
+    if (verb == "type") {
+        std::wstring text = ToWide(arg(2));
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(ctl, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL, 5000,
+                                 &result))
+            return Fail("control does not answer");
+        return Ok();
+    }
+
+    if (verb == "select") {
+        std::vector<std::string> items = ComboItems(ctl);
+        for (size_t i = 0; i < items.size(); ++i) {
+            if (items[i] == arg(2)) {
+                Query(ctl, CB_SETCURSEL, i);
+                bool done = target.notify(GetParent(ctl), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                                          reinterpret_cast<LPARAM>(ctl));
+                return done ? Ok() : Fail("window does not answer");
+            }
+        }
+        return Fail("no entry \"" + arg(2) + "\" in " + arg(1));
+    }
+
+    if (verb == "items") {
+        Reply reply = Ok();
+        reply.lines = ComboItems(ctl);
+        return reply;
+    }
+
+    if (verb == "expect-items") {
+        std::vector<std::string> expected(w.begin() + 2, w.end());
+        std::vector<std::string> items = ComboItems(ctl);
+        if (items == expected)
+            return Ok();
+        std::string seen;
+        for (const std::string& item : items)
+            seen += " \"" + item + "\"";
+        return Fail("entries:" + seen);
+    }
+
+    // The remaining checks wait a while for the expected state: live values
+    // change on the program's timer.
+    DWORD wait = static_cast<DWORD>(ToInt(arg(3), DefaultWaitMs));
+    std::string seen;
+    auto expect = [&](const std::function<std::string()>& observe) {
+        bool met = WaitFor(wait, [&] { return (seen = observe()) == arg(2); });
+        return met ? Ok() : Fail(arg(1) + " is \"" + seen + "\", expected \"" + arg(2) + "\"");
+    };
+    if (verb == "expect")
+        return expect([&] { return WindowText(ctl); });
+    if (verb == "expect-sel")
+        return expect([&] { return std::to_string(Query(ctl, CB_GETCURSEL)); });
+    if (verb == "expect-check")
+        return expect([&] { return std::to_string(Query(ctl, BM_GETCHECK)); });
+    if (verb == "expect-colour")
+        return expect([&] { return ColourOf(ctl); });
+    if (verb == "colour")
+        return Ok(ColourOf(ctl));
+
+    return Fail("unknown command " + verb);
+}

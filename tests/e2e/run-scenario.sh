@@ -1,0 +1,221 @@
+#!/usr/bin/env bash
+# Runs one end-to-end scenario: config.exe under Wine, simulated converters
+# on pseudo-terminals mapped as COM ports, and the driver that works the
+# window. Usage:
+#   run-scenario.sh BUILD_DIR CONFIG_EXE DRIVER_EXE DNX8SIM SCENARIO_FILE
+#
+# A scenario is a text file, one step per line ("#" starts a comment; words
+# in "double quotes" may hold blanks). Steps handled here:
+#   sim NAME [ARGS...]            start a simulator (ARGS go to dnx8sim)
+#   port NAME COMn                map its pty as COMn and list it in the registry
+#   simctl NAME WORDS...          a line on the simulator's control channel
+#   start                         start config.exe and wait for its window
+#   shot LABEL                    screenshot of the display into the build tree
+#   sleep SECONDS
+#   trace-mark NAME               later request checks look only past this point
+#   expect-requests NAME CODE...  the command codes (hex) of the requests since
+#                                 the mark, exactly, in order
+#   expect-request NAME BYTES...  a request since the mark with exactly these bytes
+#   expect-request-count NAME CODE MIN MAX
+#   expect-exit [SECONDS]         config.exe has ended (after the driver's close)
+# Every other line goes to the driver (tests/e2e/driver), whose answer must
+# be "ok". Exits 0 on success, 1 on the first failed step, 77 when the
+# scenario needs a simulator and none is built.
+set -u
+
+build=$(cd "$1" && pwd)
+config=$2
+driver=$3
+simulator=$4
+scenario=$5
+root=$(cd "$(dirname "$0")/../.." && pwd)
+run="$root/cmake/wine-run.sh"
+name=$(basename "$scenario" .txt)
+
+if grep -q '^[[:space:]]*sim ' "$scenario" && [ ! -x "$simulator" ]; then
+  echo "SKIPPED: no dnx8sim at $simulator; build the native tree first (cmake --preset native && cmake --build --preset native), or configure with -DDNX8_SIM=<path>"
+  exit 77
+fi
+
+work="$build/e2e/$name"
+shots="$build/screenshots/e2e"
+rm -rf "$work"
+mkdir -p "$work" "$shots"
+
+"$run" "$build" --start >/dev/null || { echo "cannot start Wine"; exit 1; }
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
+export DISPLAY=":$(tr -d '[:space:]' <"$build/wine-state/display")"
+
+declare -A sim_pid=() sim_pty=() sim_control=() trace_mark=()
+mapped_links=()
+registry_values=()
+app_pid=""
+driver_pid=""
+step_line=0
+
+log() { echo "[$name:$step_line] $*"; }
+
+screenshot() {
+  import -window root "$shots/$name-$1.png" 2>/dev/null && log "screenshot $shots/$name-$1.png"
+}
+
+cleanup() {
+  if [ -n "$driver_pid" ]; then
+    for v in "${registry_values[@]}"; do
+      "$run" "$build" reg delete 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v "$v" /f >/dev/null 2>&1
+    done
+    echo quit >&"${DRIVER[1]}" 2>/dev/null
+    exec {DRIVER[1]}>&- 2>/dev/null
+  fi
+  if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
+    kill "$app_pid" 2>/dev/null
+  fi
+  for s in "${!sim_pid[@]}"; do
+    kill "${sim_pid[$s]}" 2>/dev/null
+  done
+  for link in "${mapped_links[@]}"; do
+    rm -f "$link"
+  done
+  [ -n "$app_pid" ] && wait "$app_pid" 2>/dev/null
+  [ -n "$driver_pid" ] && wait "$driver_pid" 2>/dev/null
+  for s in "${!sim_pid[@]}"; do
+    wait "${sim_pid[$s]}" 2>/dev/null
+  done
+}
+trap cleanup EXIT
+
+fail() {
+  log "FAILED: $*"
+  screenshot "failure"
+  for s in "${!sim_pid[@]}"; do
+    echo "--- trace of $s (last 40 lines)"
+    tail -n 40 "$work/$s.trace" 2>/dev/null
+  done
+  exit 1
+}
+
+# The driver runs for the whole scenario; while it lives, the Wine server
+# does too, so the registry entries made below stay in place.
+coproc DRIVER { exec "$run" "$build" "$driver" 2>"$work/driver.err"; }
+driver_pid=$DRIVER_PID
+
+to_driver() {
+  printf '%s\n' "$1" >&"${DRIVER[1]}" || fail "driver has gone"
+  local reply
+  while IFS= read -r -t 120 reply <&"${DRIVER[0]}"; do
+    case "$reply" in
+      "| "*) echo "    ${reply#| }" ;;
+      ok*) [ "$reply" = ok ] || log "$reply"; return 0 ;;
+      fail*) fail "$1: ${reply#fail }" ;;
+      *) echo "    $reply" ;;
+    esac
+  done
+  fail "$1: no answer from the driver"
+}
+
+# --- simulator ---------------------------------------------------------------
+
+start_sim() {
+  local s=$1; shift
+  "$simulator" --trace "$work/$s.trace" "$@" >"$work/$s.out" 2>"$work/$s.err" &
+  sim_pid[$s]=$!
+  local pty=""
+  for _ in $(seq 100); do
+    pty=$(head -n 1 "$work/$s.out" 2>/dev/null)
+    [ -n "$pty" ] && break
+    kill -0 "${sim_pid[$s]}" 2>/dev/null || break
+    sleep 0.05
+  done
+  [ -n "$pty" ] || fail "simulator $s did not start: $(cat "$work/$s.err")"
+  sim_pty[$s]=$pty
+}
+
+# A line on the simulator's control channel.
+sim_send() {
+  fail "no control channel yet"
+}
+
+# Reads a trace on stdin; prints its request frames.
+trace_requests() {
+  cat
+}
+
+# Request frames in the trace, one line of upper-case hex bytes each.
+requests() {
+  local s=$1
+  tail -n "+$(( ${trace_mark[$s]:-0} + 1 ))" "$work/$s.trace" | trace_requests
+}
+
+expect_requests() {
+  local s=$1; shift
+  local want got
+  want=$(printf '%s\n' "$@" | tr 'a-f' 'A-F')
+  for _ in $(seq 40); do
+    got=$(requests "$s" | awk '{print $2}')
+    [ "$got" = "$want" ] && return 0
+    sleep 0.05
+  done
+  fail "requests to $s: $(echo $got), expected $(echo $want)"
+}
+
+# --- steps -------------------------------------------------------------------
+
+run_step() {
+  local line=$1
+  local -a w
+  eval "w=($line)"
+  case "${w[0]}" in
+    sim) start_sim "${w[@]:1}" ;;
+    port)
+      local s=${w[1]} com=${w[2]}
+      local link="$WINEPREFIX/dosdevices/${com,,}"
+      ln -sfn "${sim_pty[$s]}" "$link"
+      mapped_links+=("$link")
+      "$run" "$build" reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v "dnx8sim-$s" /t REG_SZ /d "$com" /f \
+        >/dev/null 2>&1 || fail "cannot list $com in the registry"
+      registry_values+=("dnx8sim-$s")
+      ;;
+    simctl) sim_send "${w[1]}" "${w[@]:2}" ;;
+    start)
+      "$run" "$build" "$config" >"$work/config.out" 2>&1 &
+      app_pid=$!
+      to_driver "window"
+      ;;
+    shot) screenshot "${w[1]}" ;;
+    sleep) sleep "${w[1]}" ;;
+    trace-mark) trace_mark[${w[1]}]=$(wc -l <"$work/${w[1]}.trace") ;;
+    expect-requests) expect_requests "${w[1]}" "${w[@]:2}" ;;
+    expect-request)
+      local want
+      want=$(echo "${w[@]:2}" | tr 'a-f' 'A-F')
+      requests "${w[1]}" | grep -qxF "$want" || fail "no request $want to ${w[1]}"
+      ;;
+    expect-request-count)
+      local n
+      n=$(requests "${w[1]}" | awk -v c="${w[2]^^}" '$2 == c' | wc -l)
+      [ "$n" -ge "${w[3]}" ] && [ "$n" -le "${w[4]}" ] ||
+        fail "${n} requests ${w[2]} to ${w[1]}, expected ${w[3]} to ${w[4]}"
+      ;;
+    expect-exit)
+      local limit=${w[1]:-10}
+      for _ in $(seq $(( limit * 10 ))); do
+        kill -0 "$app_pid" 2>/dev/null || break
+        sleep 0.1
+      done
+      kill -0 "$app_pid" 2>/dev/null && fail "config.exe still runs ${limit} s after its window was closed"
+      wait "$app_pid"
+      local rc=$?
+      app_pid=""
+      [ "$rc" -eq 0 ] || fail "config.exe ended with exit code $rc"
+      ;;
+    *) to_driver "$line" ;;
+  esac
+}
+
+while IFS= read -r line || [ -n "$line" ]; do
+  step_line=$((step_line + 1))
+  line="${line#"${line%%[![:space:]]*}"}"
+  [ -z "$line" ] || [ "${line:0:1}" = "#" ] && continue
+  run_step "$line"
+done <"$scenario"
+log "passed"
