@@ -1,0 +1,91 @@
+#include "simulator/Presets.h"
+
+#include <array>
+
+namespace sim {
+namespace {
+
+using P = protocol::Parameter;
+
+struct Relay {
+    float onValue, offValue;
+    std::uint16_t onDelay, offDelay;
+    std::uint8_t mode;
+};
+
+void SetRelay(ParameterMemory& m, P id, Relay r)
+{
+    auto at = m.value(id);
+    PutReal(at.data(), r.onValue);
+    PutReal(at.data() + 4, r.offValue);
+    at[8] = static_cast<std::uint8_t>(r.onDelay);
+    at[9] = static_cast<std::uint8_t>(r.onDelay >> 8);
+    at[10] = static_cast<std::uint8_t>(r.offDelay);
+    at[11] = static_cast<std::uint8_t>(r.offDelay >> 8);
+    at[12] = r.mode;
+}
+
+// What every unit leaves the factory with: identity and fitted hardware.
+void Fresh(ParameterMemory& m)
+{
+    m = ParameterMemory();
+    m.setText(P::Identity, "DNX8");
+    m.setWord(P::FirmwareVersion, 0x0105);
+    m.setInteger(P::SerialNumber, 240117);
+    m.setByte(P::OutputType, 0); // passive 4..20 mA
+    m.setByte(P::RelayOptions, 3); // both relays fitted
+}
+
+// A configured unit scaled to 0..100 with both relays in use.
+void Configured(ParameterMemory& m, std::uint8_t inputType, float low, float high)
+{
+    Fresh(m);
+    m.setByte(P::InputType, inputType);
+    m.setReal(P::Divider, 1.0f);
+    m.setReal(P::Shunt, 1.0f);
+    m.setReal(P::RangeMin, low);
+    m.setReal(P::RangeMax, high);
+    m.setReal(P::ScaleMin, 0.0f);
+    m.setReal(P::ScaleMax, 100.0f);
+    m.setByte(P::Filter, 5);
+    SetRelay(m, P::Relay1, {80.0f, 75.0f, 2, 2, 0});
+    SetRelay(m, P::Relay2, {20.0f, 30.0f, 0, 5, 1});
+}
+
+void Voltage(ParameterMemory& m)
+{
+    Configured(m, 2, 0.0f, 10.0f);
+}
+
+void Current(ParameterMemory& m)
+{
+    Configured(m, 4, 4.0f, 20.0f);
+    m.setByte(P::ErrorSignalling, 1); // under-current on a broken loop
+}
+
+const std::array<Preset, 3> Table = {{
+    {"voltage", "10 V input, range 0..10 V, scaled 0..100, filter 5, both relays set", Voltage},
+    {"current", "20 mA input, range 4..20 mA, scaled 0..100, error state under-current", Current},
+    {"fresh", "out of the box: identity DNX8, firmware 1.05, serial 240117, passive 4..20 mA output, "
+              "both relays fitted, every setting 0",
+     Fresh},
+}};
+
+} // namespace
+
+std::span<const Preset> Presets()
+{
+    return Table;
+}
+
+bool ApplyPreset(std::string_view name, ParameterMemory& memory)
+{
+    for (const Preset& p : Table)
+        if (p.name == name) {
+            p.fill(memory);
+            return true;
+        }
+    return false;
+}
+
+} // namespace sim

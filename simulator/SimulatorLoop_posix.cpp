@@ -1,0 +1,145 @@
+#include "simulator/SimulatorLoop_posix.h"
+
+#include "simulator/TraceFormat.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <poll.h>
+#include <unistd.h>
+
+namespace sim {
+
+using namespace std::chrono;
+
+SimulatorLoop::SimulatorLoop(SerialLine& line, SimulatedConverter& converter, unsigned paceBaud)
+    : line_(line), converter_(converter), interpreter_(converter)
+{
+    // 10 bits per byte: start, 8 data, stop.
+    if (paceBaud != 0)
+        byteTime_ = duration_cast<Clock::duration>(duration<double>(10.0 / paceBaud));
+}
+
+double SimulatorLoop::seconds() const
+{
+    return duration<double>(Clock::now() - start_).count();
+}
+
+ControlReply SimulatorLoop::control(const std::string& line)
+{
+    ControlReply reply = interpreter_.execute(line, seconds());
+    quit_ = quit_ || reply.quit;
+    return reply;
+}
+
+void SimulatorLoop::trace(TraceKind kind, std::span<const std::uint8_t> bytes)
+{
+    if (!trace_ || bytes.empty())
+        return;
+    const std::string text = TraceLine(seconds(), kind, bytes) + '\n';
+    std::fputs(text.c_str(), trace_);
+    std::fflush(trace_);
+}
+
+int SimulatorLoop::timeoutMs() const
+{
+    std::optional<Clock::time_point> wake;
+    if (!outgoing_.empty())
+        wake = outgoing_.front().due;
+    if (lastByte_)
+        wake = std::min(wake.value_or(*lastByte_ + QuietGap), *lastByte_ + QuietGap);
+    if (!wake)
+        return -1;
+    const auto left = duration_cast<milliseconds>(*wake - Clock::now() + microseconds(999));
+    return static_cast<int>(std::clamp<long long>(left.count(), 0, 60000));
+}
+
+void SimulatorLoop::schedule(const Exchange& exchange)
+{
+    const Clock::time_point now = Clock::now();
+    Outgoing out{exchange.reply.bytes, 0, now + exchange.reply.delay};
+    if (byteTime_)
+        out.due += *byteTime_ * exchange.request.size(); // the request's own time on the wire
+    if (!outgoing_.empty())
+        out.due = std::max(out.due, outgoing_.back().due);
+    if (out.bytes.empty())
+        return; // silence
+    outgoing_.push_back(std::move(out));
+}
+
+bool SimulatorLoop::readLine()
+{
+    std::uint8_t buffer[512];
+    for (;;) {
+        const ssize_t got = ::read(line_.fd(), buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            return true;
+        if (got <= 0)
+            return false;
+        lastByte_ = Clock::now();
+        for (const Exchange& exchange :
+             converter_.receive(std::span(buffer, static_cast<std::size_t>(got)), seconds())) {
+            trace(TraceKind::Noise, exchange.noise);
+            trace(TraceKind::Request, exchange.request);
+            schedule(exchange);
+        }
+    }
+}
+
+void SimulatorLoop::sendDue()
+{
+    while (!outgoing_.empty() && outgoing_.front().due <= Clock::now()) {
+        Outgoing& out = outgoing_.front();
+        const std::size_t chunk = byteTime_ ? 1 : out.bytes.size() - out.sent;
+        const ssize_t n = ::write(line_.fd(), out.bytes.data() + out.sent, chunk);
+        if (n < 0 && errno != EINTR) {
+            // Nobody reads the line: try again shortly rather than spin.
+            out.due = Clock::now() + milliseconds(10);
+            return;
+        }
+        if (n > 0)
+            out.sent += static_cast<std::size_t>(n);
+        if (byteTime_)
+            out.due += *byteTime_;
+        if (out.sent == out.bytes.size()) {
+            trace(TraceKind::Reply, out.bytes);
+            outgoing_.pop_front();
+        }
+    }
+}
+
+bool SimulatorLoop::run(int stopFd)
+{
+    const ControlHandler handler = [this](const std::string& line) { return control(line); };
+    std::vector<pollfd> fds;
+    while (!quit_) {
+        fds.clear();
+        fds.push_back({stopFd, POLLIN, 0});
+        fds.push_back({line_.fd(), POLLIN, 0});
+        if (fifo_)
+            fds.push_back({fifo_->fd(), POLLIN, 0});
+        if (socket_)
+            socket_->watch(fds);
+        const int ready = ::poll(fds.data(), fds.size(), timeoutMs());
+        if (ready < 0 && errno != EINTR)
+            return false;
+        if (ready > 0 && fds[0].revents)
+            return true;
+        // Control first: a change written before a request applies to it.
+        if (fifo_ && !fifo_->serve(handler))
+            return true;
+        if (socket_ && ready > 0 && !socket_->serve(fds, handler))
+            return true;
+        if (ready > 0 && (fds[1].revents & (POLLIN | POLLERR | POLLHUP)) && !readLine())
+            return false;
+        if (lastByte_ && Clock::now() >= *lastByte_ + QuietGap) {
+            trace(TraceKind::Noise, converter_.quiet());
+            lastByte_.reset();
+        }
+        sendDue();
+    }
+    return true;
+}
+
+} // namespace sim
