@@ -1,5 +1,7 @@
 #include "simulator/Presets.h"
 
+#include "simulator/SensorPresets.h"
+
 #include <array>
 
 namespace sim {
@@ -63,9 +65,31 @@ void Current(ParameterMemory& m)
     m.setByte(P::ErrorSignalling, 1); // under-current on a broken loop
 }
 
-const std::array<Preset, 3> Table = {{
+void Pt100(ParameterMemory& m)
+{
+    Configured(m, 7, 0.0f, 0.0f); // three-wire
+    LoadRtd(m, "Pt 100 (3850)");
+    m.setReal(P::ScaleMin, -200.0f);
+    m.setReal(P::ScaleMax, 850.0f);
+}
+
+void ThermocoupleK(ParameterMemory& m)
+{
+    Configured(m, 13, 0.0f, 0.0f); // internal cold-junction compensation
+    LoadThermocouple(m, "K (Chromel-Alumel)");
+    m.setReal(P::ScaleMin, -200.0f);
+    m.setReal(P::ScaleMax, 1372.0f);
+}
+
+const std::array<Preset, 5> Table = {{
     {"voltage", "10 V input, range 0..10 V, scaled 0..100, filter 5, both relays set", Voltage},
     {"current", "20 mA input, range 4..20 mA, scaled 0..100, error state under-current", Current},
+    {"pt100", "Pt 100 (3850) three-wire (InputType 7): range and t(R) polynomial as the tool writes them, "
+              "scaled -200..850",
+     Pt100},
+    {"thermocouple-k", "thermocouple K with internal compensation (InputType 13): EMF range, four pieces, "
+                       "cold-junction polynomial as the tool writes them, scaled -200..1372",
+     ThermocoupleK},
     {"fresh", "out of the box: identity DNX8, firmware 1.05, serial 240117, passive 4..20 mA output, "
               "both relays fitted, every setting 0",
      Fresh},
