@@ -8,6 +8,7 @@
 
 namespace {
 
+// clang-format off
 // t(R) polynomials. Each decimal rounds once, directly to the float that
 // converters configured earlier report back; do not retype them.
 constexpr RtdCurve::Data Pt100{
@@ -40,6 +41,7 @@ constexpr RtdCurve::Data Ni1000Tk6180{
     "Ni 1000 (6180)",
     {-245.01744f, 0.3370345f, -0.00013085322f, 4.9106898e-08f, -1.1372275e-11f, 1.0999757e-15f},
     Ni100Tk6180.degree, Ni100Tk6180.tmin, Ni100Tk6180.tmax, 1000.0};
+// clang-format on
 
 } // namespace
 

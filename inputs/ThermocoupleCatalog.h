@@ -16,7 +16,8 @@ public:
     }
     // The type a converter is configured for, from the cold-junction
     // polynomial it reports; null when it is none of the built-in types.
-    const ThermocoupleCurve* FindByPolynomial(std::uint8_t degree, std::span<const float, 10> coefficients) const
+    const ThermocoupleCurve* FindByPolynomial(std::uint8_t degree,
+                                              std::span<const float, 10> coefficients) const
     {
         return static_cast<const ThermocoupleCurve*>(findCurve(degree, coefficients));
     }

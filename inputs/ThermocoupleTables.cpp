@@ -2,6 +2,7 @@
 
 namespace {
 
+// clang-format off
 // Inverse characteristics t(E), E in mV. Unless marked as this system's own,
 // the pieces are the ITS-90 inverse reference functions with their published
 // coefficients and EMF sub-ranges. Each decimal is a float literal so that it
@@ -201,6 +202,7 @@ constexpr ThermocoupleCurve::Data Types[] = {
      {-6.4871063f, 0.02947163f, 0.00036814346f, -1.4276657e-07f},
      3, T0.lowerBound, 20.872f, -200, 400},
 };
+// clang-format on
 
 } // namespace
 

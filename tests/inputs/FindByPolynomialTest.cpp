@@ -11,7 +11,8 @@ TEST(FindByPolynomial, RecognisesEveryTypeByItsOwnPolynomial)
     RtdCatalog rtds;
     for (int i = 0; i < rtds.Count(); ++i) {
         const RtdCurve* curve = rtds.At(i);
-        EXPECT_EQ(rtds.FindByPolynomial(static_cast<std::uint8_t>(curve->degree()), curve->polynomial()), curve)
+        EXPECT_EQ(rtds.FindByPolynomial(static_cast<std::uint8_t>(curve->degree()), curve->polynomial()),
+                  curve)
             << curve->name();
     }
     ThermocoupleCatalog thermocouples;

@@ -21,6 +21,7 @@ struct RtdExpectation {
 };
 
 // Catalog order; bit patterns as converters report them.
+// clang-format off
 const std::vector<RtdExpectation> Expected = {
     {"Pt 100 (3850)", 5, -200, 850, 100.0,
      {0xC372CA74, 0x40112AEB, 0x3B031A90, 0xB6B295B2, 0x3265096B, 0xAD3082CB}, 0.19},
@@ -33,6 +34,7 @@ const std::vector<RtdExpectation> Expected = {
     {"Ni 1000 (6180)", 5, -60, 250, 1000.0,
      {0xC3750477, 0x3EAC8FC9, 0xB90935A5, 0x3352E99B, 0xAD48102C, 0x269E85F1}, 0.07},
 };
+// clang-format on
 
 double Evaluate(const SensorCurve::Coefficients& c, double x)
 {
