@@ -1,0 +1,48 @@
+#pragma once
+
+#include "device/Protocol.h"
+#include "simulator/SimulatedConverter.h"
+
+#include <cstdint>
+#include <vector>
+
+using Bytes = std::vector<std::uint8_t>;
+
+// 01 cmd n data chk
+inline Bytes RequestFrame(std::uint8_t command, const Bytes& data = {})
+{
+    Bytes frame = {protocol::Start, command, static_cast<std::uint8_t>(data.size())};
+    frame.insert(frame.end(), data.begin(), data.end());
+    frame.push_back(protocol::Checksum(frame.data(), frame.size()));
+    return frame;
+}
+
+inline Bytes RequestFrame(protocol::Parameter p, const Bytes& data = {})
+{
+    return RequestFrame(protocol::Code(p), data);
+}
+
+// 06 n data chk
+inline Bytes Ack(const Bytes& data)
+{
+    Bytes frame = {protocol::Ack, static_cast<std::uint8_t>(data.size())};
+    frame.insert(frame.end(), data.begin(), data.end());
+    frame.push_back(protocol::Checksum(frame.data(), frame.size()));
+    return frame;
+}
+
+inline const Bytes NakFrame = {0x15, 0xEB};
+
+// What the converter puts on the line for one request frame.
+inline Bytes Ask(sim::SimulatedConverter& converter, const Bytes& frame, double seconds = 0.0)
+{
+    auto exchanges = converter.receive(frame, seconds);
+    return exchanges.size() == 1 ? exchanges[0].reply.bytes : Bytes{0xDE, 0xAD};
+}
+
+inline Bytes FloatBytes(float v)
+{
+    Bytes b(4);
+    sim::PutReal(b.data(), v);
+    return b;
+}
