@@ -25,8 +25,8 @@ public:
 
 protected:
     // The texts and tables are static constants shared by every instance.
-    SensorCurve(const char* name, int degree, const Coefficients& coefficients)
-        : displayName(name), degree(degree), coefficients(&coefficients)
+    SensorCurve(const char* name, int polynomialDegree, const Coefficients& polynomial)
+        : displayName(name), degree(polynomialDegree), coefficients(&polynomial)
     {
     }
 

@@ -121,7 +121,8 @@ TEST(RtdCatalog, EachPolynomialInvertsItsResistanceOverTheRange)
         const double tolerance = Expected[static_cast<std::size_t>(i)].inversionTolerance;
         SCOPED_TRACE(curve->name());
         double worst = 0.0;
-        for (double t = curve->tmin(); t <= curve->tmax(); t += 0.25) {
+        for (int quarter = 4 * curve->tmin(); quarter <= 4 * curve->tmax(); ++quarter) {
+            const double t = quarter / 4.0;
             const float r = curve->ResistanceAt(static_cast<float>(t));
             worst = std::max(worst, std::abs(Evaluate(curve->polynomial(), r) - t));
         }
