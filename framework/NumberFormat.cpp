@@ -37,7 +37,10 @@ TenDigits RoundToTenDigits(float magnitude)
     return result;
 }
 
-bool IsDigitIn(char c, char low, char high) { return c >= low && c <= high; }
+bool IsDigitIn(char c, char low, char high)
+{
+    return c >= low && c <= high;
+}
 
 // Rounding of the 10-digit form: half up, and the dropped digits 4, 9..9,
 // 8 or 9, one more digit round up as well.

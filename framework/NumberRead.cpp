@@ -10,8 +10,14 @@
 namespace number_text {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 std::string_view SkipBlanks(std::string_view text)
 {
@@ -142,26 +148,26 @@ std::string_view FirstCharacters(std::string_view text, std::size_t count)
     return text;
 }
 
-std::int32_t IntegerFromText(std::string_view text)
+std::optional<std::int32_t> ReadInteger(std::string_view text)
 {
     std::string_view rest = SkipBlanks(FirstCharacters(text, IntegerReadLimit));
     const bool negative = TakeSign(rest);
     const int base = TakeRadix(rest);
     if (rest.empty())
-        return 0;
+        return std::nullopt;
     std::uint64_t magnitude = 0;
     for (const char c : rest) {
         const int digit = DigitValue(c);
         if (digit < 0 || digit >= base)
-            return 0;
+            return std::nullopt;
         magnitude = magnitude * base + digit;
         if (magnitude > 0xFFFFFFFFu)
-            return 0;
+            return std::nullopt;
     }
     if (base == 10) {
         const std::uint64_t limit = negative ? 0x80000000u : 0x7FFFFFFFu;
         if (magnitude > limit)
-            return 0;
+            return std::nullopt;
     }
     // A prefixed number is a 32-bit pattern; a sign negates it modulo 2^32.
     std::uint32_t pattern = static_cast<std::uint32_t>(magnitude);
@@ -170,7 +176,7 @@ std::int32_t IntegerFromText(std::string_view text)
     return static_cast<std::int32_t>(pattern);
 }
 
-float RealFromText(std::string_view text)
+std::optional<float> ReadReal(std::string_view text)
 {
     const std::string_view number = SkipBlanks(FirstCharacters(text, RealReadLimit));
     std::string_view body = number;
@@ -180,8 +186,18 @@ float RealFromText(std::string_view text)
     if (EqualsIgnoringCase(body, "nan"))
         return std::numeric_limits<float>::quiet_NaN();
     if (!IsDecimalReal(body))
-        return 0.0f;
+        return std::nullopt;
     return RoundToFloat(ReadExtended(number));
+}
+
+std::int32_t IntegerFromText(std::string_view text)
+{
+    return ReadInteger(text).value_or(0);
+}
+
+float RealFromText(std::string_view text)
+{
+    return ReadReal(text).value_or(0.0f);
 }
 
 } // namespace number_text

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -62,6 +63,11 @@ std::int32_t IntegerFromText(std::string_view text);
 // Read in 80-bit precision, then rounded to float (beyond the float range:
 // infinity). Anything else gives 0.0.
 float RealFromText(std::string_view text);
+
+// The same two readers, telling a text that cannot be read (nothing) from a
+// text that reads as zero.
+std::optional<std::int32_t> ReadInteger(std::string_view text);
+std::optional<float> ReadReal(std::string_view text);
 
 // The first `count` characters of a UTF-8 text (a character is a byte that
 // does not continue a multi-byte sequence, with its continuation bytes).

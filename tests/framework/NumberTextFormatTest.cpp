@@ -175,7 +175,8 @@ TEST(VersionText, MajorInOneOrTwoDigitsMinorInTwo)
 
 TEST(RangeText, BothEndsInFullWithDegrees)
 {
-    EXPECT_EQ(RangeText(-200, 850), "-200 a\xC5\xBE 850 \xC2\xB0" "C");
+    EXPECT_EQ(RangeText(-200, 850), "-200 a\xC5\xBE 850 \xC2\xB0"
+                                    "C");
     EXPECT_EQ(RangeText(0, 1820), "0 až 1820 °C");
     EXPECT_EQ(RangeText(std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::min()),
               "-2147483648 až -2147483648 °C");

@@ -77,10 +77,14 @@ TEST(IntegerFromText, RadixPrefixes)
 TEST(IntegerFromText, AnythingElseGivesZero)
 {
     ExpectIntegers({
-        {"", 0},        {"   ", 0},        {"12a", 0},      {"12 ", 0},   {"1 2", 0},  {"1.5", 0},
-        {"1e3", 0},     {"-", 0},          {"+-5", 0},      {"- 5", 0},   {"$", 0},    {"0x", 0},
-        {"$G", 0},      {"&8", 0},         {"%102", 0},     {"$-1", 0},   {"0b101", 0}, {"\xEF\xBC\x91", 0},
-        {"2147483648", 0}, {"-2147483649", 0}, {"12345678901", 0}, {"$100000000", 0}, {"\n5", 0},
+        {"", 0},           {"   ", 0},         {"12a", 0},
+        {"12 ", 0},        {"1 2", 0},         {"1.5", 0},
+        {"1e3", 0},        {"-", 0},           {"+-5", 0},
+        {"- 5", 0},        {"$", 0},           {"0x", 0},
+        {"$G", 0},         {"&8", 0},          {"%102", 0},
+        {"$-1", 0},        {"0b101", 0},       {"\xEF\xBC\x91", 0},
+        {"2147483648", 0}, {"-2147483649", 0}, {"12345678901", 0},
+        {"$100000000", 0}, {"\n5", 0},
     });
 }
 
@@ -114,8 +118,10 @@ TEST(RealFromText, DecimalGrammar)
 
 TEST(RealFromText, AnythingElseGivesZero)
 {
-    for (const char* text : {"", "   ", "7.25 ", "1,5", "12.5 V", ".", "e5", "1e", "1e+", "1 e3", "0x10", "1.5.2",
-                             "--1", "- 1", "1e3.5", "infin", "inf ", "nan(1)", "\xC2\xA0" "1"}) {
+    for (const char* text : {"", "   ", "7.25 ", "1,5", "12.5 V", ".", "e5", "1e", "1e+", "1 e3", "0x10",
+                             "1.5.2", "--1", "- 1", "1e3.5", "infin", "inf ", "nan(1)",
+                             "\xC2\xA0"
+                             "1"}) {
         const float value = RealFromText(text);
         EXPECT_EQ(value, 0.0f) << '"' << text << '"';
         EXPECT_FALSE(std::signbit(value)) << '"' << text << '"';
@@ -172,8 +178,10 @@ TEST(RealFromText, PointStaysTheDecimalPointUnderAnyLocale)
 {
     const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
     bool commaLocale = false;
-    for (const char* name : {"de_DE.UTF-8", "cs_CZ.UTF-8", "German_Germany.1252", "Czech_Czechia.1250", "de-DE"}) {
-        if (std::setlocale(LC_NUMERIC, name) != nullptr && std::strcmp(std::localeconv()->decimal_point, ",") == 0) {
+    for (const char* name :
+         {"de_DE.UTF-8", "cs_CZ.UTF-8", "German_Germany.1252", "Czech_Czechia.1250", "de-DE"}) {
+        if (std::setlocale(LC_NUMERIC, name) != nullptr &&
+            std::strcmp(std::localeconv()->decimal_point, ",") == 0) {
             commaLocale = true;
             break;
         }
@@ -187,6 +195,20 @@ TEST(RealFromText, PointStaysTheDecimalPointUnderAnyLocale)
     std::setlocale(LC_NUMERIC, previous.c_str());
     EXPECT_EQ(point, 12.5f);
     EXPECT_EQ(comma, 0.0f);
+}
+
+TEST(ReadNumber, TellsUnreadableTextFromZero)
+{
+    EXPECT_EQ(ReadInteger(" -0"), 0);
+    EXPECT_EQ(ReadInteger("$0"), 0);
+    EXPECT_EQ(ReadInteger("-$1"), -1);
+    EXPECT_EQ(ReadInteger("0 "), std::nullopt);
+    EXPECT_EQ(ReadInteger("2147483648"), std::nullopt);
+    EXPECT_EQ(ReadReal("0.0e5"), 0.0f);
+    EXPECT_EQ(ReadReal("1e-99999"), 0.0f); // too small for a float, but a number
+    EXPECT_EQ(ReadReal("-2.5"), -2.5f);
+    EXPECT_EQ(ReadReal("0,0"), std::nullopt);
+    EXPECT_EQ(ReadReal(""), std::nullopt);
 }
 
 TEST(FirstCharacters, CountsCharactersNotBytes)
