@@ -120,8 +120,8 @@ float RoundToFloat(long double value)
 
 long double ReadExtended(std::string_view decimalText)
 {
-    // strtold reads the decimal point of the C locale; keep "." working
-    // should anything switch it.
+    // strtold takes the current locale's decimal point; the typed text
+    // always has ".".
     std::string text(decimalText);
     const char* point = std::localeconv()->decimal_point;
     if (point != nullptr && std::strcmp(point, ".") != 0) {
