@@ -99,8 +99,13 @@ Presets:
     for (const Preset& p : Presets())
         text += "  " + std::string(p.name) + std::string(p.name.size() < 16 ? 16 - p.name.size() : 1, ' ') +
                 std::string(p.description) + "\n";
-    text += R"(  All presets: identity DNX8, firmware 1.05 (0x0105), serial number
-  240117, output type 0 (passive 4..20 mA), relay options 3 (both relays).
+    text += R"(  All presets: Identity DNX8, FirmwareVersion 0x0105 (1.05), SerialNumber
+  240117, OutputType 0 (passive 4..20 mA), RelayOptions 3 (both relays);
+  fresh leaves every other parameter 0. The others also hold Divider 1,
+  Shunt 1, Filter 5, ErrorSignalling 0 (current: 1, under-current),
+  Relay1 80 / 75, delays 2 / 2, hysteresis and Relay2 20 / 30, delays 0 / 5,
+  window; pt100 and thermocouple-k hold the range, the polynomial and (for
+  K) the four EmfRange pieces exactly as the tool writes them.
 
 Protocol:
   A request with n = 0 reads a parameter; n = its size writes it, and the

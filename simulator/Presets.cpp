@@ -82,17 +82,11 @@ void ThermocoupleK(ParameterMemory& m)
 }
 
 const std::array<Preset, 5> Table = {{
-    {"voltage", "10 V input, range 0..10 V, scaled 0..100, filter 5, both relays set", Voltage},
-    {"current", "20 mA input, range 4..20 mA, scaled 0..100, error state under-current", Current},
-    {"pt100", "Pt 100 (3850) three-wire (InputType 7): range and t(R) polynomial as the tool writes them, "
-              "scaled -200..850",
-     Pt100},
-    {"thermocouple-k", "thermocouple K with internal compensation (InputType 13): EMF range, four pieces, "
-                       "cold-junction polynomial as the tool writes them, scaled -200..1372",
-     ThermocoupleK},
-    {"fresh", "out of the box: identity DNX8, firmware 1.05, serial 240117, passive 4..20 mA output, "
-              "both relays fitted, every setting 0",
-     Fresh},
+    {"voltage", "10 V input (InputType 2), range 0..10, scale 0..100", Voltage},
+    {"current", "20 mA input (InputType 4), range 4..20, scale 0..100", Current},
+    {"pt100", "Pt 100 (3850) three-wire (InputType 7), scale -200..850", Pt100},
+    {"thermocouple-k", "K, internal compensation (InputType 13), scale -200..1372", ThermocoupleK},
+    {"fresh", "out of the box: identity and fitted hardware only", Fresh},
 }};
 
 } // namespace
