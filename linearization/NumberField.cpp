@@ -3,6 +3,7 @@
 #include "linearization/FloatRange.h"
 
 #include <charconv>
+#include <cstdint>
 #include <system_error>
 
 namespace {
@@ -67,19 +68,9 @@ bool isDecimalReal(std::string_view field, long& magnitude)
     return i == n;
 }
 
-} // namespace
-
-bool parseNumber(std::string_view& cursor, double& value)
+// The general road: grammar check, then a correctly rounded conversion.
+bool convertField(std::string_view field, double& value)
 {
-    std::size_t start = 0;
-    while (start < cursor.size() && isBlank(cursor[start]))
-        ++start;
-    std::size_t stop = start;
-    while (stop < cursor.size() && !isBlank(cursor[stop]))
-        ++stop;
-    const std::string_view field = cursor.substr(start, stop - start);
-    cursor.remove_prefix(stop);
-
     long magnitude = 0;
     if (!isDecimalReal(field, magnitude))
         return false;
@@ -104,4 +95,80 @@ bool parseNumber(std::string_view& cursor, double& value)
         return false;
     value = result;
     return true;
+}
+
+// The road of nearly every field of a real file: at most 19 digits, a value
+// of at most 2^53 in them and a small decimal exponent. The digits then make
+// an exact double and a power of ten up to 1e22 is exact too, so one
+// multiplication or division rounds correctly. Anything else, or anything
+// malformed, is left to the general road (false, fieldEnd untouched).
+bool convertShortField(const char* p, const char* end, const char*& fieldEnd, double& value)
+{
+    static constexpr double powersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr std::uint64_t ExactLimit = std::uint64_t{1} << 53;
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-'))
+        negative = *p++ == '-';
+    std::uint64_t mantissa = 0;
+    const char* digitsStart = p;
+    while (p < end && isDigit(*p))
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+    int digits = static_cast<int>(p - digitsStart);
+    int scale = 0;
+    if (p < end && *p == '.') {
+        const char* fractionStart = ++p;
+        while (p < end && isDigit(*p))
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+        scale = -static_cast<int>(p - fractionStart);
+        digits -= scale;
+    }
+    // 19 digits cannot wrap the 64-bit sum; more go the general road.
+    if (digits == 0 || digits > 19 || mantissa > ExactLimit)
+        return false;
+    if (p < end && (*p == 'e' || *p == 'E')) {
+        ++p;
+        bool negativeExponent = false;
+        if (p < end && (*p == '+' || *p == '-'))
+            negativeExponent = *p++ == '-';
+        int exponent = 0;
+        int exponentDigits = 0;
+        for (; p < end && isDigit(*p) && exponentDigits < 4; ++p, ++exponentDigits)
+            exponent = exponent * 10 + (*p - '0');
+        if (exponentDigits == 0)
+            return false;
+        scale += negativeExponent ? -exponent : exponent;
+    }
+    if (p < end && !isBlank(*p))
+        return false;
+    if (scale < -22 || scale > 22)
+        return false;
+    double result = static_cast<double>(mantissa);
+    result = scale < 0 ? result / powersOfTen[-scale] : result * powersOfTen[scale];
+    if (!fitsFloat(result))
+        return false;
+    value = negative ? -result : result;
+    fieldEnd = p;
+    return true;
+}
+
+} // namespace
+
+bool parseNumber(std::string_view& cursor, double& value)
+{
+    const char* begin = cursor.data();
+    const char* end = begin + cursor.size();
+    const char* start = begin;
+    while (start < end && isBlank(*start))
+        ++start;
+    const char* fieldEnd = start;
+    if (convertShortField(start, end, fieldEnd, value)) {
+        cursor.remove_prefix(static_cast<std::size_t>(fieldEnd - begin));
+        return true;
+    }
+    const char* stop = start;
+    while (stop < end && !isBlank(*stop))
+        ++stop;
+    cursor.remove_prefix(static_cast<std::size_t>(stop - begin));
+    return convertField(std::string_view(start, static_cast<std::size_t>(stop - start)), value);
 }

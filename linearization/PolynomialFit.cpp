@@ -12,18 +12,6 @@ PolynomialFit::PolynomialFit(int order) : degree(order < MaxPolynomialDegree ? o
 
 void PolynomialFit::addPoint(double x, double y)
 {
-    const long double lx = x;
-    const long double ly = y;
-    long double power = 1;
-    for (int k = 0; k <= 2 * degree; ++k) {
-        powerSums[k] += power;
-        power *= lx;
-    }
-    power = 1;
-    for (int k = 0; k <= degree; ++k) {
-        moments[k] += ly * power;
-        power *= lx;
-    }
     if (distinctCount <= degree) {
         bool known = false;
         for (int i = 0; i < distinctCount && !known; ++i)
@@ -31,10 +19,69 @@ void PolynomialFit::addPoint(double x, double y)
         if (!known)
             distinctX[distinctCount++] = x;
     }
+    pendingX[pendingCount] = x;
+    pendingY[pendingCount] = y;
+    if (++pendingCount == BatchSize)
+        sumPending();
+}
+
+void PolynomialFit::sumPending()
+{
+    accumulate<false>(powerSums, 2 * degree + 1);
+    accumulate<true>(moments, degree + 1);
+    pendingCount = 0;
+}
+
+// sums[k] += w * x^k (w = 1, or y when weighted) for k < count, for every
+// pending point in the order added. Each sum gets the same additions in the
+// same order as one point at a time would give, and each power is the same
+// running product x * x * ..., so the result is identical to the bit. What
+// differs is the loop order: four sums at a time stay in registers, where an
+// 80-bit value is cheap, rather than going through memory, where it is not.
+template <bool Weighted>
+void PolynomialFit::accumulate(long double* sums, int count)
+{
+    for (int p = 0; p < pendingCount; ++p)
+        pendingPower[p] = 1;
+    for (int k = 0; k < count; k += 4) {
+        const int group = count - k < 4 ? count - k : 4;
+        long double s0 = sums[k];
+        long double s1 = group > 1 ? sums[k + 1] : 0;
+        long double s2 = group > 2 ? sums[k + 2] : 0;
+        long double s3 = group > 3 ? sums[k + 3] : 0;
+        for (int p = 0; p < pendingCount; ++p) {
+            const long double x = pendingX[p];
+            const long double w = Weighted ? static_cast<long double>(pendingY[p]) : 1.0L;
+            long double power = pendingPower[p];
+            s0 += Weighted ? w * power : power;
+            power *= x;
+            if (group > 1) {
+                s1 += Weighted ? w * power : power;
+                power *= x;
+            }
+            if (group > 2) {
+                s2 += Weighted ? w * power : power;
+                power *= x;
+            }
+            if (group > 3) {
+                s3 += Weighted ? w * power : power;
+                power *= x;
+            }
+            pendingPower[p] = power;
+        }
+        sums[k] = s0;
+        if (group > 1)
+            sums[k + 1] = s1;
+        if (group > 2)
+            sums[k + 2] = s2;
+        if (group > 3)
+            sums[k + 3] = s3;
+    }
 }
 
 void PolynomialFit::buildSystem()
 {
+    sumPending();
     for (auto& row : matrix)
         for (auto& element : row)
             element = 0;

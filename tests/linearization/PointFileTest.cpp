@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
 #include <cstdint>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -113,6 +116,39 @@ TEST(ParseNumber, RejectsAnythingElseAndLeavesTheValue)
         double value = -99;
         EXPECT_FALSE(Parses(text, value)) << text;
         EXPECT_EQ(value, -99) << text;
+    }
+}
+
+TEST(ParseNumber, RoundsLikeTheGeneralConversion)
+{
+    // Short fields take a faster road than long ones; both must give the
+    // correctly rounded double. Random fields around every boundary of it.
+    std::mt19937 random(7);
+    auto digits = [&](int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i)
+            s += static_cast<char>('0' + random() % 10);
+        return s;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        std::string text = random() % 2 ? "-" : "";
+        text += digits(static_cast<int>(random() % 18));
+        if (random() % 3 != 0)
+            text += "." + digits(static_cast<int>(random() % 12));
+        if (text.find_first_of("0123456789") == std::string::npos)
+            text += "9";
+        if (random() % 2)
+            text += "e" + std::to_string(static_cast<int>(random() % 61) - 30);
+        const std::string unsigned_ = text[0] == '-' ? text.substr(1) : text;
+        double expected = 0;
+        std::from_chars(unsigned_.data(), unsigned_.data() + unsigned_.size(), expected);
+        if (text[0] == '-')
+            expected = -expected;
+        if (std::fabs(expected) > 3e38)
+            continue;
+        double value = 0;
+        ASSERT_TRUE(Parses(text, value)) << text;
+        ASSERT_EQ(value, expected) << text;
     }
 }
 

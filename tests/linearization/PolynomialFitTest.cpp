@@ -55,6 +55,42 @@ TEST(PolynomialFit, ArithmeticCarriesA64BitMantissa)
     EXPECT_NE(one + tiny, one);
 }
 
+TEST(PolynomialFit, SumsAreThoseOfOnePointAtATime)
+{
+    // The sums are gathered in batches; they must still be the plain running
+    // sums to the last bit, whatever the number of points (batch edges).
+    for (int points : {1, 255, 256, 257, 1000}) {
+        for (int order : {2, 5, 9}) {
+            PolynomialFit fit(order);
+            long double s[19] = {};
+            long double t[10] = {};
+            for (int i = 0; i < points; ++i) {
+                const double x = -50 + 0.37 * i + 1e-3 * (i % 7);
+                const double y = 100 + 0.39 * x - 5.8e-5 * x * x;
+                fit.addPoint(x, y);
+                long double power = 1;
+                for (int k = 0; k <= 2 * order; ++k) {
+                    s[k] = s[k] + power;
+                    power = power * x;
+                }
+                power = 1;
+                for (int k = 0; k <= order; ++k) {
+                    t[k] = t[k] + y * power;
+                    power = power * x;
+                }
+            }
+            fit.buildSystem();
+            for (int k = 0; k <= 2 * order; ++k)
+                ASSERT_EQ(fit.powerSums[k], s[k]) << points << " points, order " << order << ", S" << k;
+            for (int k = 0; k <= order; ++k) {
+                ASSERT_EQ(fit.moments[k], t[k]) << points << " points, order " << order << ", T" << k;
+                ASSERT_EQ(fit.matrix[k][order + 1], t[k]);
+                ASSERT_EQ(fit.matrix[k][order], s[k + order]);
+            }
+        }
+    }
+}
+
 TEST(PolynomialFit, ReproducesAnExactPolynomialAndReplacesASpline)
 {
     TempPointFile file("0 2\n1 5\n2 8\n3 11\n");
