@@ -2,6 +2,8 @@
 
 #include "framework/WindowBinding.h"
 
+#include <utility>
+
 namespace {
 
 Application* instance = nullptr;
@@ -16,8 +18,10 @@ Application::Application(std::string applicationName) : name(std::move(applicati
 
 Application::~Application()
 {
-    if (mainWindow != nullptr)
-        mainWindow->Free();
+    // No longer the main window: its end must not post a quit message that
+    // nobody will take.
+    if (Window* window = std::exchange(mainWindow, nullptr))
+        window->Free();
     if (instance == this)
         instance = nullptr;
 }

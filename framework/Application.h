@@ -22,7 +22,7 @@
 //   app.Start();   // creates and shows the main window
 //   app.RunLoop(); // until the main window is closed
 class Application : public BaseObject {
-public:
+  public:
     // Starts the framework (registers the object message, initialises the
     // common controls) and becomes the process's application.
     explicit Application(std::string name);
@@ -52,8 +52,7 @@ public:
     int RunModal(std::unique_ptr<DialogObject> dialog);
 
     // Realises the window, or frees it and gives null when that fails.
-    template <class T>
-    T* CreateOrDiscard(std::unique_ptr<T> window)
+    template <class T> T* CreateOrDiscard(std::unique_ptr<T> window)
     {
         if (window == nullptr)
             return nullptr;
@@ -70,7 +69,7 @@ public:
     const std::string& Name() const { return name; }
     bool QuitReceived() const { return quitReceived; }
 
-protected:
+  protected:
     std::string name;
     Window* mainWindow = nullptr;
     WindowObject* dialogKeysWindow = nullptr;
@@ -78,7 +77,7 @@ protected:
     HACCEL accelerators = nullptr;
     bool quitReceived = false;
 
-private:
+  private:
     friend class WindowObject;
     // A window object being destroyed drops every reference to it.
     void Forget(const WindowObject* window);

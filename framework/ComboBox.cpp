@@ -9,13 +9,14 @@
 namespace {
 
 constexpr std::array<UINT, 12> ComboBoxMessages = {
-    CB_ADDSTRING, CB_INSERTSTRING, CB_DELETESTRING, CB_RESETCONTENT, CB_GETCOUNT,   CB_GETLBTEXT,
-    CB_GETLBTEXTLEN, CB_SELECTSTRING, CB_GETCURSEL,  CB_SETCURSEL,    CB_GETITEMDATA, CB_SETITEMDATA,
+    CB_ADDSTRING,    CB_INSERTSTRING, CB_DELETESTRING, CB_RESETCONTENT, CB_GETCOUNT,    CB_GETLBTEXT,
+    CB_GETLBTEXTLEN, CB_SELECTSTRING, CB_GETCURSEL,    CB_SETCURSEL,    CB_GETITEMDATA, CB_SETITEMDATA,
 };
 
 } // namespace
 
-ComboBox::ComboBox(WindowObject* parent, int x, int y, int width, int height, int id, int limit, bool editable)
+ComboBox::ComboBox(WindowObject* parent, int x, int y, int width, int height, int id, int limit,
+                   bool editable)
     : ListBox(parent, x, y, width, height, id), textLimit(limit)
 {
     style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_GROUP | WS_TABSTOP | CBS_SORT |

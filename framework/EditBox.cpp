@@ -4,8 +4,8 @@ EditBox::EditBox(WindowObject* parent, std::string_view title, int x, int y, int
                  int textLimit, bool multiLine)
     : StaticText(parent, title, x, y, width, height, id, textLimit)
 {
-    style = multiLine ? WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_GROUP | WS_TABSTOP | ES_WANTRETURN |
-                            ES_MULTILINE
+    style = multiLine ? WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_GROUP | WS_TABSTOP |
+                            ES_WANTRETURN | ES_MULTILINE
                       : WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | ES_AUTOHSCROLL;
     exStyle = WS_EX_CLIENTEDGE;
 }

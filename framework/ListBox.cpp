@@ -9,8 +9,8 @@
 namespace {
 
 constexpr std::array<UINT, 12> ListBoxMessages = {
-    LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING, LB_RESETCONTENT, LB_GETCOUNT,   LB_GETTEXT,
-    LB_GETTEXTLEN, LB_SELECTSTRING, LB_GETCURSEL,   LB_SETCURSEL,    LB_GETITEMDATA, LB_SETITEMDATA,
+    LB_ADDSTRING,  LB_INSERTSTRING, LB_DELETESTRING, LB_RESETCONTENT, LB_GETCOUNT,    LB_GETTEXT,
+    LB_GETTEXTLEN, LB_SELECTSTRING, LB_GETCURSEL,    LB_SETCURSEL,    LB_GETITEMDATA, LB_SETITEMDATA,
 };
 
 LPARAM TextParam(const std::wstring& text)
@@ -48,7 +48,8 @@ int ListBox::AddString(std::string_view text)
 int ListBox::InsertString(std::string_view text, int index)
 {
     const std::wstring wide = Widen(text);
-    return static_cast<int>(SendList(ListOperation::InsertString, static_cast<WPARAM>(index), TextParam(wide)));
+    return static_cast<int>(
+        SendList(ListOperation::InsertString, static_cast<WPARAM>(index), TextParam(wide)));
 }
 
 void ListBox::ResetContent()
@@ -86,7 +87,8 @@ std::string ListBox::GetItemText(int index) const
 int ListBox::SelectString(std::string_view text, int startIndex)
 {
     const std::wstring wide = Widen(text);
-    return static_cast<int>(SendList(ListOperation::SelectString, static_cast<WPARAM>(startIndex), TextParam(wide)));
+    return static_cast<int>(
+        SendList(ListOperation::SelectString, static_cast<WPARAM>(startIndex), TextParam(wide)));
 }
 
 int ListBox::GetCurSel() const

@@ -2,8 +2,8 @@
 
 #include "framework/TextEntry.h"
 
-StaticText::StaticText(WindowObject* parent, std::string_view title, int x, int y, int width, int height, int id,
-                       int limit)
+StaticText::StaticText(WindowObject* parent, std::string_view title, int x, int y, int width, int height,
+                       int id, int limit)
     : Control(parent, title, x, y, width, height, id), textLimit(limit)
 {
     style = WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT;

@@ -48,7 +48,7 @@ std::string LoadTextEntry(const void* entry, std::size_t size)
 {
     const auto* bytes = static_cast<const char*>(entry);
     const void* zero = std::memchr(bytes, '\0', size);
-    const std::size_t length = zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - bytes)
-                                               : size;
+    const std::size_t length =
+        zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - bytes) : size;
     return std::string(bytes, length);
 }

@@ -2,7 +2,8 @@
 
 #include "framework/NumberText.h"
 
-ValueEdit::ValueEdit(WindowObject* parent, std::string_view title, int x, int y, int width, int height, int id)
+ValueEdit::ValueEdit(WindowObject* parent, std::string_view title, int x, int y, int width, int height,
+                     int id)
     : EditBox(parent, title, x, y, width, height, id, 0, false)
 {
     // Right-aligned, without ES_AUTOHSCROLL.

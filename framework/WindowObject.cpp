@@ -188,15 +188,21 @@ void WindowObject::ForwardToControl(WindowMessage& msg, HWND control, int code)
 
 void WindowObject::OnHScroll(WindowMessage& msg)
 {
-    if (msg.lParam != 0)
-        ForwardToControl(msg, reinterpret_cast<HWND>(msg.lParam), msg.WParamLow());
-    else
-        DefaultProcessing(msg);
+    RouteScroll(msg);
 }
 
 void WindowObject::OnVScroll(WindowMessage& msg)
 {
-    OnHScroll(msg);
+    RouteScroll(msg);
+}
+
+void WindowObject::RouteScroll(WindowMessage& msg)
+{
+    // lParam is the scroll-bar control; 0 for the window's own scroll bars.
+    if (msg.lParam != 0)
+        ForwardToControl(msg, reinterpret_cast<HWND>(msg.lParam), msg.WParamLow());
+    else
+        DefaultProcessing(msg);
 }
 
 void WindowObject::OnClose(WindowMessage&)

@@ -14,7 +14,7 @@ namespace {
 
 // A main window that lets a test act once the loop runs.
 class ScriptedMainWindow : public RecordingWindow {
-public:
+  public:
     ScriptedMainWindow(std::string_view title, std::function<bool(ScriptedMainWindow&)> ready)
         : RecordingWindow(nullptr, title), readyToClose(std::move(ready))
     {
@@ -24,9 +24,11 @@ public:
 };
 
 class TestApplication : public Application {
-public:
+  public:
     using Factory = std::function<std::unique_ptr<Window>(const std::string&)>;
-    TestApplication(std::string name, Factory make) : Application(std::move(name)), factory(std::move(make)) {}
+    TestApplication(std::string name, Factory make) : Application(std::move(name)), factory(std::move(make))
+    {
+    }
     std::unique_ptr<Window> CreateMainWindow() override
     {
         return factory ? factory(Name()) : Application::CreateMainWindow();
@@ -37,7 +39,7 @@ public:
 // Ends itself the way a test says, once the modal loop runs: posted
 // messages are handled by that loop. A timer ends a stuck dialog with 99.
 class ScriptedDialog : public DialogObject {
-public:
+  public:
     ScriptedDialog(int templateId, std::function<void(ScriptedDialog&)> act, bool* freedFlag = nullptr)
         : DialogObject(nullptr, templateId), action(std::move(act)), freed(freedFlag)
     {
@@ -149,6 +151,24 @@ TEST(Application, MainWindowThatCannotBeRealisedIsDiscarded)
     EXPECT_FALSE(app.QuitReceived());
 }
 
+TEST(Application, EndingWithAnOpenMainWindowFreesItAndLeavesNoQuit)
+{
+    PumpPending();
+    bool freed = false;
+    {
+        TestApplication app("open", [&](const std::string& name) {
+            auto window = std::make_unique<RecordingWindow>(nullptr, name);
+            window->freed = &freed;
+            return window;
+        });
+        app.Start();
+    }
+    EXPECT_TRUE(freed);
+    EXPECT_EQ(Application::Instance(), nullptr);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
 TEST(Application, MainWindowEndSessionAsksTheApplication)
 {
     bool allow = false;
@@ -227,7 +247,8 @@ TEST(RunModal, ResultsOfEveryWayOut)
     for (const Way& way : ways) {
         SCOPED_TRACE(way.name);
         bool freed = false;
-        EXPECT_EQ(app.RunModal(std::make_unique<ScriptedDialog>(way.templateId, way.act, &freed)), way.expected);
+        EXPECT_EQ(app.RunModal(std::make_unique<ScriptedDialog>(way.templateId, way.act, &freed)),
+                  way.expected);
         EXPECT_TRUE(freed);
     }
 }
@@ -263,6 +284,8 @@ TEST(RunModal, NullAndMissingTemplate)
     TestApplication app("modal", nullptr);
     EXPECT_EQ(app.RunModal(nullptr), IDCANCEL);
     bool freed = false;
-    EXPECT_EQ(app.RunModal(std::make_unique<ScriptedDialog>(MissingDialogId, [](ScriptedDialog&) {}, &freed)), -1);
+    EXPECT_EQ(app.RunModal(std::make_unique<ScriptedDialog>(
+                  MissingDialogId, [](ScriptedDialog&) {}, &freed)),
+              -1);
     EXPECT_TRUE(freed);
 }

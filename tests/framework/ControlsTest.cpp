@@ -15,9 +15,8 @@
 namespace {
 
 // Sees every message sent to the control: the object is its procedure.
-template <class Base>
-class Watched : public Base {
-public:
+template <class Base> class Watched : public Base {
+  public:
     using Base::Base;
     void Dispatch(WindowMessage& msg) override
     {
@@ -32,7 +31,7 @@ public:
 };
 
 class Controls : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         parent = new RecordingWindow(nullptr, "Controls");
@@ -40,8 +39,7 @@ protected:
     }
     void TearDown() override { parent->Free(); }
 
-    template <class T, class... Args>
-    T* Make(Args&&... args)
+    template <class T, class... Args> T* Make(Args&&... args)
     {
         T* control = parent->MakeChild<T>(std::forward<Args>(args)...);
         EXPECT_TRUE(control->Realize());

@@ -13,7 +13,7 @@ namespace {
 // Records every message in arrival order and whether the object already
 // knew its window then.
 class FirstMessageWindow : public Window {
-public:
+  public:
     FirstMessageWindow() : Window(nullptr, "First") {}
     void Dispatch(WindowMessage& msg) override
     {
@@ -34,7 +34,7 @@ public:
 
 // A control of the system's scroll-bar class, to see scroll routing.
 class ScrollBarControl : public Control {
-public:
+  public:
     ScrollBarControl(WindowObject* parent, int id) : Control(parent, "", 0, 0, 100, 16, id)
     {
         SetStyle(WS_CHILD | WS_VISIBLE | SBS_HORZ);
@@ -49,7 +49,7 @@ public:
 };
 
 class NotifyingButton : public PushButton {
-public:
+  public:
     using PushButton::PushButton;
     void OnNotification(WindowMessage& msg, int code) override
     {
@@ -84,7 +84,8 @@ TEST(WindowObject, FirstMessageReachesBoundObjectAndSetUpRunsOnCreate)
     EXPECT_TRUE(window->boundAtFirst);
     EXPECT_TRUE(window->setUpWithHandle);
     ASSERT_FALSE(window->messages.empty());
-    EXPECT_NE(std::find(window->messages.begin(), window->messages.end(), WM_NCCREATE), window->messages.end());
+    EXPECT_NE(std::find(window->messages.begin(), window->messages.end(), WM_NCCREATE),
+              window->messages.end());
     EXPECT_NE(std::find(window->messages.begin(), window->messages.end(), WM_CREATE), window->messages.end());
     wchar_t className[32] = {};
     GetClassNameW(window->Handle(), className, 32);
@@ -116,7 +117,8 @@ TEST(WindowObject, NotificationsReachTheParentByIdWithOrWithoutObject)
     Owned top(std::make_unique<RecordingWindow>());
     auto* withObject = top.window->MakeChild<NotifyingButton>("A", 0, 0, 50, 20, 301);
     ASSERT_TRUE(withObject->Realize());
-    HWND withoutObject = PlainChild(top.window->Handle(), L"Button", 302, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON);
+    HWND withoutObject =
+        PlainChild(top.window->Handle(), L"Button", 302, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON);
 
     SendMessageW(withObject->Handle(), BM_CLICK, 0, 0);
     SendMessageW(withoutObject, BM_CLICK, 0, 0);
