@@ -85,13 +85,18 @@ std::vector<std::string> FaultSet::describe() const
         const Switch& s = switches_[i];
         if (!s.on)
             continue;
-        std::string line = "fault " + std::string(Names[i]) + " ";
-        line += s.remaining == 0 ? "on" : std::to_string(s.remaining);
-        if (static_cast<Fault>(i) == Fault::Delay)
-            line += " " + std::to_string(delay_.count());
+        std::string line = "fault ";
+        line.append(Names[i]);
+        line.append(" ");
+        line.append(s.remaining == 0 ? std::string("on") : std::to_string(s.remaining));
+        if (static_cast<Fault>(i) == Fault::Delay) {
+            line.append(" ");
+            line.append(std::to_string(delay_.count()));
+        }
         if (s.command) {
             const ParameterInfo* info = FindParameter(*s.command);
-            line += " " + (info ? std::string(info->name) : std::to_string(*s.command));
+            line.append(" ");
+            line.append(info ? std::string(info->name) : std::to_string(*s.command));
         }
         lines.push_back(line);
     }

@@ -3,6 +3,7 @@
 #include "device/Protocol.h"
 #include "simulator/SimulatedConverter.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -11,9 +12,12 @@ using Bytes = std::vector<std::uint8_t>;
 // 01 cmd n data chk
 inline Bytes RequestFrame(std::uint8_t command, const Bytes& data = {})
 {
-    Bytes frame = {protocol::Start, command, static_cast<std::uint8_t>(data.size())};
-    frame.insert(frame.end(), data.begin(), data.end());
-    frame.push_back(protocol::Checksum(frame.data(), frame.size()));
+    Bytes frame(3 + data.size() + 1);
+    frame[0] = protocol::Start;
+    frame[1] = command;
+    frame[2] = static_cast<std::uint8_t>(data.size());
+    std::copy(data.begin(), data.end(), frame.begin() + 3);
+    frame.back() = protocol::Checksum(frame.data(), frame.size() - 1);
     return frame;
 }
 
@@ -25,9 +29,11 @@ inline Bytes RequestFrame(protocol::Parameter p, const Bytes& data = {})
 // 06 n data chk
 inline Bytes Ack(const Bytes& data)
 {
-    Bytes frame = {protocol::Ack, static_cast<std::uint8_t>(data.size())};
-    frame.insert(frame.end(), data.begin(), data.end());
-    frame.push_back(protocol::Checksum(frame.data(), frame.size()));
+    Bytes frame(2 + data.size() + 1);
+    frame[0] = protocol::Ack;
+    frame[1] = static_cast<std::uint8_t>(data.size());
+    std::copy(data.begin(), data.end(), frame.begin() + 2);
+    frame.back() = protocol::Checksum(frame.data(), frame.size() - 1);
     return frame;
 }
 
