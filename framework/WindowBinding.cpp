@@ -37,6 +37,11 @@ WindowObject* WindowBinding::BoundObject(HWND window)
     // GetPropW fails for 0 and for a handle whose window no longer exists.
     if (window == nullptr)
         return nullptr;
+    // Another process's window (say, a second copy of the program) may carry
+    // the property too, but its value is no address of ours.
+    DWORD process = 0;
+    if (GetWindowThreadProcessId(window, &process) == 0 || process != GetCurrentProcessId())
+        return nullptr;
     return static_cast<WindowObject*>(GetPropW(window, ObjectProperty));
 }
 
