@@ -59,6 +59,21 @@ TEST(LineReader, EndsLinesAtCrLfAndCrLfAlike)
     EXPECT_TRUE(Lines("").empty());
 }
 
+TEST(LineReader, FindsLineEndsAtEveryPlaceAmongHighBytes)
+{
+    // Line ends are looked for eight bytes at a time; bytes that differ from
+    // CR, LF or Ctrl-Z in one bit only (0x8D, 0x0B, 0x9A) must not pass for them.
+    const std::string filler = "\x8D\x0B\x9A\xC4\x8D\x0C\x1B\x8A";
+    for (std::size_t length = 0; length < 20; ++length) {
+        std::string first;
+        for (std::size_t i = 0; i < length; ++i)
+            first += filler[i % filler.size()];
+        EXPECT_EQ(Lines(first + "\r\n" + first + "\n" + first + "\r" + first + "\x1a" + "x"),
+                  (std::vector<std::string>{first, first, first, first}))
+            << length;
+    }
+}
+
 TEST(LineReader, KeepsThe127FirstBytesAndSkipsTheRest)
 {
     const std::string first(127, 'x');
