@@ -164,8 +164,8 @@ Control lines (--control, --control-socket, -c):
   get NAME [INDEX]            print one value ("fault" for a faulty live
                               value; Commit gives the commit count)
   live NAME follow|fault|NUMBER
-                              a live value follows the configuration, reads
-                              FF FF FF FF, or is pinned to NUMBER
+                              a live value follows the configuration (also
+                              "auto"), reads FF FF FF FF, or is pinned to NUMBER
   fault NAME on|once|COUNT [MS] [PARAMETER]
   fault NAME off              switch one fault off
   fault clear                 switch all faults off

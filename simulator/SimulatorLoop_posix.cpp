@@ -111,6 +111,14 @@ void SimulatorLoop::sendDue()
 
 bool SimulatorLoop::run(int stopFd)
 {
+    const bool ok = serve(stopFd);
+    // Bytes still waiting for a frame belong in the trace too.
+    trace(TraceKind::Noise, converter_.quiet());
+    return ok;
+}
+
+bool SimulatorLoop::serve(int stopFd)
+{
     const ControlHandler handler = [this](const std::string& line) { return control(line); };
     std::vector<pollfd> fds;
     while (!quit_) {

@@ -41,6 +41,7 @@ private:
         Clock::time_point due;
     };
 
+    bool serve(int stopFd);
     int timeoutMs() const;
     bool readLine();
     void schedule(const Exchange& exchange);
