@@ -18,6 +18,8 @@
 #   expect-request NAME BYTES...  a request since the mark with exactly these bytes
 #   expect-request-count NAME CODE MIN MAX
 #   expect-exit [SECONDS]         config.exe has ended (after the driver's close)
+#   expect-layout FILE            the window's controls, as the driver's dump
+#                                 lists them, equal FILE (beside the scenario)
 # Every other line goes to the driver (tests/e2e/driver), whose answer must
 # be "ok". Exits 0 on success, 1 on the first failed step, 77 when the
 # scenario needs a simulator and none is built.
@@ -99,13 +101,19 @@ fail() {
 coproc DRIVER { exec "$run" "$build" "$driver" 2>"$work/driver.err"; }
 driver_pid=$DRIVER_PID
 
+driver_lines=()
 to_driver() {
   printf '%s\n' "$1" >&"${DRIVER[1]}" || fail "driver has gone"
   local reply
+  driver_lines=()
   while IFS= read -r -t 120 reply <&"${DRIVER[0]}"; do
     case "$reply" in
-      "| "*) echo "    ${reply#| }" ;;
-      ok*) [ "$reply" = ok ] || log "$reply"; return 0 ;;
+      "| "*) driver_lines+=("${reply#| }") ;;
+      ok*)
+        [ "$reply" = ok ] || log "$reply"
+        [ -n "${quiet_driver:-}" ] || [ ${#driver_lines[@]} -eq 0 ] || printf '    %s\n' "${driver_lines[@]}"
+        return 0
+        ;;
       fail*) fail "$1: ${reply#fail }" ;;
       *) echo "    $reply" ;;
     esac
@@ -117,7 +125,7 @@ to_driver() {
 
 start_sim() {
   local s=$1; shift
-  "$simulator" --trace "$work/$s.trace" "$@" >"$work/$s.out" 2>"$work/$s.err" &
+  "$simulator" --trace "$work/$s.trace" --control-socket "$work/$s.sock" "$@" >"$work/$s.out" 2>"$work/$s.err" &
   sim_pid[$s]=$!
   local pty=""
   for _ in $(seq 100); do
@@ -126,18 +134,33 @@ start_sim() {
     kill -0 "${sim_pid[$s]}" 2>/dev/null || break
     sleep 0.05
   done
-  [ -n "$pty" ] || fail "simulator $s did not start: $(cat "$work/$s.err")"
+  [ -n "$pty" ] && [ -S "$work/$s.sock" ] || fail "simulator $s did not start: $(cat "$work/$s.err")"
   sim_pty[$s]=$pty
 }
 
-# A line on the simulator's control channel.
+# A line on the simulator's control socket; fails unless it answers "ok".
 sim_send() {
-  fail "no control channel yet"
+  local s=$1; shift
+  local answer
+  answer=$(python3 - "$work/$s.sock" "$*" <<'PY'
+import socket, sys
+c = socket.socket(socket.AF_UNIX)
+c.settimeout(10)
+c.connect(sys.argv[1])
+c.sendall((sys.argv[2] + "\n").encode())
+for line in c.makefile():
+    line = line.rstrip("\n")
+    print(line)
+    if line == "ok" or line.startswith("error"):
+        break
+PY
+)
+  [ "$(tail -n 1 <<<"$answer")" = ok ] || fail "simulator $s: $* -> $answer"
 }
 
-# Reads a trace on stdin; prints its request frames.
+# Reads a trace ("SECONDS KIND BYTES" lines); prints its request frames.
 trace_requests() {
-  cat
+  awk '$2 == "request" { $1 = ""; $2 = ""; sub(/^  /, ""); print }'
 }
 
 # Request frames in the trace, one line of upper-case hex bytes each.
@@ -182,6 +205,11 @@ run_step() {
       to_driver "window"
       ;;
     shot) screenshot "${w[1]}" ;;
+    expect-layout)
+      quiet_driver=1 to_driver dump
+      printf '%s\n' "${driver_lines[@]}" >"$work/layout.txt"
+      diff -u "$(dirname "$scenario")/${w[1]}" "$work/layout.txt" || fail "the controls differ from ${w[1]}"
+      ;;
     sleep) sleep "${w[1]}" ;;
     trace-mark) trace_mark[${w[1]}]=$(wc -l <"$work/${w[1]}.trace") ;;
     expect-requests) expect_requests "${w[1]}" "${w[@]:2}" ;;

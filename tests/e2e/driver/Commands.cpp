@@ -83,16 +83,19 @@ std::string ColourOf(HWND control)
     HDC screen = GetDC(nullptr);
     COLORREF c = GetPixel(screen, r.left + 4, (r.top + r.bottom) / 2);
     ReleaseDC(nullptr, screen);
-    return std::to_string(GetRValue(c)) + "," + std::to_string(GetGValue(c)) + "," + std::to_string(GetBValue(c));
+    return std::to_string(GetRValue(c)) + "," + std::to_string(GetGValue(c)) + "," +
+           std::to_string(GetBValue(c));
 }
 
+// id, class, placement, style, extended style and text of a control.
 std::string Describe(HWND child)
 {
     RECT r = ClientRectOf(child);
     return std::to_string(GetDlgCtrlID(child)) + " " + ClassName(child) + " " + std::to_string(r.left) + "," +
            std::to_string(r.top) + "," + std::to_string(r.right - r.left) + "," +
-           std::to_string(r.bottom - r.top) + " " + Hex(static_cast<unsigned long>(GetWindowLongW(child, GWL_STYLE))) +
-           " " + Hex(static_cast<unsigned long>(GetWindowLongW(child, GWL_EXSTYLE))) + " \"" + WindowText(child) +
+           std::to_string(r.bottom - r.top) + " " +
+           Hex(static_cast<unsigned long>(GetWindowLongW(child, GWL_STYLE))) + " " +
+           Hex(static_cast<unsigned long>(GetWindowLongW(child, GWL_EXSTYLE))) + " \"" + WindowText(child) +
            "\"";
 }
 
@@ -147,19 +150,18 @@ Reply Commands::run(const std::vector<std::string>& w)
         return Ok();
     }
 
-    if (verb == "window-info") {
+    if (verb == "expect-frame") {
+        // Caption, system menu and minimize box; no maximize box, no sizing
+        // border; the outer size.
+        constexpr LONG frameBits = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
         HWND h = target.handle();
-        RECT outer{}, client{};
+        RECT outer{};
         GetWindowRect(h, &outer);
-        GetClientRect(h, &client);
-        Reply reply = Ok();
-        reply.lines.push_back("class " + ClassName(h));
-        reply.lines.push_back("title " + WindowText(h));
-        reply.lines.push_back("style " + Hex(static_cast<unsigned long>(GetWindowLongW(h, GWL_STYLE))));
-        reply.lines.push_back("size " + std::to_string(outer.right - outer.left) + "x" +
-                              std::to_string(outer.bottom - outer.top));
-        reply.lines.push_back("icon " + std::string(GetClassLongPtrW(h, GCLP_HICON) != 0 ? "yes" : "no"));
-        return reply;
+        std::string seen =
+            ClassName(h) + " " + Hex(static_cast<unsigned long>(GetWindowLongW(h, GWL_STYLE) & frameBits)) +
+            " " + std::to_string(outer.right - outer.left) + "x" + std::to_string(outer.bottom - outer.top);
+        std::string expected = arg(1) + " " + arg(2) + " " + arg(3);
+        return seen == expected ? Ok() : Fail("window is " + seen + ", expected " + expected);
     }
 
     if (verb == "dump") {
@@ -171,7 +173,8 @@ Reply Commands::run(const std::vector<std::string>& w)
 
     if (verb == "expect-msgbox" || verb == "expect-no-msgbox") {
         HWND box = nullptr;
-        WaitFor(verb == "expect-msgbox" ? DefaultWaitMs : 0, [&] { return (box = target.ownedDialog()) != nullptr; });
+        WaitFor(verb == "expect-msgbox" ? DefaultWaitMs : 0,
+                [&] { return (box = target.ownedDialog()) != nullptr; });
         if (verb == "expect-no-msgbox")
             return box == nullptr ? Ok() : Fail("unexpected message box \"" + WindowText(box) + "\"");
         if (box == nullptr)
@@ -195,6 +198,8 @@ Reply Commands::run(const std::vector<std::string>& w)
             return Fail("message box should have one OK button");
         if (!icon)
             return Fail("message box has no icon");
+        // Left open a while on request, as a user reading it would.
+        Sleep(static_cast<DWORD>(ToInt(arg(3), 0)));
         if (!target.notify(buttons[0], BM_CLICK, 0, 0))
             return Fail("window does not answer after the message box");
         return Ok(seen);
@@ -224,8 +229,8 @@ Reply Commands::run(const std::vector<std::string>& w)
     if (verb == "type") {
         std::wstring text = ToWide(arg(2));
         DWORD_PTR result = 0;
-        if (!SendMessageTimeoutW(ctl, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL, 5000,
-                                 &result))
+        if (!SendMessageTimeoutW(ctl, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
+                                 5000, &result))
             return Fail("control does not answer");
         return Ok();
     }
