@@ -127,7 +127,8 @@ Measure Time(const std::function<void()>& work)
 void Report(const char* what, const Measure& m, std::uintmax_t bytes, long lines)
 {
     std::printf("  %-22s %9.3f s %9.1f MB/s %12.0f lines/s %9ld KiB peak\n", what, m.seconds,
-                static_cast<double>(bytes) / 1e6 / m.seconds, static_cast<double>(lines) / m.seconds, m.peakKiB);
+                static_cast<double>(bytes) / 1e6 / m.seconds, static_cast<double>(lines) / m.seconds,
+                m.peakKiB);
 }
 
 std::string FindNumpyPython()
@@ -145,16 +146,17 @@ std::string FindNumpyPython()
 bool RunNumpy(const std::string& python, const fs::path& file, int order, double& seconds,
               std::vector<double>& coefficients)
 {
-    const std::string script =
-        "import sys, time, numpy\n"
-        "t = time.process_time()\n"
-        "a = numpy.loadtxt(sys.argv[1], comments=';', usecols=(0, 1))\n"
-        "c = numpy.polyfit(a[:, 0], a[:, 1], int(sys.argv[2]))\n"
-        "print(time.process_time() - t, *c[::-1])\n";
+    const std::string script = "import sys, time, numpy\n"
+                               "t = time.process_time()\n"
+                               "a = numpy.loadtxt(sys.argv[1], comments=';', usecols=(0, 1))\n"
+                               "c = numpy.polyfit(a[:, 0], a[:, 1], int(sys.argv[2]))\n"
+                               "print(time.process_time() - t, *c[::-1])\n";
     const fs::path scriptFile = file.parent_path() / "numpy_fit.py";
     std::ofstream(scriptFile) << script;
     // One thread, as the readings here have: the comparison is of work done.
-    const std::string command = "OPENBLAS_NUM_THREADS=1 OMP_NUM_THREADS=1 MKL_NUM_THREADS=1 " + python + " '" + scriptFile.string() + "' '" + file.string() + "' " + std::to_string(order);
+    const std::string command = "OPENBLAS_NUM_THREADS=1 OMP_NUM_THREADS=1 MKL_NUM_THREADS=1 " + python +
+                                " '" + scriptFile.string() + "' '" + file.string() + "' " +
+                                std::to_string(order);
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     if (!pipe)
         return false;
@@ -241,8 +243,9 @@ int main(int argc, char** argv)
                 const double flow = first.seconds + fit.seconds;
                 std::printf("  %-22s %9.3f s %9.1f MB/s\n", "numpy loadtxt+polyfit", numpySeconds,
                             static_cast<double>(bytes) / 1e6 / numpySeconds);
-                std::printf("  numpy time / importPolynomial time: %.1f; / both readings of the import: %.1f\n",
-                            numpySeconds / fit.seconds, numpySeconds / flow);
+                std::printf(
+                    "  numpy time / importPolynomial time: %.1f; / both readings of the import: %.1f\n",
+                    numpySeconds / fit.seconds, numpySeconds / flow);
                 // Same fit by another road: the coefficients should agree to float precision.
                 double worst = 0;
                 for (int k = 0; k <= options.order; ++k) {

@@ -72,7 +72,7 @@ bool LineReader::refill()
 
 bool LineReader::nextLine(std::string_view& result)
 {
-    std::size_t kept = 0;  // bytes of a line that began before the last refill
+    std::size_t kept = 0; // bytes of a line that began before the last refill
     bool partial = false;
     for (;;) {
         if (position == end && !refill())

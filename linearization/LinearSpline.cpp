@@ -65,10 +65,12 @@ bool importSpline(const std::filesystem::path& fileName, LinearizationTable& tab
     for (int i = 0; i < segmentCount; ++i) {
         const SplinePoint& p = spline.points[i];
         const SplinePoint& q = spline.points[i + 1];
-        const long double slope = (static_cast<long double>(q.y) - p.y) / (static_cast<long double>(q.x) - p.x);
+        const long double slope =
+            (static_cast<long double>(q.y) - p.y) / (static_cast<long double>(q.x) - p.x);
         if (!fitsFloat(slope))
             return false;
-        segments[i] = LinearSegment{static_cast<float>(p.y), static_cast<float>(slope), 0, 0, static_cast<float>(p.x)};
+        segments[i] =
+            LinearSegment{static_cast<float>(p.y), static_cast<float>(slope), 0, 0, static_cast<float>(p.x)};
     }
     table.clear();
     for (int i = 0; i < segmentCount; ++i)

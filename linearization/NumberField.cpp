@@ -104,8 +104,9 @@ bool convertField(std::string_view field, double& value)
 // malformed, is left to the general road (false, fieldEnd untouched).
 bool convertShortField(const char* p, const char* end, const char*& fieldEnd, double& value)
 {
-    static constexpr double powersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    static constexpr double powersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     constexpr std::uint64_t ExactLimit = std::uint64_t{1} << 53;
     bool negative = false;
     if (p < end && (*p == '+' || *p == '-'))

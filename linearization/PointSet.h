@@ -6,9 +6,9 @@
 // Summary of one point file for one import: what the first reading found
 // and what the user chose in the linearization dialog.
 struct PointSet {
-    std::int32_t count = 0; // valid point lines, repeated x included
-    float min = 0;          // smallest x
-    float max = 0;          // largest x
+    std::int32_t count = 0;  // valid point lines, repeated x included
+    float min = 0;           // smallest x
+    float max = 0;           // largest x
     std::uint8_t method = 0; // 0 polynomial approximation, 1 linear spline
     std::uint8_t order = 0;  // polynomial order, 2..9
 };

@@ -38,8 +38,7 @@ void PolynomialFit::sumPending()
 // running product x * x * ..., so the result is identical to the bit. What
 // differs is the loop order: four sums at a time stay in registers, where an
 // 80-bit value is cheap, rather than going through memory, where it is not.
-template <bool Weighted>
-void PolynomialFit::accumulate(long double* sums, int count)
+template <bool Weighted> void PolynomialFit::accumulate(long double* sums, int count)
 {
     for (int p = 0; p < pendingCount; ++p)
         pendingPower[p] = 1;

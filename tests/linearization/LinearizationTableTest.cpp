@@ -176,7 +176,8 @@ TEST(LinearizationTableUpload, SplineSendsEverySegmentUnderTheWaitCursor)
     Upload upload;
     upload.run(table);
 
-    Bytes expected = Concat({Request(Parameter::RangeMin, FloatBytes({0})), Request(Parameter::RangeMax, FloatBytes({20}))});
+    Bytes expected = Concat(
+        {Request(Parameter::RangeMin, FloatBytes({0})), Request(Parameter::RangeMax, FloatBytes({20}))});
     for (int i = 0; i < MaxSegments; ++i) {
         const LinearSegment& s = table.segments[i];
         Bytes data = {static_cast<std::uint8_t>(i)};
@@ -184,7 +185,8 @@ TEST(LinearizationTableUpload, SplineSendsEverySegmentUnderTheWaitCursor)
         data.insert(data.end(), values.begin(), values.end());
         expected = Concat({expected, Request(Parameter::Segment, data)});
     }
-    expected = Concat({expected, Request(Parameter::SegmentCount, {20}), Request(Parameter::CurveDegree, {0})});
+    expected =
+        Concat({expected, Request(Parameter::SegmentCount, {20}), Request(Parameter::CurveDegree, {0})});
     EXPECT_EQ(upload.log.written, expected);
 
     // The cursor is shown from the first segment to the curve degree.

@@ -87,7 +87,8 @@ TEST(LineReader, CtrlZEndsItsLineAndTheFile)
 {
     EXPECT_EQ(Lines("1 2\n3 4\x1a tail\n5 6\n"), (std::vector<std::string>{"1 2", "3 4"}));
     // Also in the skipped part of an overlong line.
-    EXPECT_EQ(Lines(std::string(200, 'y') + "\x1a\n5 6\n"), (std::vector<std::string>{std::string(127, 'y')}));
+    EXPECT_EQ(Lines(std::string(200, 'y') + "\x1a\n5 6\n"),
+              (std::vector<std::string>{std::string(127, 'y')}));
 }
 
 TEST(LineReader, LinesAcrossTheReadBufferStayWhole)
@@ -111,9 +112,18 @@ TEST(LineReader, LinesAcrossTheReadBufferStayWhole)
 TEST(ParseNumber, AcceptsTheDecimalGrammar)
 {
     const std::pair<const char*, double> valid[] = {
-        {"0", 0},         {"-3E2", -300},   {"+1.5", 1.5},    {"5.", 5},         {".25", 0.25},
-        {"1e+3", 1000},   {"1E-3", 0.001},  {"-0.5e1", -5},   {"007", 7},        {"0.1", 0.1},
-        {"3.4028235e38", 3.4028235e38},     {"1e-400", 0}, // underflows to zero, still a number
+        {"0", 0},
+        {"-3E2", -300},
+        {"+1.5", 1.5},
+        {"5.", 5},
+        {".25", 0.25},
+        {"1e+3", 1000},
+        {"1E-3", 0.001},
+        {"-0.5e1", -5},
+        {"007", 7},
+        {"0.1", 0.1},
+        {"3.4028235e38", 3.4028235e38},
+        {"1e-400", 0}, // underflows to zero, still a number
     };
     for (const auto& [text, expected] : valid) {
         double value = -99;
@@ -124,9 +134,9 @@ TEST(ParseNumber, AcceptsTheDecimalGrammar)
 
 TEST(ParseNumber, RejectsAnythingElseAndLeavesTheValue)
 {
-    const char* invalid[] = {"",     ".",     "-",     "+.",    "1,5",   "1e",    "1e+",  "e5",
-                             "1.2.3", "--1",  "1e5.5", "0x10",  "inf",   "-INF",  "nan",  "1d",
-                             "1e39", "-3.5e38", "1e400", "3.4028236e38", "12a"};
+    const char* invalid[] = {"",    ".",     "-",    "+.",      "1,5",   "1e",           "1e+",
+                             "e5",  "1.2.3", "--1",  "1e5.5",   "0x10",  "inf",          "-INF",
+                             "nan", "1d",    "1e39", "-3.5e38", "1e400", "3.4028236e38", "12a"};
     for (const char* text : invalid) {
         double value = -99;
         EXPECT_FALSE(Parses(text, value)) << text;
@@ -188,12 +198,12 @@ TEST(PointReader, SkipsCommentsAndInvalidLines)
     const auto points = Points("; comment\n"
                                "\n"
                                "1 2\n"
-                               "1,5 3\n"     // decimal comma
-                               "  ; 4 5\n"   // ";" after blanks is no comment mark, but invalid
-                               "6 7 8\n"     // a third column is ignored
-                               "9\n"         // no second field
-                               "10 inf\n"    // no usable value
-                               "11 1e39\n"   // beyond float
+                               "1,5 3\n"   // decimal comma
+                               "  ; 4 5\n" // ";" after blanks is no comment mark, but invalid
+                               "6 7 8\n"   // a third column is ignored
+                               "9\n"       // no second field
+                               "10 inf\n"  // no usable value
+                               "11 1e39\n" // beyond float
                                "\t12\t13 remark\n");
     EXPECT_EQ(points, (P{{1, 2}, {6, 7}, {12, 13}}));
 }

@@ -1,5 +1,5 @@
-#include "linearization/LinearizationTable.h"
 #include "linearization/PolynomialFit.h"
+#include "linearization/LinearizationTable.h"
 
 #include "TempPointFile.h"
 
@@ -115,7 +115,8 @@ TEST(PolynomialFit, OrdersAboveNineAreNine)
     EXPECT_EQ(PolynomialFit(9).degree, 9);
     EXPECT_EQ(PolynomialFit(2).degree, 2);
 
-    const std::vector<double> c = {1, -2, 0.5, 0.25, -0.125, 0.0625, 0.03125, -0.015625, 0.0078125, 0.00390625};
+    const std::vector<double> c = {1,      -2,      0.5,       0.25,      -0.125,
+                                   0.0625, 0.03125, -0.015625, 0.0078125, 0.00390625};
     TempPointFile file(PolynomialLines(c, 30, -1.45, 0.1));
     LinearizationTable table;
     ASSERT_TRUE(importPolynomial(file.path(), 15, table));

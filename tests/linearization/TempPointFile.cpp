@@ -9,8 +9,9 @@ namespace {
 std::filesystem::path TestFolder()
 {
     // Test cases may run as parallel processes: each file gets a folder of its own.
-    static std::mt19937_64 random(std::random_device{}() ^
-                                  static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    static std::mt19937_64 random(
+        std::random_device{}() ^
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
     return std::filesystem::temp_directory_path() / "dnx8-linearization-test" / std::to_string(random());
 }
 
