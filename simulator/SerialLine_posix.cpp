@@ -45,7 +45,8 @@ bool MakeRaw(int fd, speed_t speed)
         return false;
     cfmakeraw(&tio);
     tio.c_cflag |= CLOCAL | CREAD;
-    tio.c_cc[VMIN] = 0;
+    // With O_NONBLOCK an empty line then reads as EAGAIN, and 0 means hang-up.
+    tio.c_cc[VMIN] = 1;
     tio.c_cc[VTIME] = 0;
     cfsetispeed(&tio, speed);
     cfsetospeed(&tio, speed);

@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <poll.h>
 #include <fstream>
 #include <sstream>
 #include <sys/socket.h>
@@ -218,6 +219,34 @@ TEST(Program, PacesRepliesAndHoldsDelayedOnes)
     EXPECT_EQ(line.receive(4).size(), 4u);
     EXPECT_GE(steady_clock::now() - start, milliseconds(250));
     EXPECT_EQ(sim.stop(SIGTERM), 0);
+}
+
+TEST(Program, AnswersOnAnExistingDevice)
+{
+    // A pseudo-terminal of our own stands in for a serial device; we talk on its master side.
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    const std::string device = ::ptsname(master);
+    SimProcess sim({"--device", device, "--preset", "current"});
+    ASSERT_TRUE(sim.started());
+    EXPECT_EQ(sim.linePath(), device);
+
+    const Bytes request = RequestFrame(P::InputType);
+    ASSERT_EQ(::write(master, request.data(), request.size()), static_cast<ssize_t>(request.size()));
+    Bytes reply(4);
+    std::size_t got = 0;
+    pollfd p{master, POLLIN, 0};
+    while (got < reply.size() && ::poll(&p, 1, 1000) == 1) {
+        const ssize_t n = ::read(master, reply.data() + got, reply.size() - got);
+        if (n <= 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    EXPECT_EQ(reply, Ack({4}));
+    EXPECT_EQ(sim.stop(SIGTERM), 0);
+    ::close(master);
 }
 
 TEST(Program, RefusesBadStartAndExplainsItself)
