@@ -29,6 +29,10 @@ ensure_prefix() {
       wineserver -w 9>&-
       touch "$state/prefix-ready"
     fi
+    # Caption buttons are drawn with Marlett, which this Wine finds only
+    # among the prefix's own fonts.
+    fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    [ -f "$fonts/marlett.ttf" ] || cp /usr/share/wine/fonts/marlett.ttf "$fonts/" 2>/dev/null
   ) 9>"$state/lock"
 }
 
