@@ -56,3 +56,16 @@ function(dnx8_add_test name)
                          PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "native;${T_LABELS}")
   endif()
 endfunction()
+
+# dnx8_add_fuzzer(name SOURCES ... LIBS ...): a libFuzzer program, built only
+# in the fuzz preset and run by scripts/fuzz.sh, never by CTest.
+function(dnx8_add_fuzzer name)
+  if(NOT DNX8_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${F_SOURCES})
+  target_link_libraries(${name} PRIVATE ${F_LIBS} dnx8_options)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set_property(GLOBAL APPEND PROPERTY DNX8_FUZZERS ${name})
+endfunction()

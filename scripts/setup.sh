@@ -12,6 +12,9 @@ packages=(
   fonts-wine fonts-liberation locales procps python3
 )
 
+# The fuzz targets need Clang and its sanitizer runtimes.
+[ "${1:-}" = "--fuzz" ] && packages+=(clang libclang-rt-14-dev)
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
