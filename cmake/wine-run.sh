@@ -26,6 +26,9 @@ ensure_prefix() {
       # Wine draws the window frames itself: the virtual display has no
       # window manager, and screenshots should show captions.
       wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 9>&-
+      # A crashing test prints its backtrace and ends, instead of waiting
+      # for someone to close the crash dialog until its time-out.
+      wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 9>&-
       wineserver -w 9>&-
       touch "$state/prefix-ready"
     fi
