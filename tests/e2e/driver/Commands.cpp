@@ -205,6 +205,48 @@ Reply Commands::run(const std::vector<std::string>& w)
         return Ok(seen);
     }
 
+    if (verb == "key") {
+        // Keys go to the foreground window, as typed.
+        static const std::map<std::string, WORD> keys = {
+            {"TAB", VK_TAB}, {"DOWN", VK_DOWN}, {"UP", VK_UP}, {"SPACE", VK_SPACE}};
+        auto key = keys.find(arg(1));
+        if (key == keys.end())
+            return Fail("unknown key " + arg(1));
+        SetForegroundWindow(target.handle());
+        bool shift = arg(2) == "shift";
+        std::vector<INPUT> inputs;
+        auto press = [&](WORD vk, bool up) {
+            INPUT in{};
+            in.type = INPUT_KEYBOARD;
+            in.ki.wVk = vk;
+            in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            inputs.push_back(in);
+        };
+        if (shift)
+            press(VK_SHIFT, false);
+        press(key->second, false);
+        press(key->second, true);
+        if (shift)
+            press(VK_SHIFT, true);
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        Sleep(100);
+        return target.sync() ? Ok() : Fail("window does not answer");
+    }
+
+    if (verb == "expect-focus") {
+        HWND expected = target.control(arg(1));
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        bool met = WaitFor(DefaultWaitMs, [&] {
+            return GetGUIThreadInfo(GetWindowThreadProcessId(target.handle(), nullptr), &info) &&
+                   info.hwndFocus == expected && expected != nullptr;
+        });
+        if (met)
+            return Ok();
+        return Fail("focus is on " +
+                    (info.hwndFocus != nullptr ? Describe(info.hwndFocus) : std::string("nothing")));
+    }
+
     if (verb == "wait-gone") {
         HWND h = target.handle();
         return WaitFor(static_cast<DWORD>(ToInt(arg(1), 10000)), [&] { return !IsWindow(h); })
