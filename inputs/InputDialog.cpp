@@ -1,0 +1,159 @@
+#include "inputs/InputDialog.h"
+
+#include "device/ConverterLink.h"
+#include "framework/ComboBox.h"
+#include "framework/NumberText.h"
+#include "framework/RadioButton.h"
+#include "framework/StaticText.h"
+#include "framework/ValueEdit.h"
+#include "linearization/LinearizationTable.h"
+#include "linearization/SystemWaitCursor.h"
+
+namespace {
+
+constexpr int RangeDecimals = 2;
+
+} // namespace
+
+InputDialog::InputDialog(WindowObject* parent, int templateId, ConverterLink& converterLink,
+                         StaticText& inputDescription, LinearizationTable& linearization)
+    : DialogObject(parent, templateId), link(converterLink), description(inputDescription),
+      table(linearization)
+{
+}
+
+void InputDialog::BindShared(ComboBox* first, int minId, int maxId, int offRadioId)
+{
+    firstControl = first;
+    minEdit = MakeChild<ValueEdit>(minId);
+    maxEdit = MakeChild<ValueEdit>(maxId);
+    offRadio = MakeChild<RadioButton>(offRadioId);
+    onRadio = MakeChild<RadioButton>(offRadioId + 1);
+    overwriteRadio = MakeChild<RadioButton>(offRadioId + 2);
+}
+
+void InputDialog::SetUp()
+{
+    DialogObject::SetUp();
+    std::uint8_t code = 0;
+    if (link.readInputType(code)) {
+        settingsLoaded = true;
+        LoadSettings(code);
+    } else {
+        firstControl->SetCurSel(firstControl->AddString(CommunicationErrorText));
+    }
+}
+
+void InputDialog::DisableRange()
+{
+    minEdit->DisableHandle();
+    maxEdit->DisableHandle();
+}
+
+void InputDialog::ShowStoredRange()
+{
+    minEdit->SetReal(storedMin, RangeDecimals);
+    maxEdit->SetReal(storedMax, RangeDecimals);
+}
+
+void InputDialog::EnableStoredRange()
+{
+    minEdit->EnableHandle();
+    maxEdit->EnableHandle();
+    ShowStoredRange();
+}
+
+void InputDialog::DisableStoredRange()
+{
+    DisableRange();
+    ShowStoredRange();
+}
+
+void InputDialog::ShowTableRange()
+{
+    DisableRange();
+    minEdit->SetReal(table.min, RangeDecimals);
+    maxEdit->SetReal(table.max, RangeDecimals);
+}
+
+void InputDialog::GuardOverwrite()
+{
+    if (!table.hasContent())
+        overwriteRadio->DisableHandle();
+}
+
+void InputDialog::SelectOff()
+{
+    EnableStoredRange();
+    offRadio->SetChecked();
+    onRadio->DisableHandle();
+    GuardOverwrite();
+}
+
+void InputDialog::SelectOn()
+{
+    DisableStoredRange();
+    onRadio->SetChecked();
+    GuardOverwrite();
+}
+
+void InputDialog::ReadLinearizationState()
+{
+    link.readRangeMin(storedMin);
+    link.readRangeMax(storedMax);
+    // An unreadable count may hide a linearization; "Zapnuta" keeps it,
+    // where "Vypnuta" would erase it on OK.
+    std::uint8_t degree = 1;
+    std::uint8_t segments = 1;
+    const bool degreeRead = link.readCurveDegree(degree);
+    const bool segmentsRead = link.readSegmentCount(segments);
+    if (!degreeRead || !segmentsRead || degree != 0 || segments != 0)
+        SelectOn();
+    else
+        SelectOff();
+}
+
+void InputDialog::SetDefaultRange(float min, float max)
+{
+    storedMin = min;
+    storedMax = max;
+    SelectOff();
+}
+
+void InputDialog::ApplyLinearization()
+{
+    if (overwriteRadio->GetCheck() == BST_CHECKED) {
+        SystemWaitCursor waitCursor;
+        table.upload(link, &waitCursor);
+    } else if (offRadio->GetCheck() == BST_CHECKED) {
+        link.writeRangeMin(minEdit->GetReal());
+        link.writeRangeMax(maxEdit->GetReal());
+        link.writeSegmentCount(0);
+        link.writeCurveDegree(0);
+    }
+    link.commit();
+}
+
+bool InputDialog::OnLinearizationRadio(int id)
+{
+    if (id == offRadio->ControlId())
+        EnableStoredRange();
+    else if (id == onRadio->ControlId())
+        DisableStoredRange();
+    else if (id == overwriteRadio->ControlId())
+        ShowTableRange();
+    else
+        return false;
+    return true;
+}
+
+void InputDialog::Describe(std::string_view text)
+{
+    description.SetText(text);
+}
+
+void InputDialog::WriteTypedValue(const ValueEdit& edit, bool (ConverterLink::*write)(float))
+{
+    if (const auto value = number_text::ReadReal(edit.GetText()))
+        (link.*write)(*value);
+}
