@@ -34,8 +34,8 @@ bool SameTable(const LinearizationTable& a, const LinearizationTable& b)
            a.max == b.max && a.segmentCount == b.segmentCount && a.polynomialDegree == b.polynomialDegree;
 }
 
-// Acts in the linearization dialog: picks the method and order index, or
-// leaves without OK.
+// Acts in the linearization dialog: picks the method (1 spline) and the
+// order index, then OK.
 DialogDriver::Step Choose(int method, int orderIndex, std::string* countShown = nullptr)
 {
     return [=](HWND h) {
