@@ -14,15 +14,16 @@ constexpr int ShuntDecimals = 3;
 
 std::string_view VariantText(int index)
 {
-    return parameter_texts::DescribeInputType(static_cast<std::uint8_t>(FirstCurrentCode + index))->measurement;
+    return parameter_texts::DescribeInputType(static_cast<std::uint8_t>(FirstCurrentCode + index))
+        ->measurement;
 }
 
 } // namespace
 
 CurrentDialog::CurrentDialog(WindowObject* parent, ConverterLink& link, StaticText& description,
                              LinearizationTable& table)
-    : InputDialog(parent, TemplateId, link, description, table), variantList(MakeChild<ComboBox>(VariantListId, 0)),
-      shuntEdit(MakeChild<ValueEdit>(ShuntEditId))
+    : InputDialog(parent, TemplateId, link, description, table),
+      variantList(MakeChild<ComboBox>(VariantListId, 0)), shuntEdit(MakeChild<ValueEdit>(ShuntEditId))
 {
     BindShared(variantList, MinEditId, MaxEditId, OffRadioId);
 }

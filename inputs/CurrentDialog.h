@@ -18,7 +18,8 @@ class CurrentDialog : public InputDialog {
 
     static constexpr int ExternalShuntVariant = 0;
 
-    CurrentDialog(WindowObject* parent, ConverterLink& link, StaticText& description, LinearizationTable& table);
+    CurrentDialog(WindowObject* parent, ConverterLink& link, StaticText& description,
+                  LinearizationTable& table);
 
     void LoadSettings(std::uint8_t code) override;
     void OnChildNotification(WindowMessage& msg, int id) override;

@@ -101,13 +101,12 @@ void InputDialog::ReadLinearizationState()
 {
     link.readRangeMin(storedMin);
     link.readRangeMax(storedMax);
-    // An unreadable count may hide a linearization; "Zapnuta" keeps it,
-    // where "Vypnuta" would erase it on OK.
-    std::uint8_t degree = 1;
-    std::uint8_t segments = 1;
-    const bool degreeRead = link.readCurveDegree(degree);
-    const bool segmentsRead = link.readSegmentCount(segments);
-    if (!degreeRead || !segmentsRead || degree != 0 || segments != 0)
+    std::uint8_t degree = 0;
+    std::uint8_t segments = 0;
+    const bool known = link.readCurveDegree(degree) && link.readSegmentCount(segments);
+    // An unreadable count may hide a linearization: "Zapnuta" keeps it on
+    // OK, where "Vypnuta" would erase it.
+    if (!known || degree != 0 || segments != 0)
         SelectOn();
     else
         SelectOff();

@@ -29,9 +29,6 @@ class InputDialog : public DialogObject {
     // Fills the lists and selects what corresponds to the converter's code.
     virtual void LoadSettings(std::uint8_t code) = 0;
 
-    float StoredMin() const { return storedMin; }
-    float StoredMax() const { return storedMax; }
-
   protected:
     // Binds the shared controls: the range edits and the three radios
     // (off, on, overwrite on consecutive ids). first shows a read failure.

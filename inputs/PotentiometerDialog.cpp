@@ -21,9 +21,9 @@ static_assert(PotentiometerDialog::CodeOf(0, 0) == parameter_texts::FirstPotenti
 
 PotentiometerDialog::PotentiometerDialog(WindowObject* parent, ConverterLink& link, StaticText& description,
                                          LinearizationTable& table)
-    : InputDialog(parent, TemplateId, link, description, table), wiringList(MakeChild<ComboBox>(WiringListId, 0)),
-      typeList(MakeChild<ComboBox>(TypeListId, 0)), minLabel(MakeChild<StaticText>(MinLabelId, 0)),
-      maxLabel(MakeChild<StaticText>(MaxLabelId, 0))
+    : InputDialog(parent, TemplateId, link, description, table),
+      wiringList(MakeChild<ComboBox>(WiringListId, 0)), typeList(MakeChild<ComboBox>(TypeListId, 0)),
+      minLabel(MakeChild<StaticText>(MinLabelId, 0)), maxLabel(MakeChild<StaticText>(MaxLabelId, 0))
 {
     BindShared(typeList, MinEditId, MaxEditId, OffRadioId);
 }

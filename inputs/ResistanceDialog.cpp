@@ -16,8 +16,8 @@ constexpr int FourWire = 3;
 
 ResistanceDialog::ResistanceDialog(WindowObject* parent, ConverterLink& link, StaticText& description,
                                    LinearizationTable& table, const RtdCurve*& currentRtd)
-    : InputDialog(parent, TemplateId, link, description, table), wiringList(MakeChild<ComboBox>(WiringListId, 0)),
-      rtdSlot(currentRtd)
+    : InputDialog(parent, TemplateId, link, description, table),
+      wiringList(MakeChild<ComboBox>(WiringListId, 0)), rtdSlot(currentRtd)
 {
     BindShared(wiringList, MinEditId, MaxEditId, OffRadioId);
 }

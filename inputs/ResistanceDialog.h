@@ -17,8 +17,8 @@ class ResistanceDialog : public InputDialog {
     static constexpr int OffRadioId = 104; // then "Zapnuta" 105, "Přepsat" 106
 
     // rtdSlot: the main window's current RTD, cleared on OK.
-    ResistanceDialog(WindowObject* parent, ConverterLink& link, StaticText& description, LinearizationTable& table,
-                     const RtdCurve*& rtdSlot);
+    ResistanceDialog(WindowObject* parent, ConverterLink& link, StaticText& description,
+                     LinearizationTable& table, const RtdCurve*& rtdSlot);
 
     void LoadSettings(std::uint8_t code) override;
     void OnChildNotification(WindowMessage& msg, int id) override;

@@ -20,9 +20,9 @@ std::string_view VariantText(int index)
 
 VoltageDialog::VoltageDialog(WindowObject* parent, ConverterLink& link, StaticText& description,
                              LinearizationTable& table)
-    : InputDialog(parent, TemplateId, link, description, table), variantList(MakeChild<ComboBox>(VariantListId, 0)),
-      dividerEdit(MakeChild<ValueEdit>(DividerEditId)), minLabel(MakeChild<StaticText>(MinLabelId, 0)),
-      maxLabel(MakeChild<StaticText>(MaxLabelId, 0))
+    : InputDialog(parent, TemplateId, link, description, table),
+      variantList(MakeChild<ComboBox>(VariantListId, 0)), dividerEdit(MakeChild<ValueEdit>(DividerEditId)),
+      minLabel(MakeChild<StaticText>(MinLabelId, 0)), maxLabel(MakeChild<StaticText>(MaxLabelId, 0))
 {
     BindShared(variantList, MinEditId, MaxEditId, OffRadioId);
 }

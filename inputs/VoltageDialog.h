@@ -21,7 +21,8 @@ class VoltageDialog : public InputDialog {
 
     static constexpr int TenVoltVariant = 2; // no divider in front of it
 
-    VoltageDialog(WindowObject* parent, ConverterLink& link, StaticText& description, LinearizationTable& table);
+    VoltageDialog(WindowObject* parent, ConverterLink& link, StaticText& description,
+                  LinearizationTable& table);
 
     void LoadSettings(std::uint8_t code) override;
     void OnChildNotification(WindowMessage& msg, int id) override;

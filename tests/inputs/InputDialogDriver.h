@@ -54,8 +54,9 @@ class InputDialogTest : public ::testing::Test {
     // extra constructor arguments); the dialog's result.
     template <class D, class... Extra> int run(std::function<void(DialogView&)> act, Extra&&... extra)
     {
-        return RunDriven(app, std::make_unique<D>(nullptr, *link, *description, table, std::forward<Extra>(extra)...),
-                         std::move(act));
+        return RunDriven(
+            app, std::make_unique<D>(nullptr, *link, *description, table, std::forward<Extra>(extra)...),
+            std::move(act));
     }
 
     // A converter set to code whose range is min..max, with or without a

@@ -130,7 +130,8 @@ TEST_F(InputDialogTest, UnreadableInputTypeShowsChybaKomunikaceAndOkWritesNothin
     const Case cases[] = {
         {0, "Napětí", V::VariantListId, 0, V::MinEditId, V::OffRadioId},
         {1, "Proud", CurrentDialog::VariantListId, 0, CurrentDialog::MinEditId, CurrentDialog::OffRadioId},
-        {2, "Odpor", ResistanceDialog::WiringListId, 0, ResistanceDialog::MinEditId, ResistanceDialog::OffRadioId},
+        {2, "Odpor", ResistanceDialog::WiringListId, 0, ResistanceDialog::MinEditId,
+         ResistanceDialog::OffRadioId},
         {3, "Potenciometr", PotentiometerDialog::TypeListId, PotentiometerDialog::WiringListId,
          PotentiometerDialog::MinEditId, PotentiometerDialog::OffRadioId},
     };

@@ -66,7 +66,8 @@ TEST_F(InputDialogTest, PotentiometerCodeComesFromTypeAndWiring)
                 d.choose(Pot::WiringListId, wiring);
                 d.ok();
             });
-            EXPECT_EQ(writtenData(P::InputType), EchoConverter::Bytes{static_cast<std::uint8_t>(9 + 2 * type + wiring)});
+            EXPECT_EQ(writtenData(P::InputType),
+                      EchoConverter::Bytes{static_cast<std::uint8_t>(9 + 2 * type + wiring)});
             EXPECT_EQ(description->GetText(), type == 0 ? "Absolutní" : "Relativní");
         }
     }

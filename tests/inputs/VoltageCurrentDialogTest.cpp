@@ -12,7 +12,8 @@ TEST_F(InputDialogTest, VoltageVariantsSetUnitsAndTheDivider)
     configure(0, 0.0f, 100.0f, false);
     converter->storeReal(P::Divider, 2.5f);
     run<VoltageDialog>([](DialogView& d) {
-        EXPECT_EQ(d.entries(V::VariantListId), (std::vector<std::string>{"InA (100 mV)", "InA (1 V)", "10 V"}));
+        EXPECT_EQ(d.entries(V::VariantListId),
+                  (std::vector<std::string>{"InA (100 mV)", "InA (1 V)", "10 V"}));
         EXPECT_EQ(d.selected(V::VariantListId), "InA (100 mV)");
         EXPECT_EQ(d.text(V::MinLabelId), "Min [mV]");
         EXPECT_EQ(d.text(V::MaxLabelId), "Max [mV]");
