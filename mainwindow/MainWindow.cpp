@@ -1,6 +1,7 @@
 #include "mainwindow/MainWindow.h"
 
 #include "device/ParameterTexts.h"
+#include "framework/Application.h"
 #include "framework/CheckBox.h"
 #include "framework/ComboBox.h"
 #include "framework/NumberText.h"
@@ -9,8 +10,12 @@
 #include "framework/ValueDisplay.h"
 #include "framework/ValueEdit.h"
 #include "framework/WindowBinding.h"
+#include "inputs/InputDialogFactory.h"
 #include "inputs/RtdCatalog.h"
+#include "inputs/RtdDialog.h"
 #include "inputs/ThermocoupleCatalog.h"
+#include "inputs/ThermocoupleDialog.h"
+#include "linearization/LinearizationImport.h"
 #include "linearization/LinearizationTable.h"
 
 #include <string>
@@ -126,11 +131,17 @@ void MainWindow::OnChildNotification(WindowMessage& msg, int id)
         if (selectionChanged)
             connect();
         break;
+    case LinearizationImportId:
+        importLinearization(*this, *linearization, *linearizationFileText);
+        break;
     case MeasurementListId:
         // A new kind is configured through its dialog; until then the old
         // description would be misleading.
         if (selectionChanged)
             inputDescriptionText->ClearText();
+        break;
+    case InputDialogId:
+        openInputDialog();
         break;
     case FilterListId:
         if (selectionChanged)
@@ -173,6 +184,23 @@ void MainWindow::OnChildNotification(WindowMessage& msg, int id)
         Window::OnChildNotification(msg, id);
         break;
     }
+}
+
+void MainWindow::openInputDialog()
+{
+    using parameter_texts::InputKind;
+    const int kind = measurementList->GetCurSel();
+    std::unique_ptr<DialogObject> dialog;
+    if (kind == static_cast<int>(InputKind::Thermometer))
+        dialog = std::make_unique<RtdDialog>(this, *link, *inputDescriptionText, *rtdCatalog, currentRtdCurve);
+    else if (kind == static_cast<int>(InputKind::Thermocouple))
+        dialog = std::make_unique<ThermocoupleDialog>(this, *link, *inputDescriptionText, *thermocoupleCatalog,
+                                                      currentThermocoupleCurve);
+    else
+        dialog = MakeInputDialog(kind, this, *link, *inputDescriptionText, *linearization, currentRtdCurve);
+    // The dialog writes to the converter and the description itself.
+    if (dialog)
+        Application::Instance()->RunModal(std::move(dialog));
 }
 
 void MainWindow::writeFilter()

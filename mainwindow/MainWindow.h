@@ -113,6 +113,7 @@ class MainWindow : public Window {
     void toggleReading();
 
     // Commands.
+    void openInputDialog();
     void writeFilter();
     void writeScale(ValueEdit* edit, bool (ConverterLink::*write)(float&));
     void writeErrorSignalling(std::uint8_t code);

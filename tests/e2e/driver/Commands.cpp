@@ -139,6 +139,12 @@ Reply Commands::run(const std::vector<std::string>& w)
             return Fail("no window titled \"DNX8 config\"");
         return target.sync() ? Ok() : Fail("window does not answer");
     }
+    // Works a dialog of the program from here on, until "window".
+    if (verb == "dialog") {
+        if (!target.find(ToWide(arg(1)), static_cast<DWORD>(ToInt(arg(2), 10000))))
+            return Fail("no dialog titled \"" + arg(1) + "\"");
+        return target.sync() ? Ok() : Fail("dialog does not answer");
+    }
     if (!target.alive())
         return Fail("the window is gone");
 
