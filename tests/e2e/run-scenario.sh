@@ -40,6 +40,8 @@ if grep -q '^[[:space:]]*sim ' "$scenario" && [ ! -x "$simulator" ]; then
 fi
 
 work="$build/e2e/$name"
+# The same folder as the programs under Wine see it (drive Z: is the root).
+work_windows="Z:${work//\//\\}"
 shots="$build/screenshots/e2e"
 rm -rf "$work"
 mkdir -p "$work" "$shots"
@@ -236,7 +238,10 @@ run_step() {
       app_pid=""
       [ "$rc" -eq 0 ] || fail "config.exe ended with exit code $rc"
       ;;
-    *) to_driver "$line" ;;
+    # file NAME LINE...: a text file in the work folder, one argument a line.
+    file) printf '%s\r\n' "${w[@]:2}" >"$work/${w[1]}" ;;
+    # @work@ in a driver line is the work folder as a Windows path.
+    *) to_driver "${line//@work@/$work_windows}" ;;
   esac
 }
 
