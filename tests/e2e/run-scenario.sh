@@ -20,8 +20,11 @@
 #   expect-exit [SECONDS]         config.exe has ended (after the driver's close)
 #   expect-layout FILE            the window's controls, as the driver's dump
 #                                 lists them, equal FILE (beside the scenario)
+#   file NAME LINE...             a text file in the scenario's work folder
 # Every other line goes to the driver (tests/e2e/driver), whose answer must
-# be "ok". Exits 0 on success, 1 on the first failed step, 77 when the
+# be "ok"; "@work@" in it stands for the work folder as a Windows path. The
+# driver works the main window, or a dialog after "dialog TITLE" until
+# "window". Exits 0 on success, 1 on the first failed step, 77 when the
 # scenario needs a simulator and none is built.
 set -u
 
