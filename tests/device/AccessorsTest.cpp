@@ -1,7 +1,6 @@
 // Every parameter accessor: its command code, request size, reply size and
 // the value it delivers.
-#include "device/ConverterLink.h"
-#include "tests/device/ScriptedTransport.h"
+#include "tests/device/ScriptedLinkTest.h"
 
 #include <gtest/gtest.h>
 
@@ -31,19 +30,8 @@ Bytes FloatBytes(float v)
             static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
 }
 
-class Accessors : public ::testing::Test {
+class Accessors : public ScriptedLinkTest {
 protected:
-    ScriptedTransport::Record record;
-    ScriptedTransport* port = nullptr;
-    std::unique_ptr<ConverterLink> link;
-
-    void SetUp() override
-    {
-        auto transport = std::make_unique<ScriptedTransport>(record);
-        port = transport.get();
-        link = std::make_unique<ConverterLink>(std::move(transport));
-    }
-
     void expectLastRequest(std::uint8_t code, const Bytes& data)
     {
         ASSERT_FALSE(record.writes.empty());

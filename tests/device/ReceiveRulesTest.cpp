@@ -1,6 +1,5 @@
 // Request framing and the reply receiver, driven through a scripted port.
-#include "device/ConverterLink.h"
-#include "tests/device/ScriptedTransport.h"
+#include "tests/device/ScriptedLinkTest.h"
 
 #include <gtest/gtest.h>
 
@@ -9,19 +8,8 @@ namespace {
 using Bytes = ScriptedTransport::Bytes;
 constexpr std::uint32_t PurgeBoth = ByteTransport::PurgeTxClear | ByteTransport::PurgeRxClear;
 
-class ReceiveRules : public ::testing::Test {
+class ReceiveRules : public ScriptedLinkTest {
 protected:
-    ScriptedTransport::Record record;
-    ScriptedTransport* port = nullptr;
-    std::unique_ptr<ConverterLink> link;
-
-    void SetUp() override
-    {
-        auto transport = std::make_unique<ScriptedTransport>(record);
-        port = transport.get();
-        link = std::make_unique<ConverterLink>(std::move(transport));
-    }
-
     // Reads the filter (1 data byte); the value is left at 99 on failure.
     bool readFilter(std::uint8_t& value)
     {
