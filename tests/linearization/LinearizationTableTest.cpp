@@ -3,14 +3,15 @@
 
 #include "device/ConverterLink.h"
 #include "device/Protocol.h"
+#include "tests/device/MemoryConverter.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,67 +19,42 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A converter in memory: answers each request frame with the echo a real one
-// gives (or a NAK), and keeps every byte written, in order. Events from the
-// wait cursor land in the same log, so their place among the frames shows.
-class EchoConverter : public ByteTransport {
+// What an upload sent: every byte written, in order, and the frames among
+// the wait cursor's events ("frame <code>", "show", "restore").
+struct UploadLog {
+    Bytes written;
+    std::vector<std::string> events;
+};
+
+// A converter in memory that also keeps the raw bytes of each frame.
+class RecordingConverter : public MemoryConverter {
 public:
-    struct Log {
-        Bytes written;
-        std::vector<std::string> events; // "frame <code>", "show", "restore"
-        bool refuse = false;             // answer NAK to everything
-    };
-
-    explicit EchoConverter(Log& log) : log(log) {}
-
-    bool open(const std::string&) override { return true; }
-    void close() override {}
-    bool isOpen() const override { return true; }
-    void purge(std::uint32_t) override {}
+    explicit RecordingConverter(UploadLog& log) : log(log)
+    {
+        onRequest = [&log](const Request& request) {
+            log.events.push_back("frame " + std::to_string(request.command));
+            return std::optional<Bytes>();
+        };
+    }
 
     std::int32_t write(const std::uint8_t* buffer, std::int32_t count) override
     {
         log.written.insert(log.written.end(), buffer, buffer + count);
-        const std::uint8_t code = buffer[1];
-        log.events.push_back("frame " + std::to_string(code));
-        Bytes reply;
-        if (log.refuse) {
-            reply = {protocol::Nak, protocol::NakChecksum};
-        } else {
-            Bytes data(buffer + 3, buffer + 3 + buffer[2]);
-            if (code == protocol::Code(protocol::Parameter::Segment))
-                data.erase(data.begin()); // the echo leaves out the index
-            reply = {protocol::Ack, static_cast<std::uint8_t>(data.size())};
-            reply.insert(reply.end(), data.begin(), data.end());
-            reply.push_back(protocol::Checksum(reply.data(), reply.size()));
-        }
-        incoming.insert(incoming.end(), reply.begin(), reply.end());
-        return count;
-    }
-
-    std::int32_t read(std::uint8_t* buffer, std::int32_t count) override
-    {
-        std::int32_t n = 0;
-        for (; n < count && !incoming.empty(); ++n) {
-            buffer[n] = incoming.front();
-            incoming.pop_front();
-        }
-        return n;
+        return MemoryConverter::write(buffer, count);
     }
 
 private:
-    Log& log;
-    std::deque<std::uint8_t> incoming;
+    UploadLog& log;
 };
 
 class RecordingCursor : public WaitCursorHook {
 public:
-    explicit RecordingCursor(EchoConverter::Log& log) : log(log) {}
+    explicit RecordingCursor(UploadLog& log) : log(log) {}
     void show() override { log.events.push_back("show"); }
     void restore() override { log.events.push_back("restore"); }
 
 private:
-    EchoConverter::Log& log;
+    UploadLog& log;
 };
 
 // A request frame written out by hand: 01 code n data checksum.
@@ -114,10 +90,13 @@ Bytes Concat(std::initializer_list<Bytes> parts)
 }
 
 struct Upload {
-    EchoConverter::Log log;
+    UploadLog log;
+    bool refuse = false; // the converter answers 15 EB to everything
     void run(const LinearizationTable& table, bool withCursor = true)
     {
-        ConverterLink link(std::make_unique<EchoConverter>(log));
+        auto converter = std::make_unique<RecordingConverter>(log);
+        converter->refuse = refuse;
+        ConverterLink link(std::move(converter));
         RecordingCursor cursor(log);
         table.upload(link, withCursor ? &cursor : nullptr);
     }
@@ -225,7 +204,7 @@ TEST(LinearizationTableUpload, RefusedWritesDoNotStopTheSequence)
     LinearizationTable table;
     table.segmentCount = 2;
     Upload refused;
-    refused.log.refuse = true;
+    refused.refuse = true;
     refused.run(table);
     Upload accepted;
     accepted.run(table, false);
