@@ -120,7 +120,7 @@ int RunDriven(Application& app, std::unique_ptr<DialogObject> dialog, std::funct
 
 InputDialogTest::InputDialogTest()
 {
-    auto port = std::make_unique<EchoConverter>();
+    auto port = std::make_unique<MemoryConverter>();
     converter = port.get();
     link = std::make_unique<ConverterLink>(std::move(port));
     host = new Window(nullptr, "host");
@@ -151,10 +151,18 @@ void InputDialogTest::fillTable()
     table.max = 100.0f;
 }
 
-EchoConverter::Bytes InputDialogTest::writtenData(Parameter p) const
+std::vector<Parameter> InputDialogTest::written() const
 {
-    for (const EchoConverter::Write& w : converter->writes)
-        if (w.parameter == p)
+    std::vector<Parameter> result;
+    for (const MemoryConverter::Request& w : converter->writes())
+        result.push_back(w.parameter());
+    return result;
+}
+
+MemoryConverter::Bytes InputDialogTest::writtenData(Parameter p) const
+{
+    for (const MemoryConverter::Request& w : converter->writes())
+        if (w.parameter() == p)
             return w.data;
     ADD_FAILURE() << "parameter " << int(protocol::Code(p)) << " not written";
     return {};

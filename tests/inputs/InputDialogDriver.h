@@ -5,7 +5,7 @@
 #include "framework/StaticText.h"
 #include "framework/Window.h"
 #include "linearization/LinearizationTable.h"
-#include "tests/inputs/EchoConverter.h"
+#include "tests/device/MemoryConverter.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -65,13 +65,14 @@ class InputDialogTest : public ::testing::Test {
     // A table holding two spline segments over 0..100.
     void fillTable();
 
-    std::vector<protocol::Parameter> written() const { return converter->writtenParameters(); }
+    // The parameters written, in order.
+    std::vector<protocol::Parameter> written() const;
     // Data of the first write of p; fails the test when there is none.
-    EchoConverter::Bytes writtenData(protocol::Parameter p) const;
+    MemoryConverter::Bytes writtenData(protocol::Parameter p) const;
     float writtenReal(protocol::Parameter p) const { return RealOf(writtenData(p)); }
 
     Application app{"input dialogs"};
-    EchoConverter* converter = nullptr;
+    MemoryConverter* converter = nullptr;
     std::unique_ptr<ConverterLink> link;
     Window* host = nullptr;
     StaticText* description = nullptr;

@@ -27,7 +27,7 @@ TEST_F(InputDialogTest, LinearizedConverterOpensOnZapnutaAndOkKeepsItsLinearizat
               }),
               IDOK);
     EXPECT_EQ(written(), (std::vector{P::InputType, P::Divider, P::Commit}));
-    EXPECT_EQ(writtenData(P::InputType), EchoConverter::Bytes{1});
+    EXPECT_EQ(writtenData(P::InputType), MemoryConverter::Bytes{1});
     EXPECT_EQ(writtenReal(P::Divider), 3.0f);
     EXPECT_EQ(description->GetText(), "InA (1 V)");
 }
@@ -51,8 +51,8 @@ TEST_F(InputDialogTest, VypnutaWritesTheTypedRangeAndClearsBothLinearizations)
                                       P::CurveDegree, P::Commit}));
     EXPECT_EQ(writtenReal(P::RangeMin), 75.5f);
     EXPECT_EQ(writtenReal(P::RangeMax), 0.0f);
-    EXPECT_EQ(writtenData(P::SegmentCount), EchoConverter::Bytes{0});
-    EXPECT_EQ(writtenData(P::CurveDegree), EchoConverter::Bytes{0});
+    EXPECT_EQ(writtenData(P::SegmentCount), MemoryConverter::Bytes{0});
+    EXPECT_EQ(writtenData(P::CurveDegree), MemoryConverter::Bytes{0});
 }
 
 TEST_F(InputDialogTest, PrepsatShowsAndWritesTheTableNotTheEdits)
@@ -75,7 +75,7 @@ TEST_F(InputDialogTest, PrepsatShowsAndWritesTheTableNotTheEdits)
     EXPECT_EQ(written(), (std::vector{P::InputType, P::RangeMin, P::RangeMax, P::Segment, P::Segment,
                                       P::SegmentCount, P::CurveDegree, P::Commit}));
     EXPECT_EQ(writtenReal(P::RangeMax), 100.0f);
-    EXPECT_EQ(writtenData(P::SegmentCount), EchoConverter::Bytes{2});
+    EXPECT_EQ(writtenData(P::SegmentCount), MemoryConverter::Bytes{2});
 }
 
 TEST_F(InputDialogTest, ZapnutaClickedAgainShowsTheConvertersRangeDisabled)
@@ -110,7 +110,7 @@ TEST_F(InputDialogTest, CancelWritesNothing)
     configure(0, 0.0f, 100.0f, false);
     description->SetText("before");
     EXPECT_EQ(run<VoltageDialog>([](DialogView& d) { d.cancel(); }), IDCANCEL);
-    EXPECT_TRUE(converter->writes.empty());
+    EXPECT_TRUE(converter->writes().empty());
     EXPECT_EQ(description->GetText(), "before");
 }
 
@@ -156,7 +156,7 @@ TEST_F(InputDialogTest, UnreadableInputTypeShowsChybaKomunikaceAndOkWritesNothin
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(RunDriven(app, std::move(dialog), act), IDOK);
     }
-    EXPECT_TRUE(converter->writes.empty());
+    EXPECT_TRUE(converter->writes().empty());
     EXPECT_EQ(description->GetText(), "before");
     EXPECT_EQ(MakeInputDialog(4, nullptr, *link, *description, table, rtd), nullptr);
     EXPECT_EQ(MakeInputDialog(5, nullptr, *link, *description, table, rtd), nullptr);

@@ -24,7 +24,7 @@ TEST_F(InputDialogTest, ResistanceConverterShowsItsWiringAndState)
         },
         rtd);
     EXPECT_EQ(written(), (std::vector{P::InputType, P::Commit}));
-    EXPECT_EQ(writtenData(P::InputType), EchoConverter::Bytes{6});
+    EXPECT_EQ(writtenData(P::InputType), MemoryConverter::Bytes{6});
     EXPECT_EQ(description->GetText(), "Dvoudrát+KS");
 }
 
@@ -60,14 +60,14 @@ TEST_F(InputDialogTest, PotentiometerCodeComesFromTypeAndWiring)
     for (int type = 0; type < 2; ++type) {
         for (int wiring = 0; wiring < 2; ++wiring) {
             SCOPED_TRACE(testing::Message() << type << "/" << wiring);
-            converter->writes.clear();
+            converter->requests.clear();
             run<PotentiometerDialog>([&](DialogView& d) {
                 d.choose(Pot::TypeListId, type);
                 d.choose(Pot::WiringListId, wiring);
                 d.ok();
             });
             EXPECT_EQ(writtenData(P::InputType),
-                      EchoConverter::Bytes{static_cast<std::uint8_t>(9 + 2 * type + wiring)});
+                      MemoryConverter::Bytes{static_cast<std::uint8_t>(9 + 2 * type + wiring)});
             EXPECT_EQ(description->GetText(), type == 0 ? "Absolutní" : "Relativní");
         }
     }
@@ -88,7 +88,7 @@ TEST_F(InputDialogTest, RelativePotentiometerShowsPercentUntilAbsoluteIsChosen)
         EXPECT_EQ(d.text(Pot::MaxEditId), "95.00");
         d.ok();
     });
-    EXPECT_EQ(writtenData(P::InputType), EchoConverter::Bytes{10});
+    EXPECT_EQ(writtenData(P::InputType), MemoryConverter::Bytes{10});
     EXPECT_EQ(writtenReal(P::RangeMin), 5.0f);
 }
 

@@ -30,7 +30,7 @@ TEST_F(InputDialogTest, VoltageVariantsSetUnitsAndTheDivider)
         d.type(V::DividerEditId, "10");
         d.ok();
     });
-    EXPECT_EQ(writtenData(P::InputType), EchoConverter::Bytes{1});
+    EXPECT_EQ(writtenData(P::InputType), MemoryConverter::Bytes{1});
     EXPECT_EQ(writtenReal(P::Divider), 10.0f);
     EXPECT_EQ(description->GetText(), "InA (1 V)");
 }
@@ -62,8 +62,12 @@ TEST_F(InputDialogTest, VoltageDialogOnAConverterOfAnotherKindOffersTenVoltsAndI
         d.ok();
     });
     // The other kind's range and linearization are not this dialog's.
-    for (P read : converter->reads)
-        EXPECT_TRUE(read == P::InputType || read == P::Divider) << int(protocol::Code(read));
+    for (const MemoryConverter::Request& request : converter->requests) {
+        if (request.isRead()) {
+            EXPECT_TRUE(request.parameter() == P::InputType || request.parameter() == P::Divider)
+                << int(request.command);
+        }
+    }
     EXPECT_EQ(written(), (std::vector{P::InputType, P::RangeMin, P::RangeMax, P::SegmentCount, P::CurveDegree,
                                       P::Commit}));
     EXPECT_EQ(writtenReal(P::RangeMax), 10.0f);
@@ -75,7 +79,7 @@ TEST_F(InputDialogTest, DividerWithoutANumberIsNotWritten)
 {
     for (const char* typed : {"", "1,5"}) {
         SCOPED_TRACE(typed);
-        converter->writes.clear();
+        converter->requests.clear();
         configure(0, 0.0f, 100.0f, true); // no Divider stored: its read fails
         run<VoltageDialog>([&](DialogView& d) {
             EXPECT_EQ(d.text(V::DividerEditId), "");
@@ -101,7 +105,7 @@ TEST_F(InputDialogTest, ExternalShuntIsEnabledShownAndWritten)
     });
     EXPECT_EQ(written(), (std::vector{P::InputType, P::Shunt, P::RangeMin, P::RangeMax, P::SegmentCount,
                                       P::CurveDegree, P::Commit}));
-    EXPECT_EQ(writtenData(P::InputType), EchoConverter::Bytes{3});
+    EXPECT_EQ(writtenData(P::InputType), MemoryConverter::Bytes{3});
     EXPECT_EQ(writtenReal(P::Shunt), 49.9f);
     EXPECT_EQ(description->GetText(), "InA (externí bočník)");
 }
@@ -119,7 +123,7 @@ TEST_F(InputDialogTest, TwentyMilliampsLeavesTheShuntAlone)
         d.ok();
     });
     EXPECT_EQ(written(), (std::vector{P::InputType, P::Commit}));
-    EXPECT_EQ(writtenData(P::InputType), EchoConverter::Bytes{4});
+    EXPECT_EQ(writtenData(P::InputType), MemoryConverter::Bytes{4});
     EXPECT_EQ(description->GetText(), "20 mA");
 }
 
