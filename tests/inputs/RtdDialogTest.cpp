@@ -48,7 +48,7 @@ TEST_F(RtdDialogTest, ProposesTheConvertersSensorOrElsePt100FourWire)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        converter->inputType = c.code;
+        converter->storeByte(Parameter::InputType, c.code);
         converter->requests.clear();
         current = c.current >= 0 ? catalog.At(c.current) : nullptr;
         const RtdCurve* before = current;
@@ -68,7 +68,7 @@ TEST_F(RtdDialogTest, ProposesTheConvertersSensorOrElsePt100FourWire)
 
 TEST_F(RtdDialogTest, OkWritesTheWholeCharacteristicThenCommits)
 {
-    converter->inputType = 2;
+    converter->storeByte(Parameter::InputType, 2);
     ASSERT_EQ(run([](HWND dialog) {
                   Pick(dialog, RtdDialog::WiringListId, 2); // "Třídrát"
                   PressOk(dialog);
@@ -96,7 +96,7 @@ TEST_F(RtdDialogTest, OkWritesTheWholeCharacteristicThenCommits)
 
 TEST_F(RtdDialogTest, ChangingTheTypeShowsItsRangeAndOkWritesIt)
 {
-    converter->inputType = 8;
+    converter->storeByte(Parameter::InputType, 8);
     current = catalog.At(3); // Pt 1000 (3850), four-wire
     std::string rangeAfterPick;
     std::size_t requestsBeforeOk = 0;
@@ -143,8 +143,8 @@ TEST_F(RtdDialogTest, UnreadableInputTypeShowsTheErrorAndOkWritesNothing)
 
 TEST_F(RtdDialogTest, FailedWritesDoNotStopTheSequence)
 {
-    converter->inputType = 2;
-    converter->answerWrites = false;
+    converter->storeByte(Parameter::InputType, 2);
+    converter->silentOnWrites = true;
     ASSERT_EQ(run(PressOk), IDOK);
     std::vector<std::uint8_t> commands;
     for (const ConverterRequest& request : writes())

@@ -84,8 +84,12 @@ ConverterRequest Request(protocol::Parameter parameter, std::vector<std::uint8_t
 
 SensorDialogTest::SensorDialogTest() : app("DNX8 config")
 {
-    auto port = std::make_unique<SensorDialogConverter>();
+    auto port = std::make_unique<MemoryConverter>();
     converter = port.get();
+    converter->onRequest = [this](const ConverterRequest&) {
+        cursors.push_back(GetCursor());
+        return std::optional<MemoryConverter::Bytes>();
+    };
     link = std::make_unique<ConverterLink>(std::move(port));
     host = new Window(nullptr, "DNX8 config");
     description = host->MakeChild<StaticText>("Napětí", 10, 10, 200, 20, 130, 0);

@@ -4,7 +4,7 @@
 #include "framework/Application.h"
 #include "framework/StaticText.h"
 #include "framework/Window.h"
-#include "tests/inputs/SensorDialogConverter.h"
+#include "tests/device/MemoryConverter.h"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +37,7 @@ std::vector<std::uint8_t> Bytes(float value);
 std::vector<std::uint8_t> Bytes(const std::array<float, 10>& values);
 float FloatAt(const std::vector<std::uint8_t>& bytes, std::size_t offset);
 
+using ConverterRequest = MemoryConverter::Request;
 ConverterRequest Request(protocol::Parameter parameter, std::vector<std::uint8_t> data = {});
 
 // A dialog that runs modally and lets the test act once its loop runs; a
@@ -70,7 +71,8 @@ template <class Dialog> class DrivenDialog : public Dialog {
     std::function<void(HWND)> action;
 };
 
-// A main window stand-in with its input description, and a converter.
+// A main window stand-in with its input description, and a converter that
+// answers no read until the test stores an input type.
 class SensorDialogTest : public ::testing::Test {
   protected:
     static constexpr int Closed = IDCANCEL;
@@ -90,7 +92,9 @@ class SensorDialogTest : public ::testing::Test {
     Application app;
     Window* host = nullptr;
     StaticText* description = nullptr;
-    SensorDialogConverter* converter = nullptr;
+    MemoryConverter* converter = nullptr;
+    // The cursor shown when each request arrived.
+    std::vector<HCURSOR> cursors;
     std::unique_ptr<ConverterLink> link;
 };
 

@@ -64,7 +64,7 @@ TEST_F(ThermocoupleDialogTest, ProposesTheConvertersSensorOrElseTypeJInternal)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        converter->inputType = c.code;
+        converter->storeByte(Parameter::InputType, c.code);
         converter->requests.clear();
         current = c.current >= 0 ? catalog.At(c.current) : nullptr;
         SensorDialogView view;
@@ -81,7 +81,7 @@ TEST_F(ThermocoupleDialogTest, ProposesTheConvertersSensorOrElseTypeJInternal)
 
 TEST_F(ThermocoupleDialogTest, OkWritesPiecesAndColdJunctionUnderTheWaitCursor)
 {
-    converter->inputType = 2;
+    converter->storeByte(Parameter::InputType, 2);
     const HCURSOR cross = LoadCursorW(nullptr, IDC_CROSS);
     HCURSOR cursorAfterOk = nullptr;
     ASSERT_EQ(run([&](HWND dialog) {
@@ -120,7 +120,6 @@ TEST_F(ThermocoupleDialogTest, OkWritesPiecesAndColdJunctionUnderTheWaitCursor)
     EXPECT_EQ(std::bit_cast<std::uint32_t>(FloatAt(sent[7].data, 0)), 0xC0C2DAD5u);
 
     // The wait cursor from the first write to the commit, then the one before.
-    const auto& cursors = converter->cursors;
     ASSERT_EQ(cursors.size(), 12u);
     EXPECT_THAT(std::vector<HCURSOR>(cursors.begin() + 1, cursors.end()),
                 Each(LoadCursorW(nullptr, IDC_WAIT)));
@@ -129,7 +128,7 @@ TEST_F(ThermocoupleDialogTest, OkWritesPiecesAndColdJunctionUnderTheWaitCursor)
 
 TEST_F(ThermocoupleDialogTest, UnknownConverterTypeWritesOnlyOnceTheUserPicksOne)
 {
-    converter->inputType = 15;
+    converter->storeByte(Parameter::InputType, 15);
     ASSERT_EQ(run(PressOk), IDOK);
     EXPECT_TRUE(writes().empty());
     EXPECT_EQ(current, nullptr);
