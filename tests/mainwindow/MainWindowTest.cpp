@@ -4,13 +4,15 @@
 
 #include "framework/WideText.h"
 #include "inputs/RtdCatalog.h"
-#include "tests/mainwindow/ScriptedConverter.h"
+#include "tests/device/MemoryConverter.h"
 
 #include <gtest/gtest.h>
 
 #include <bit>
 
 namespace {
+
+using P = protocol::Parameter;
 
 std::vector<std::uint8_t> Real(float value)
 {
@@ -25,9 +27,10 @@ class MainWindowTest : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        auto port = std::make_unique<ScriptedConverter>();
+        auto port = std::make_unique<MemoryConverter>();
+        port->close(); // until the window opens it
         converter = port.get();
-        converter->reads[0x21] = {'D', 'N', 'X', '8', 0, 0, 0, 0};
+        converter->stored[P::Identity] = {'D', 'N', 'X', '8', 0, 0, 0, 0};
         window = new MainWindow(nullptr, "DNX8 config", std::make_unique<ConverterLink>(std::move(port)));
         ASSERT_TRUE(window->Realize());
         window->ShowHandle(SW_SHOWNOACTIVATE);
@@ -69,7 +72,7 @@ class MainWindowTest : public ::testing::Test {
     void click(int id) { SendMessageW(item(id), BM_CLICK, 0, 0); }
     bool checked(int id) const { return IsDlgButtonChecked(window->Handle(), id) == BST_CHECKED; }
 
-    ScriptedConverter* converter = nullptr;
+    MemoryConverter* converter = nullptr;
     MainWindow* window = nullptr;
 };
 
@@ -83,10 +86,15 @@ TEST_F(MainWindowTest, ClassCarriesTheProgramIconAndTheGreyBackground)
 TEST_F(MainWindowTest, ErrorStateShowsTheCodeTheConverterKept)
 {
     connect();
-    converter->echoes[0x40] = {0};
+    // Whatever is written, the converter keeps code 0.
+    converter->onRequest = [](const MemoryConverter::Request& request) {
+        return request.parameter() == P::ErrorSignalling && !request.isRead()
+                   ? std::optional(MemoryConverter::Bytes{0})
+                   : std::nullopt;
+    };
     click(MainWindow::FirstErrorSignallingId + 2);
-    ASSERT_FALSE(converter->commands.empty());
-    EXPECT_EQ(converter->commands.back(), 0x40);
+    ASSERT_FALSE(converter->requests.empty());
+    EXPECT_EQ(converter->requests.back().command, 0x40);
     EXPECT_TRUE(checked(MainWindow::FirstErrorSignallingId));
     EXPECT_FALSE(checked(MainWindow::FirstErrorSignallingId + 2));
 }
@@ -94,7 +102,7 @@ TEST_F(MainWindowTest, ErrorStateShowsTheCodeTheConverterKept)
 TEST_F(MainWindowTest, ErrorStateCodeWithoutAButtonChecksNone)
 {
     click(MainWindow::FirstErrorSignallingId + 1);
-    converter->reads[0x40] = {7};
+    converter->stored[P::ErrorSignalling] = {7};
     connect();
     for (int id = MainWindow::FirstErrorSignallingId; id <= MainWindow::FirstErrorSignallingId + 3; ++id)
         EXPECT_FALSE(checked(id)) << id;
@@ -103,9 +111,9 @@ TEST_F(MainWindowTest, ErrorStateCodeWithoutAButtonChecksNone)
 
 TEST_F(MainWindowTest, FaultyValuesAnswerTheColourMessageInWhiteOnRed)
 {
-    converter->reads[0x24] = FaultBytes;
-    converter->reads[0x25] = Real(2.5f);
-    converter->reads[0x26] = FaultBytes;
+    converter->stored[P::LiveInput] = FaultBytes;
+    converter->stored[P::LiveProcess] = Real(2.5f);
+    converter->stored[P::LiveValue] = FaultBytes;
     connect();
     EXPECT_EQ(window->FaultMask(), MainWindow::InputFault | MainWindow::ValueInvalid);
     EXPECT_EQ(text(controlAt(555, 165)), "Porucha");
@@ -129,7 +137,7 @@ TEST_F(MainWindowTest, FaultyValuesAnswerTheColourMessageInWhiteOnRed)
     EXPECT_EQ(GetTextColor(dc), RGB(1, 2, 3)) << "a regular value keeps its text colour";
 
     // The next regular value clears the fault.
-    converter->reads[0x24] = Real(1.25f);
+    converter->stored[P::LiveInput] = Real(1.25f);
     SendMessageW(window->Handle(), WM_TIMER, MainWindow::PollTimerId, 0);
     EXPECT_EQ(window->FaultMask(), MainWindow::ValueInvalid);
     EXPECT_EQ(text(controlAt(555, 165)), "1.250");
@@ -146,14 +154,14 @@ TEST_F(MainWindowTest, ThermometerIsRecognisedOnlyFromAPolynomialThatWasRead)
         std::vector<std::uint8_t> bytes = Real(c);
         coefficients.insert(coefficients.end(), bytes.begin(), bytes.end());
     }
-    converter->reads[0x2C] = {7};
-    converter->reads[0x38] = {static_cast<std::uint8_t>(pt100->curveDegree())};
+    converter->stored[P::InputType] = {7};
+    converter->stored[P::CurveDegree] = {static_cast<std::uint8_t>(pt100->curveDegree())};
 
     connect(); // the coefficients cannot be read
     EXPECT_EQ(SendMessageW(item(MainWindow::MeasurementListId), CB_GETCURSEL, 0, 0), 2);
     EXPECT_EQ(text(controlAt(90, 195)), "Třídrát");
 
-    converter->reads[0x39] = coefficients;
+    converter->stored[P::CurveCoefficients] = coefficients;
     connect();
     EXPECT_EQ(SendMessageW(item(MainWindow::MeasurementListId), CB_GETCURSEL, 0, 0), 4);
     EXPECT_EQ(text(controlAt(90, 195)), pt100->name());
