@@ -1,0 +1,159 @@
+// Time of the tool's read-all against a simulated converter on a paced
+// 9600-baud pseudo-terminal, compared with the wire minimum of the bytes
+// exchanged (10 bits per byte). Also the cost of a silent converter.
+//   link_bench [--rounds N] [--sim PATH]
+#include "device/ConverterLink.h"
+#include "device/Protocol.h"
+#include "device/RelaySettings.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Transaction {
+    const char* name;
+    std::size_t requestBytes; // whole frame
+    std::size_t replyBytes;
+    std::function<bool(ConverterLink&)> run;
+};
+
+// The main window's read-all, one transaction per parameter.
+std::vector<Transaction> ReadAll()
+{
+    auto frames = [](std::size_t requestData, std::size_t replyData) {
+        return std::pair{4 + requestData, 3 + replyData};
+    };
+    std::vector<Transaction> list;
+    auto add = [&](const char* name, std::size_t replyData, std::function<bool(ConverterLink&)> run) {
+        auto [request, reply] = frames(0, replyData);
+        list.push_back({name, request, reply, std::move(run)});
+    };
+    add("Identity", 8, [](ConverterLink& l) { return l.identify().has_value(); });
+    add("FirmwareVersion", 2, [](ConverterLink& l) { std::uint16_t v; return l.readFirmwareVersion(v); });
+    add("SerialNumber", 4, [](ConverterLink& l) { std::int32_t v; return l.readSerialNumber(v); });
+    add("OutputType", 1, [](ConverterLink& l) { std::uint8_t v; return l.readOutputType(v); });
+    add("RelayOptions", 1, [](ConverterLink& l) { std::uint8_t v; return l.readRelayOptions(v); });
+    add("CurveDegree", 1, [](ConverterLink& l) { std::uint8_t v; return l.readCurveDegree(v); });
+    add("CurveCoefficients", 40, [](ConverterLink& l) { CurveCoefficients v; return l.readCurveCoefficients(v); });
+    add("InputType", 1, [](ConverterLink& l) { std::uint8_t v; return l.readInputType(v); });
+    add("Filter", 1, [](ConverterLink& l) { std::uint8_t v; return l.readFilter(v); });
+    add("ScaleMin", 4, [](ConverterLink& l) { float v; return l.readScaleMin(v); });
+    add("ScaleMax", 4, [](ConverterLink& l) { float v; return l.readScaleMax(v); });
+    add("ErrorSignalling", 1, [](ConverterLink& l) { std::uint8_t v; return l.readErrorSignalling(v); });
+    add("LiveInput", 4, [](ConverterLink& l) { float v; return l.readLiveInput(v); });
+    add("LiveProcess", 4, [](ConverterLink& l) { float v; return l.readLiveProcess(v); });
+    add("LiveValue", 4, [](ConverterLink& l) { float v; return l.readLiveValue(v); });
+    add("LiveRatio", 4, [](ConverterLink& l) { float v; return l.readLiveRatio(v); });
+    add("Relay1", 13, [](ConverterLink& l) { RelaySettings v; return l.readRelay1(v); });
+    add("Relay2", 13, [](ConverterLink& l) { RelaySettings v; return l.readRelay2(v); });
+    return list;
+}
+
+struct Simulator {
+    pid_t pid = -1;
+    std::string pty;
+
+    bool start(const std::string& program, const std::vector<std::string>& args)
+    {
+        int out[2];
+        if (pipe(out) != 0)
+            return false;
+        pid = fork();
+        if (pid == 0) {
+            dup2(out[1], STDOUT_FILENO);
+            close(out[0]);
+            close(out[1]);
+            std::vector<char*> argv{const_cast<char*>(program.c_str())};
+            for (const std::string& a : args)
+                argv.push_back(const_cast<char*>(a.c_str()));
+            argv.push_back(nullptr);
+            execv(program.c_str(), argv.data());
+            _exit(127);
+        }
+        close(out[1]);
+        char c;
+        while (read(out[0], &c, 1) == 1 && c != '\n')
+            pty += c;
+        close(out[0]);
+        return pid > 0 && !pty.empty();
+    }
+    ~Simulator()
+    {
+        if (pid > 0) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+};
+
+double Seconds(Clock::duration d)
+{
+    return std::chrono::duration<double>(d).count();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int rounds = 10;
+    std::string program = DNX8SIM_PATH;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::strcmp(argv[i], "--rounds") == 0)
+            rounds = std::max(1, std::atoi(argv[i + 1]));
+        else if (std::strcmp(argv[i], "--sim") == 0)
+            program = argv[i + 1];
+    }
+
+    Simulator sim;
+    if (!sim.start(program, {"--preset", "pt100", "--baud", "9600"})) {
+        std::fprintf(stderr, "cannot start %s\n", program.c_str());
+        return 1;
+    }
+    ConverterLink link;
+    if (!link.open(sim.pty)) {
+        std::fprintf(stderr, "cannot open %s\n", sim.pty.c_str());
+        return 1;
+    }
+
+    const std::vector<Transaction> readAll = ReadAll();
+    std::size_t bytes = 0;
+    for (const Transaction& t : readAll)
+        bytes += t.requestBytes + t.replyBytes;
+    const double wire = bytes * 10.0 / 9600.0;
+
+    int failures = 0;
+    const Clock::time_point start = Clock::now();
+    for (int r = 0; r < rounds; ++r)
+        for (const Transaction& t : readAll)
+            failures += t.run(link) ? 0 : 1;
+    const double perReadAll = Seconds(Clock::now() - start) / rounds;
+
+    std::printf("read-all at 9600 baud: %zu transactions, %zu bytes on the wire\n", readAll.size(), bytes);
+    std::printf("  wire minimum %.1f ms, measured %.1f ms per read-all (%d rounds, %d failed)\n", wire * 1000,
+                perReadAll * 1000, rounds, failures);
+    std::printf("  ratio measured / wire minimum: %.2f\n", perReadAll / wire);
+
+    // A converter that does not answer: one read time-out per transaction.
+    link.close();
+    Simulator silent;
+    if (silent.start(program, {"--preset", "pt100", "-c", "fault silence on"}) && link.open(silent.pty)) {
+        const Clock::time_point s = Clock::now();
+        std::uint8_t v = 0;
+        const bool answered = link.readFilter(v);
+        std::printf("silent converter: one transaction fails after %.0f ms (answered: %s; read time-out 200 ms)\n",
+                    Seconds(Clock::now() - s) * 1000, answered ? "yes" : "no");
+    }
+    return failures == 0 ? 0 : 1;
+}
