@@ -35,13 +35,13 @@ void PolynomialFit::sumPending()
 // sums[k] += w * x^k (w = 1, or y when weighted) for k < count, for every
 // pending point in the order added. Each sum gets the same additions in the
 // same order as one point at a time would give, and each power is the same
-// running product x * x * ..., so the result is identical to the bit. What
-// differs is the loop order: four sums at a time stay in registers, where an
-// 80-bit value is cheap, rather than going through memory, where it is not.
+// running product 1 * x * x * ..., so the result is identical to the bit.
+// What differs is the loop order: four sums at a time stay in registers,
+// where an 80-bit value is cheap. The power a group starts from is
+// multiplied up again rather than kept in memory: storing and loading an
+// 80-bit value costs more than the few multiplications.
 template <bool Weighted> void PolynomialFit::accumulate(long double* sums, int count)
 {
-    for (int p = 0; p < pendingCount; ++p)
-        pendingPower[p] = 1;
     for (int k = 0; k < count; k += 4) {
         const int group = count - k < 4 ? count - k : 4;
         long double s0 = sums[k];
@@ -51,22 +51,22 @@ template <bool Weighted> void PolynomialFit::accumulate(long double* sums, int c
         for (int p = 0; p < pendingCount; ++p) {
             const long double x = pendingX[p];
             const long double w = Weighted ? static_cast<long double>(pendingY[p]) : 1.0L;
-            long double power = pendingPower[p];
-            s0 += Weighted ? w * power : power;
-            power *= x;
-            if (group > 1) {
-                s1 += Weighted ? w * power : power;
+            long double power = 1;
+            for (int i = 0; i < k; ++i)
                 power *= x;
+            s0 += Weighted ? w * power : power;
+            if (group > 1) {
+                power *= x;
+                s1 += Weighted ? w * power : power;
             }
             if (group > 2) {
-                s2 += Weighted ? w * power : power;
                 power *= x;
+                s2 += Weighted ? w * power : power;
             }
             if (group > 3) {
-                s3 += Weighted ? w * power : power;
                 power *= x;
+                s3 += Weighted ? w * power : power;
             }
-            pendingPower[p] = power;
         }
         sums[k] = s0;
         if (group > 1)

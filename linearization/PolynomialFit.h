@@ -45,7 +45,6 @@ private:
     int distinctCount = 0;
     double pendingX[BatchSize] = {};
     double pendingY[BatchSize] = {};
-    long double pendingPower[BatchSize] = {};
     int pendingCount = 0;
 };
 
