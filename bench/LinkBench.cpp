@@ -29,35 +29,41 @@ struct Transaction {
     std::function<bool(ConverterLink&)> run;
 };
 
+// A transaction that reads one parameter into a throw-away value.
+template <class T> std::function<bool(ConverterLink&)> Reads(bool (ConverterLink::*read)(T&))
+{
+    return [read](ConverterLink& link) {
+        T value{};
+        return (link.*read)(value);
+    };
+}
+
 // The main window's read-all, one transaction per parameter.
 std::vector<Transaction> ReadAll()
 {
-    auto frames = [](std::size_t requestData, std::size_t replyData) {
-        return std::pair{4 + requestData, 3 + replyData};
-    };
     std::vector<Transaction> list;
     auto add = [&](const char* name, std::size_t replyData, std::function<bool(ConverterLink&)> run) {
-        auto [request, reply] = frames(0, replyData);
-        list.push_back({name, request, reply, std::move(run)});
+        // A read: request 01 cmd 00 chk, reply 06 n data chk.
+        list.push_back({name, 4, 3 + replyData, std::move(run)});
     };
     add("Identity", 8, [](ConverterLink& l) { return l.identify().has_value(); });
-    add("FirmwareVersion", 2, [](ConverterLink& l) { std::uint16_t v; return l.readFirmwareVersion(v); });
-    add("SerialNumber", 4, [](ConverterLink& l) { std::int32_t v; return l.readSerialNumber(v); });
-    add("OutputType", 1, [](ConverterLink& l) { std::uint8_t v; return l.readOutputType(v); });
-    add("RelayOptions", 1, [](ConverterLink& l) { std::uint8_t v; return l.readRelayOptions(v); });
-    add("CurveDegree", 1, [](ConverterLink& l) { std::uint8_t v; return l.readCurveDegree(v); });
-    add("CurveCoefficients", 40, [](ConverterLink& l) { CurveCoefficients v; return l.readCurveCoefficients(v); });
-    add("InputType", 1, [](ConverterLink& l) { std::uint8_t v; return l.readInputType(v); });
-    add("Filter", 1, [](ConverterLink& l) { std::uint8_t v; return l.readFilter(v); });
-    add("ScaleMin", 4, [](ConverterLink& l) { float v; return l.readScaleMin(v); });
-    add("ScaleMax", 4, [](ConverterLink& l) { float v; return l.readScaleMax(v); });
-    add("ErrorSignalling", 1, [](ConverterLink& l) { std::uint8_t v; return l.readErrorSignalling(v); });
-    add("LiveInput", 4, [](ConverterLink& l) { float v; return l.readLiveInput(v); });
-    add("LiveProcess", 4, [](ConverterLink& l) { float v; return l.readLiveProcess(v); });
-    add("LiveValue", 4, [](ConverterLink& l) { float v; return l.readLiveValue(v); });
-    add("LiveRatio", 4, [](ConverterLink& l) { float v; return l.readLiveRatio(v); });
-    add("Relay1", 13, [](ConverterLink& l) { RelaySettings v; return l.readRelay1(v); });
-    add("Relay2", 13, [](ConverterLink& l) { RelaySettings v; return l.readRelay2(v); });
+    add("FirmwareVersion", 2, Reads(&ConverterLink::readFirmwareVersion));
+    add("SerialNumber", 4, Reads(&ConverterLink::readSerialNumber));
+    add("OutputType", 1, Reads(&ConverterLink::readOutputType));
+    add("RelayOptions", 1, Reads(&ConverterLink::readRelayOptions));
+    add("CurveDegree", 1, Reads(&ConverterLink::readCurveDegree));
+    add("CurveCoefficients", 40, Reads(&ConverterLink::readCurveCoefficients));
+    add("InputType", 1, Reads(&ConverterLink::readInputType));
+    add("Filter", 1, Reads(&ConverterLink::readFilter));
+    add("ScaleMin", 4, Reads(&ConverterLink::readScaleMin));
+    add("ScaleMax", 4, Reads(&ConverterLink::readScaleMax));
+    add("ErrorSignalling", 1, Reads(&ConverterLink::readErrorSignalling));
+    add("LiveInput", 4, Reads(&ConverterLink::readLiveInput));
+    add("LiveProcess", 4, Reads(&ConverterLink::readLiveProcess));
+    add("LiveValue", 4, Reads(&ConverterLink::readLiveValue));
+    add("LiveRatio", 4, Reads(&ConverterLink::readLiveRatio));
+    add("Relay1", 13, Reads(&ConverterLink::readRelay1));
+    add("Relay2", 13, Reads(&ConverterLink::readRelay2));
     return list;
 }
 
@@ -152,8 +158,9 @@ int main(int argc, char** argv)
         const Clock::time_point s = Clock::now();
         std::uint8_t v = 0;
         const bool answered = link.readFilter(v);
-        std::printf("silent converter: one transaction fails after %.0f ms (answered: %s; read time-out 200 ms)\n",
-                    Seconds(Clock::now() - s) * 1000, answered ? "yes" : "no");
+        std::printf(
+            "silent converter: one transaction fails after %.0f ms (answered: %s; read time-out 200 ms)\n",
+            Seconds(Clock::now() - s) * 1000, answered ? "yes" : "no");
     }
     return failures == 0 ? 0 : 1;
 }

@@ -234,6 +234,8 @@ bool ConverterLink::readSerialNumber(std::int32_t& value)
     return true;
 }
 
+// One line per accessor: the table reads like the parameter list.
+// clang-format off
 bool ConverterLink::readLiveInput(float& value) { return readReal(Parameter::LiveInput, value); }
 bool ConverterLink::readLiveProcess(float& value) { return readReal(Parameter::LiveProcess, value); }
 bool ConverterLink::readLiveValue(float& value) { return readReal(Parameter::LiveValue, value); }
@@ -321,6 +323,7 @@ bool ConverterLink::readSegmentCount(std::uint8_t& value) { return readByte(Para
 bool ConverterLink::writeSegmentCount(std::uint8_t value) { return writeByte(Parameter::SegmentCount, value); }
 bool ConverterLink::readErrorSignalling(std::uint8_t& value) { return readByte(Parameter::ErrorSignalling, value); }
 bool ConverterLink::writeErrorSignalling(std::uint8_t& value) { return writeByte(Parameter::ErrorSignalling, value); }
+// clang-format on
 
 bool ConverterLink::writeEmfRange(std::uint8_t index, const EmfRangePiece& piece)
 {

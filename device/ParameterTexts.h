@@ -17,8 +17,8 @@ enum class InputKind : int {
     Thermometer = 4,
     Thermocouple = 5,
 };
-inline constexpr std::array<std::string_view, 6> InputKindTexts = {
-    "Napětí", "Proud", "Odpor", "Potenciometr", "Teploměr", "Termočlánek"};
+inline constexpr std::array<std::string_view, 6> InputKindTexts = {"Napětí",       "Proud",    "Odpor",
+                                                                   "Potenciometr", "Teploměr", "Termočlánek"};
 
 // What an InputType code shows. Codes 5 to 8 say Resistance; the caller
 // turns them into Thermometer when the curve matches a stored RTD. Codes 13
@@ -38,8 +38,8 @@ inline constexpr std::uint8_t FirstPotentiometerCode = 9;
 inline constexpr std::uint8_t FirstThermocoupleCode = 13;
 
 // Connection list of the resistance and thermometer inputs (code - 5).
-inline constexpr std::array<std::string_view, 4> ResistanceConnectionTexts = {
-    "Dvoudrát", "Dvoudrát+KS", "Třídrát", "Čtyřdrát"};
+inline constexpr std::array<std::string_view, 4> ResistanceConnectionTexts = {"Dvoudrát", "Dvoudrát+KS",
+                                                                              "Třídrát", "Čtyřdrát"};
 // Potentiometer: code = 9 + 2 * type + connection.
 inline constexpr std::array<std::string_view, 2> PotentiometerTypeTexts = {"Absolutní", "Relativní"};
 inline constexpr std::array<std::string_view, 2> PotentiometerConnectionTexts = {"Třídrát+KS", "Čtyřdrát"};
@@ -53,14 +53,14 @@ inline constexpr std::array<std::string_view, 6> OutputTypeTexts = {
 // Any code: taken modulo 6.
 std::string_view OutputTypeText(std::uint8_t code);
 
-inline constexpr std::array<std::string_view, 4> RelayOptionsTexts = {
-    "Bez relé", "Relé 1", "Relé 2", "Relé 1 a 2"};
+inline constexpr std::array<std::string_view, 4> RelayOptionsTexts = {"Bez relé", "Relé 1", "Relé 2",
+                                                                      "Relé 1 a 2"};
 // Any code: its two low bits.
 std::string_view RelayOptionsText(std::uint8_t code);
 
 // ErrorSignalling codes 0..3, one radio button each.
-inline constexpr std::array<std::string_view, 4> ErrorSignallingTexts = {
-    "Bez signalizace", "Podproud", "Nadproud", "Podle vstupu"};
+inline constexpr std::array<std::string_view, 4> ErrorSignallingTexts = {"Bez signalizace", "Podproud",
+                                                                         "Nadproud", "Podle vstupu"};
 
 // RelaySettings::mode 0 and 1.
 inline constexpr std::array<std::string_view, 2> RelayModeTexts = {"Hystereze", "Okno"};

@@ -49,7 +49,8 @@ void FillPortListFrom(StringCollection& list, const fs::path& sysClassTty, const
         for (const auto& entry : fs::directory_iterator(sysClassTty, error)) {
             const std::string name = entry.path().filename().string();
             std::error_code ignored;
-            if (!LooksSerial(name) || !fs::exists(entry.path() / "device", ignored) || !HasHardware(entry.path()))
+            if (!LooksSerial(name) || !fs::exists(entry.path() / "device", ignored) ||
+                !HasHardware(entry.path()))
                 continue;
             const fs::path device = devDir / name;
             if (IsCharacterDevice(device))

@@ -47,8 +47,8 @@ std::string SerialPort::DevicePath(const std::string& portName)
 bool SerialPort::open(const std::string& devicePath)
 {
     close();
-    const HANDLE h = CreateFileA(devicePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+    const HANDLE h =
+        CreateFileA(devicePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     handle = reinterpret_cast<std::intptr_t>(h);
     if (h == INVALID_HANDLE_VALUE)
         return false;

@@ -22,7 +22,7 @@
 //   app.Start();   // creates and shows the main window
 //   app.RunLoop(); // until the main window is closed
 class Application : public BaseObject {
-  public:
+public:
     // Starts the framework (registers the object message, initialises the
     // common controls) and becomes the process's application.
     explicit Application(std::string name);
@@ -69,7 +69,7 @@ class Application : public BaseObject {
     const std::string& Name() const { return name; }
     bool QuitReceived() const { return quitReceived; }
 
-  protected:
+protected:
     std::string name;
     Window* mainWindow = nullptr;
     WindowObject* dialogKeysWindow = nullptr;
@@ -77,7 +77,7 @@ class Application : public BaseObject {
     HACCEL accelerators = nullptr;
     bool quitReceived = false;
 
-  private:
+private:
     friend class WindowObject;
     // A window object being destroyed drops every reference to it.
     void Forget(const WindowObject* window);

@@ -6,7 +6,7 @@
 
 // An automatic check box. Transfer entry: the 32-bit check state.
 class CheckBox : public PushButton {
-  public:
+public:
     CheckBox(WindowObject* parent, std::string_view title, int x, int y, int width, int height, int id);
     CheckBox(WindowObject* parent, int id);
 

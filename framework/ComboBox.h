@@ -7,7 +7,7 @@
 // entry: a StringCollection pointer (not owned; null leaves the entries
 // alone), then textLimit bytes of zero-terminated UTF-8 text.
 class ComboBox : public ListBox {
-  public:
+public:
     ComboBox(WindowObject* parent, int x, int y, int width, int height, int id, int textLimit, bool editable);
     ComboBox(WindowObject* parent, int id, int textLimit);
 
@@ -21,6 +21,6 @@ class ComboBox : public ListBox {
     std::string GetText() const;
     int TextLimit() const { return textLimit; }
 
-  protected:
+protected:
     int textLimit = 0;
 };

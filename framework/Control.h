@@ -8,7 +8,7 @@
 // own procedure stays in use as default processing, so the system draws
 // and runs the control; notifications reach the parent by control id.
 class Control : public Window {
-  public:
+public:
     // A control with its own window (child of parent's window).
     Control(WindowObject* parent, std::string_view title, int x, int y, int width, int height, int id);
     // A control bound to the parent dialog's item id (FromTemplate, TransferEnabled).
@@ -19,7 +19,7 @@ class Control : public Window {
     bool EnsureClassRegistered() override { return true; }
     void OnPaint(WindowMessage& msg) override { DefaultProcessing(msg); }
 
-  protected:
+protected:
     // SendMessageW to the control; 0 without a window.
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 };

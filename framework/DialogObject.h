@@ -24,7 +24,7 @@
 //   };
 //   int result = Application::Instance()->RunModal(std::make_unique<RangeDialog>(mainWindow));
 class DialogObject : public WindowObject {
-  public:
+public:
     // Template by numeric resource id.
     DialogObject(WindowObject* parent, int templateId);
     // Template by name (copied).
@@ -55,10 +55,10 @@ class DialogObject : public WindowObject {
     void EndDialog(INT_PTR result);
     bool IsModal() const { return isModal; }
 
-  protected:
+protected:
     LPARAM initParam = 0;
 
-  private:
+private:
     LPCWSTR Template() const;
 
     int templateId = 0;

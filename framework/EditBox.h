@@ -5,7 +5,7 @@
 // An edit field, one line or multi-line. A non-zero textLimit limits what
 // the user can type to textLimit - 1 characters.
 class EditBox : public StaticText {
-  public:
+public:
     // Edit-menu commands an edit object carries out when they reach it.
     static constexpr int CutCommandId = 0xFF00;
     static constexpr int CopyCommandId = 0xFF01;

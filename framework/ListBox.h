@@ -36,7 +36,7 @@ struct ListBoxTransfer {
 // A list box (sorted, notifying). Indices and results are the system's:
 // -1 (LB_ERR) for none or failure, -2 when out of space.
 class ListBox : public Control {
-  public:
+public:
     ListBox(WindowObject* parent, int x, int y, int width, int height, int id);
     ListBox(WindowObject* parent, int id);
 
@@ -61,7 +61,7 @@ class ListBox : public Control {
     // -1 with text untouched when nothing is selected.
     int SelectedText(std::string& text, int maxChars) const;
 
-  protected:
+protected:
     LRESULT SendList(ListOperation operation, WPARAM wParam, LPARAM lParam) const;
     // Fills the list from strings in their order.
     void AddAll(const StringCollection& strings);

@@ -6,8 +6,7 @@
 #include <type_traits>
 
 // Typed front of ObjectCollection for entries of one object type T.
-template <class T>
-class OwningCollection : public ObjectCollection {
+template <class T> class OwningCollection : public ObjectCollection {
     static_assert(std::is_base_of_v<BaseObject, T>);
 
 public:

@@ -10,7 +10,7 @@ class StringCollection;
 // at construction and shown in the list's own order (shorter names first:
 // COM2 before COM10), not in the box's alphabetical one.
 class PortSelectBox : public ComboBox {
-  public:
+public:
     PortSelectBox(WindowObject* parent, int x, int y, int width, int height, int id);
     ~PortSelectBox() override;
 
@@ -19,6 +19,6 @@ class PortSelectBox : public ComboBox {
     // The names the box shows once realised.
     StringCollection& PortNames() { return *portNames; }
 
-  private:
+private:
     std::unique_ptr<StringCollection> portNames;
 };

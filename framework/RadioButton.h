@@ -4,7 +4,7 @@
 
 // An automatic radio button; works like a check box.
 class RadioButton : public CheckBox {
-  public:
+public:
     RadioButton(WindowObject* parent, std::string_view title, int x, int y, int width, int height, int id);
     RadioButton(WindowObject* parent, int id);
 };

@@ -9,7 +9,7 @@
 // terminating zero, 0 for no limit. Transfer entry: textLimit bytes holding
 // the zero-terminated UTF-8 text.
 class StaticText : public Control {
-  public:
+public:
     StaticText(WindowObject* parent, std::string_view title, int x, int y, int width, int height, int id,
                int textLimit);
     StaticText(WindowObject* parent, int id, int textLimit);
@@ -22,6 +22,6 @@ class StaticText : public Control {
     void ClearText() { SetText(""); }
     int TextLimit() const { return textLimit; }
 
-  protected:
+protected:
     int textLimit = 0;
 };

@@ -7,7 +7,7 @@
 // A read-only, right-aligned field with a sunken edge that shows numbers in
 // the tool's formats ("." as decimal point whatever the regional settings).
 class ValueDisplay : public StaticText {
-  public:
+public:
     ValueDisplay(WindowObject* parent, std::string_view title, int x, int y, int width, int height);
     ValueDisplay(WindowObject* parent, int id);
 

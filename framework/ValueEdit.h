@@ -7,7 +7,7 @@
 // A right-aligned edit field for numbers. A text that cannot be read as a
 // number reads as 0.
 class ValueEdit : public EditBox {
-  public:
+public:
     ValueEdit(WindowObject* parent, std::string_view title, int x, int y, int width, int height, int id);
     ValueEdit(WindowObject* parent, int id);
 

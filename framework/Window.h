@@ -8,7 +8,7 @@
 // A window object that creates its own window (class "CfgWindow" unless a
 // derived type names another), or binds to an existing dialog item.
 class Window : public WindowObject {
-  public:
+public:
     // A top-level window (parent null) gets WS_OVERLAPPEDWINDOW, a child
     // WS_CHILD | WS_VISIBLE; both at CW_USEDEFAULT. An empty title means none.
     Window(WindowObject* parent, std::string_view title);
@@ -50,7 +50,7 @@ class Window : public WindowObject {
     void SetMenuOrId(UINT_PTR value) { menuOrId = value; }
     const std::wstring& Title() const { return title; }
 
-  protected:
+protected:
     std::wstring title;
     DWORD style = 0;
     DWORD exStyle = 0;

@@ -17,7 +17,7 @@ HINSTANCE ModuleInstance();
 // How windows and their objects find each other: a window property holds
 // the object, and one window procedure (or dialog procedure) serves all.
 class WindowBinding {
-  public:
+public:
     // Procedure of the framework's window classes: binds the object being
     // created to the new window on its first message.
     static LRESULT CALLBACK CreationProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -39,7 +39,7 @@ class WindowBinding {
     // Drops the binding: the object no longer hears from the window.
     static void Unbind(HWND window, WindowObject* object);
 
-  private:
+private:
     static void Bind(HWND window, WindowObject* object);
 
     static inline WindowObject* pendingWindow = nullptr;

@@ -25,7 +25,7 @@ class Application;
 // destroyed (by the object or by the system, with its parent) the binding is
 // dropped and Handle() becomes null, so no operation acts on a dead handle.
 class WindowObject : public BaseObject {
-  public:
+public:
     // Flags (SetFlag / HasFlags); there is no way to clear one.
     static constexpr std::uint32_t DialogKeys = 1;      // dialog keyboard handling while active
     static constexpr std::uint32_t FromTemplate = 2;    // Realize binds to an existing dialog item
@@ -98,14 +98,14 @@ class WindowObject : public BaseObject {
     // null (the default) means no transfer.
     void SetTransferBuffer(void* buffer) { transferBuffer = buffer; }
 
-  protected:
+protected:
     bool IsMainWindow() const;
     // Closing is allowed: the application decides for the main window.
     bool ClosingAllowed();
 
     HWND handle = nullptr;
 
-  private:
+private:
     friend class WindowBinding;
 
     void ForwardToControl(WindowMessage& msg, HWND control, int code);

@@ -8,7 +8,7 @@ class ValueEdit;
 // Current input: "InA (externí bočník)" with its shunt resistance, or the
 // internal "20 mA" input (input type codes 3 and 4); range in mA.
 class CurrentDialog : public InputDialog {
-  public:
+public:
     static constexpr int TemplateId = 7;
     static constexpr int VariantListId = 101;
     static constexpr int ShuntEditId = 102;
@@ -25,7 +25,7 @@ class CurrentDialog : public InputDialog {
     void OnChildNotification(WindowMessage& msg, int id) override;
     void Accept(WindowMessage& msg) override;
 
-  private:
+private:
     ComboBox* variantList;
     ValueEdit* shuntEdit;
 };

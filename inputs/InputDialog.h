@@ -18,7 +18,7 @@ class ValueEdit;
 // dialog opens, and the range/linearization writes and Commit on OK.
 // The link, description and table belong to the main window.
 class InputDialog : public DialogObject {
-  public:
+public:
     // Shown as the only entry of the first list when the input type cannot be read.
     static constexpr std::string_view CommunicationErrorText = "Chyba komunikace";
 
@@ -29,7 +29,7 @@ class InputDialog : public DialogObject {
     // Fills the lists and selects what corresponds to the converter's code.
     virtual void LoadSettings(std::uint8_t code) = 0;
 
-  protected:
+protected:
     // Binds the shared controls: the range edits and the three radios
     // (off, on, overwrite on consecutive ids). first shows a read failure.
     void BindShared(ComboBox* first, int minId, int maxId, int offRadioId);
@@ -70,6 +70,6 @@ class InputDialog : public DialogObject {
     float storedMin = 0;
     float storedMax = 0;
 
-  private:
+private:
     bool settingsLoaded = false;
 };

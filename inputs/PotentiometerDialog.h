@@ -10,7 +10,7 @@ class StaticText;
 // Potentiometer input: absolute (range in ohms) or relative (range in
 // percent), wired "Třídrát+KS" or "Čtyřdrát"; input type codes 9 to 12.
 class PotentiometerDialog : public InputDialog {
-  public:
+public:
     static constexpr int TemplateId = 9;
     static constexpr int TypeListId = 101;
     static constexpr int WiringListId = 102;
@@ -33,7 +33,7 @@ class PotentiometerDialog : public InputDialog {
     void OnChildNotification(WindowMessage& msg, int id) override;
     void Accept(WindowMessage& msg) override;
 
-  private:
+private:
     void ShowUnits(int type);
 
     ComboBox* wiringList;

@@ -9,7 +9,7 @@ class RtdCurve;
 // 5 to 8, shared with the resistance thermometer) and a range in ohms. The
 // main window's current RTD tells a thermometer from a plain resistance.
 class ResistanceDialog : public InputDialog {
-  public:
+public:
     static constexpr int TemplateId = 8;
     static constexpr int WiringListId = 101;
     static constexpr int MinEditId = 102;
@@ -24,7 +24,7 @@ class ResistanceDialog : public InputDialog {
     void OnChildNotification(WindowMessage& msg, int id) override;
     void Accept(WindowMessage& msg) override;
 
-  private:
+private:
     ComboBox* wiringList;
     const RtdCurve*& rtdSlot;
 };

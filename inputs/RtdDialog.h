@@ -9,19 +9,19 @@
 //   Application::Instance()->RunModal(std::make_unique<RtdDialog>(
 //       mainWindow, link, *inputDescriptionText, *rtdCatalog, currentRtdCurve));
 class RtdDialog : public SensorDialog {
-  public:
+public:
     static constexpr int TemplateId = 10;
 
     // current is the main window's field: read on opening, set on OK.
     RtdDialog(WindowObject* parent, ConverterLink& link, StaticText& description, const RtdCatalog& catalog,
               const RtdCurve*& current);
 
-  protected:
+protected:
     const SensorCurve* currentSensor() const override { return current; }
     void rememberSensor(const SensorCurve& sensor) override;
     TemperatureRange rangeOf(const SensorCurve& sensor) const override;
     void writeSensor(const SensorCurve& sensor, std::uint8_t inputType) override;
 
-  private:
+private:
     const RtdCurve*& current;
 };

@@ -19,7 +19,7 @@ class ValueDisplay;
 // converter is set up for this kind, the dialog proposes the main window's
 // current sensor and the converter's wiring; otherwise the kind's default.
 class SensorDialog : public DialogObject {
-  public:
+public:
     static constexpr int TypeListId = 101;
     static constexpr int RangeTextId = 102;
     static constexpr int WiringListId = 103;
@@ -45,7 +45,7 @@ class SensorDialog : public DialogObject {
     // is unknown and none was picked) it closes without writing.
     void Accept(WindowMessage& msg) override;
 
-  protected:
+protected:
     SensorDialog(WindowObject* parent, int templateId, ConverterLink& link, StaticText& description,
                  const SensorCatalog& catalog, const Kind& kind);
 
@@ -58,7 +58,7 @@ class SensorDialog : public DialogObject {
 
     ConverterLink& link;
 
-  private:
+private:
     void select(const SensorCurve* sensor);
     std::uint8_t chosenInputType() const;
 

@@ -11,19 +11,19 @@
 //   Application::Instance()->RunModal(std::make_unique<ThermocoupleDialog>(
 //       mainWindow, link, *inputDescriptionText, *thermocoupleCatalog, currentThermocoupleCurve));
 class ThermocoupleDialog : public SensorDialog {
-  public:
+public:
     static constexpr int TemplateId = 11;
 
     // current is the main window's field: read on opening, set on OK.
     ThermocoupleDialog(WindowObject* parent, ConverterLink& link, StaticText& description,
                        const ThermocoupleCatalog& catalog, const ThermocoupleCurve*& current);
 
-  protected:
+protected:
     const SensorCurve* currentSensor() const override { return current; }
     void rememberSensor(const SensorCurve& sensor) override;
     TemperatureRange rangeOf(const SensorCurve& sensor) const override;
     void writeSensor(const SensorCurve& sensor, std::uint8_t inputType) override;
 
-  private:
+private:
     const ThermocoupleCurve*& current;
 };

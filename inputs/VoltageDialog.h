@@ -9,7 +9,7 @@ class ValueEdit;
 // Voltage input: range variant "InA (100 mV)", "InA (1 V)" or "10 V"
 // (input type codes 0 to 2) and the divider ratio of the InA variants.
 class VoltageDialog : public InputDialog {
-  public:
+public:
     static constexpr int TemplateId = 6;
     static constexpr int VariantListId = 101;
     static constexpr int DividerEditId = 102;
@@ -28,7 +28,7 @@ class VoltageDialog : public InputDialog {
     void OnChildNotification(WindowMessage& msg, int id) override;
     void Accept(WindowMessage& msg) override;
 
-  private:
+private:
     void ShowVariant(int index);
 
     ComboBox* variantList;

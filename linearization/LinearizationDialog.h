@@ -14,7 +14,7 @@ struct PointSet;
 // The choice reaches the PointSet only on OK. Expects a count of at least 3,
 // so that the order list is never empty.
 class LinearizationDialog : public DialogObject {
-  public:
+public:
     static constexpr int TemplateId = 5;
     static constexpr int CountId = 101;
     static constexpr int MinId = 102;
@@ -29,7 +29,7 @@ class LinearizationDialog : public DialogObject {
     void OnChildNotification(WindowMessage& msg, int id) override;
     void Accept(WindowMessage& msg) override;
 
-  private:
+private:
     ValueDisplay* countText;
     ValueDisplay* minText;
     ValueDisplay* maxText;

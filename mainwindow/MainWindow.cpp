@@ -192,10 +192,11 @@ void MainWindow::openInputDialog()
     const int kind = measurementList->GetCurSel();
     std::unique_ptr<DialogObject> dialog;
     if (kind == static_cast<int>(InputKind::Thermometer))
-        dialog = std::make_unique<RtdDialog>(this, *link, *inputDescriptionText, *rtdCatalog, currentRtdCurve);
+        dialog =
+            std::make_unique<RtdDialog>(this, *link, *inputDescriptionText, *rtdCatalog, currentRtdCurve);
     else if (kind == static_cast<int>(InputKind::Thermocouple))
-        dialog = std::make_unique<ThermocoupleDialog>(this, *link, *inputDescriptionText, *thermocoupleCatalog,
-                                                      currentThermocoupleCurve);
+        dialog = std::make_unique<ThermocoupleDialog>(this, *link, *inputDescriptionText,
+                                                      *thermocoupleCatalog, currentThermocoupleCurve);
     else
         dialog = MakeInputDialog(kind, this, *link, *inputDescriptionText, *linearization, currentRtdCurve);
     // The dialog writes to the converter and the description itself.

@@ -28,7 +28,7 @@ class ValueEdit;
 // configuration, error-state choice, live values and relays. It owns every
 // long-lived object of the program.
 class MainWindow : public Window {
-  public:
+public:
     // Control ids.
     static constexpr int PortListId = 101;
     static constexpr int LinearizationImportId = 106;
@@ -76,7 +76,7 @@ class MainWindow : public Window {
     bool Polling() const { return pollTimer != 0; }
     ConverterLink& Link() { return *link; }
 
-  private:
+private:
     struct RelayControls {
         std::array<RadioButton*, 2> modeButtons{};
         ValueEdit* onValueEdit = nullptr;

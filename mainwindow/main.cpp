@@ -7,7 +7,7 @@
 namespace {
 
 class ConfigApplication : public Application {
-  public:
+public:
     using Application::Application;
 
     std::unique_ptr<Window> CreateMainWindow() override

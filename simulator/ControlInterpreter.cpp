@@ -24,7 +24,8 @@ const ParameterInfo* Target(std::span<const std::string_view>& words, std::size_
 {
     const ParameterInfo* info = words.empty() ? nullptr : FindParameter(words[0]);
     if (!info) {
-        error = words.empty() ? "parameter name missing" : "unknown parameter '" + std::string(words[0]) + "'";
+        error =
+            words.empty() ? "parameter name missing" : "unknown parameter '" + std::string(words[0]) + "'";
         return nullptr;
     }
     words = words.subspan(1);
@@ -126,7 +127,8 @@ ControlReply ControlInterpreter::live(Words words)
 {
     const ParameterInfo* info = words.size() == 2 ? FindParameter(words[0]) : nullptr;
     if (!info || info->access != Access::Live)
-        return Fail("live takes LiveInput, LiveProcess, LiveValue or LiveRatio and follow, fault or a number");
+        return Fail(
+            "live takes LiveInput, LiveProcess, LiveValue or LiveRatio and follow, fault or a number");
     LiveValues& live = converter_.model.live;
     if (words[1] == "follow" || words[1] == "auto")
         live.follow(info->id);

@@ -20,7 +20,8 @@ public:
 
     // The reply frame to a request whose checksum has been verified;
     // `seconds` since start drives the live values.
-    std::vector<std::uint8_t> answer(std::uint8_t command, std::span<const std::uint8_t> data, double seconds);
+    std::vector<std::uint8_t> answer(std::uint8_t command, std::span<const std::uint8_t> data,
+                                     double seconds);
 };
 
 } // namespace sim

@@ -85,8 +85,8 @@ bool ParseField(Field field, std::string_view word, std::uint8_t* at)
         return false;
     const std::size_t size = FieldSize(field);
     const std::int64_t low = field == Field::I32 ? std::numeric_limits<std::int32_t>::min() : 0;
-    const std::int64_t high = field == Field::I32 ? std::numeric_limits<std::uint32_t>::max()
-                                                  : (std::int64_t{1} << (8 * size)) - 1;
+    const std::int64_t high =
+        field == Field::I32 ? std::numeric_limits<std::uint32_t>::max() : (std::int64_t{1} << (8 * size)) - 1;
     if (*v < low || *v > high)
         return false;
     for (std::size_t i = 0; i < size; ++i)

@@ -34,7 +34,7 @@ void Fresh(ParameterMemory& m)
     m.setText(P::Identity, "DNX8");
     m.setWord(P::FirmwareVersion, 0x0105);
     m.setInteger(P::SerialNumber, 240117);
-    m.setByte(P::OutputType, 0); // passive 4..20 mA
+    m.setByte(P::OutputType, 0);   // passive 4..20 mA
     m.setByte(P::RelayOptions, 3); // both relays fitted
 }
 

@@ -35,7 +35,8 @@ double SegmentsAt(const ParameterMemory& memory, unsigned count, double x)
             chosen = i;
     auto s = memory.value(P::Segment, chosen);
     const double d = x - GetReal(s.data() + 16);
-    return GetReal(s.data()) + d * (GetReal(s.data() + 4) + d * (GetReal(s.data() + 8) + d * GetReal(s.data() + 12)));
+    return GetReal(s.data()) +
+           d * (GetReal(s.data() + 4) + d * (GetReal(s.data() + 8) + d * GetReal(s.data() + 12)));
 }
 
 double ThermocoupleAt(const ParameterMemory& memory, double emf)

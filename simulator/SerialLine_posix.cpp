@@ -55,7 +55,8 @@ bool MakeRaw(int fd, speed_t speed)
 
 } // namespace
 
-SerialLine::SerialLine(int fd, int keepOpen, std::string path) : fd_(fd), keepOpen_(keepOpen), path_(std::move(path))
+SerialLine::SerialLine(int fd, int keepOpen, std::string path)
+    : fd_(fd), keepOpen_(keepOpen), path_(std::move(path))
 {
 }
 

@@ -19,7 +19,8 @@ std::vector<Exchange> SimulatedConverter::receive(std::span<const std::uint8_t> 
         std::vector<std::uint8_t> reply;
         if (event == RequestReceiver::Event::Frame) {
             std::span<const std::uint8_t> data(exchange.request);
-            reply = model.answer(command, data.subspan(protocol::RequestHeader, exchange.request[2]), seconds);
+            reply =
+                model.answer(command, data.subspan(protocol::RequestHeader, exchange.request[2]), seconds);
         } else {
             reply = NegativeReply();
         }

@@ -63,7 +63,8 @@ struct Symlink {
 int main(int argc, char** argv)
 {
     sim::Options options;
-    const std::string problem = sim::ParseOptions(std::span(argv + 1, static_cast<std::size_t>(argc - 1)), options);
+    const std::string problem =
+        sim::ParseOptions(std::span(argv + 1, static_cast<std::size_t>(argc - 1)), options);
     if (!problem.empty())
         return Fail(problem + " (see --help)");
     if (options.help) {
@@ -84,9 +85,9 @@ int main(int argc, char** argv)
     }
 
     std::string error;
-    auto line = options.device.empty() ? sim::SerialLine::createPseudoTerminal(error)
-                                       : sim::SerialLine::openDevice(options.device,
-                                                                     options.baud ? options.baud : 9600, error);
+    auto line = options.device.empty()
+                    ? sim::SerialLine::createPseudoTerminal(error)
+                    : sim::SerialLine::openDevice(options.device, options.baud ? options.baud : 9600, error);
     if (!line)
         return Fail(error);
 

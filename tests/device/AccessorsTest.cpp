@@ -44,9 +44,9 @@ TEST_F(Accessors, ByteParameters)
     using Read = bool (ConverterLink::*)(std::uint8_t&);
     using Write = bool (ConverterLink::*)(std::uint8_t);
     const std::vector<std::pair<std::uint8_t, Read>> reads = {
-        {0x2C, &ConverterLink::readInputType},    {0x2D, &ConverterLink::readOutputType},
-        {0x2E, &ConverterLink::readRelayOptions}, {0x38, &ConverterLink::readCurveDegree},
-        {0x3E, &ConverterLink::readFilter},       {0x3F, &ConverterLink::readSegmentCount},
+        {0x2C, &ConverterLink::readInputType},       {0x2D, &ConverterLink::readOutputType},
+        {0x2E, &ConverterLink::readRelayOptions},    {0x38, &ConverterLink::readCurveDegree},
+        {0x3E, &ConverterLink::readFilter},          {0x3F, &ConverterLink::readSegmentCount},
         {0x40, &ConverterLink::readErrorSignalling},
     };
     for (const auto& [code, read] : reads) {

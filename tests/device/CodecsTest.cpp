@@ -26,8 +26,8 @@ std::vector<std::string> Names(const StringCollection& list)
 TEST(RelaySettingsCodec, PackedLittleEndianRecord)
 {
     const RelaySettings r{1.5f, 0.5f, 10, 20, 1};
-    const RelaySettings::Bytes expected = {0x00, 0x00, 0xC0, 0x3F, 0x00, 0x00, 0x00, 0x3F,
-                                           0x0A, 0x00, 0x14, 0x00, 0x01};
+    const RelaySettings::Bytes expected = {0x00, 0x00, 0xC0, 0x3F, 0x00, 0x00, 0x00,
+                                           0x3F, 0x0A, 0x00, 0x14, 0x00, 0x01};
     EXPECT_EQ(r.encode(), expected);
     EXPECT_EQ(RelaySettings::decode(expected.data()), r);
 
@@ -106,9 +106,9 @@ TEST(PortListScan, ListsFittedSerialDevicesAsDevicePaths)
             std::ofstream(sys / name / "type") << type << "\n";
     };
     addTty("ttyUSB0", true, nullptr);
-    addTty("ttyS0", true, "4");  // a fitted 16550A
-    addTty("ttyS1", true, "0");  // a placeholder without hardware
-    addTty("tty1", true, nullptr); // a virtual terminal
+    addTty("ttyS0", true, "4");        // a fitted 16550A
+    addTty("ttyS1", true, "0");        // a placeholder without hardware
+    addTty("tty1", true, nullptr);     // a virtual terminal
     addTty("ttyACM0", false, nullptr); // no driver behind it
     // The device nodes: /dev/null stands in for real character devices.
     const fs::path dev = root / "dev";

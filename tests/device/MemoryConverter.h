@@ -18,7 +18,7 @@
 // indexed block without its index. Writes do not change `stored`. Every
 // request is kept in order. A closed port transfers nothing.
 class MemoryConverter : public ByteTransport {
-  public:
+public:
     using Bytes = std::vector<std::uint8_t>;
 
     // One request as the converter received it; no data means a read.
@@ -54,7 +54,7 @@ class MemoryConverter : public ByteTransport {
     std::int32_t write(const std::uint8_t* buffer, std::int32_t count) override;
     void purge(std::uint32_t) override { pending.clear(); }
 
-  private:
+private:
     void answer(const Request& request);
     void acknowledge(const Bytes& data);
     void refuseRequest();

@@ -40,7 +40,8 @@ PseudoTerminal::Bytes PseudoTerminal::receive(std::size_t count, int millisecond
     const auto deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
     Bytes got;
     while (got.size() < count) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         pollfd p{master, POLLIN, 0};
         if (left <= 0 || ::poll(&p, 1, static_cast<int>(left)) <= 0 || !(p.revents & POLLIN))
             break;

@@ -36,7 +36,7 @@ private:
 class ConverterPeer {
 public:
     using Handler = std::function<std::optional<PseudoTerminal::Bytes>(std::uint8_t command,
-                                                                      const PseudoTerminal::Bytes& data)>;
+                                                                       const PseudoTerminal::Bytes& data)>;
 
     ConverterPeer(const PseudoTerminal& line, Handler handler);
     ~ConverterPeer();

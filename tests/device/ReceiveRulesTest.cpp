@@ -80,12 +80,9 @@ TEST_F(ReceiveRules, BrokenFramesPurgeBothDirections)
         std::vector<Bytes> chunks; // empty chunk = silence
     };
     const std::vector<Case> cases = {
-        {"bad checksum", {{0x06, 0x01, 0x07, 0xF3}}},
-        {"NAK followed by a wrong byte", {{0x15, 0x00}}},
-        {"NAK, then silence", {{0x15}, {}}},
-        {"ACK, then silence before the length", {{0x06}, {}}},
-        {"data cut short", {{0x06, 0x01}, {}}},
-        {"checksum missing", {{0x06, 0x01, 0x07}, {}}},
+        {"bad checksum", {{0x06, 0x01, 0x07, 0xF3}}}, {"NAK followed by a wrong byte", {{0x15, 0x00}}},
+        {"NAK, then silence", {{0x15}, {}}},          {"ACK, then silence before the length", {{0x06}, {}}},
+        {"data cut short", {{0x06, 0x01}, {}}},       {"checksum missing", {{0x06, 0x01, 0x07}, {}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -174,9 +171,8 @@ TEST_F(ReceiveRules, RelayWriteTakesBackTheEchoedRecord)
     ASSERT_TRUE(link->writeRelay2(value));
     EXPECT_EQ(value, stored);
     ASSERT_EQ(record.writes.size(), 1u);
-    EXPECT_EQ(record.writes[0],
-              (Bytes{0x01, 0x3B, 13, 0x00, 0x00, 0xC0, 0x3F, 0x00, 0x00, 0x00, 0x3F, 0x0A, 0x00, 0x14, 0x00,
-                     0x01, record.writes[0].back()}));
+    EXPECT_EQ(record.writes[0], (Bytes{0x01, 0x3B, 13, 0x00, 0x00, 0xC0, 0x3F, 0x00, 0x00, 0x00, 0x3F, 0x0A,
+                                       0x00, 0x14, 0x00, 0x01, record.writes[0].back()}));
     EXPECT_TRUE(protocol::SumsToZero(record.writes[0].data(), record.writes[0].size()));
 
     value = sent;

@@ -25,7 +25,8 @@ public:
     bool isOpen() const override { return opened; }
     std::int32_t read(std::uint8_t* buffer, std::int32_t count) override
     {
-        const std::size_t n = std::min<std::size_t>({static_cast<std::size_t>(count), chunkSize, bytes.size() - at});
+        const std::size_t n =
+            std::min<std::size_t>({static_cast<std::size_t>(count), chunkSize, bytes.size() - at});
         for (std::size_t i = 0; i < n; ++i)
             buffer[i] = bytes[at + i];
         at += n;

@@ -19,7 +19,8 @@ using Clock = std::chrono::steady_clock;
 
 long MillisecondsSince(Clock::time_point start)
 {
-    return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+    return static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
 }
 
 // A port set up as the link sets it up.

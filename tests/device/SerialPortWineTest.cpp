@@ -120,9 +120,9 @@ protected:
         ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, Key, &key), ERROR_SUCCESS);
         set("DnxTestA", "COM29");
         set("DnxTestB", "COM7");
-        set("DnxTestC", "COM7"); // the same port twice
+        set("DnxTestC", "COM7");        // the same port twice
         set("DnxTestLong", "COM12345"); // does not fit 8 bytes with its NUL
-        set(longName.c_str(), "COM8"); // value name does not fit 64 bytes
+        set(longName.c_str(), "COM8");  // value name does not fit 64 bytes
     }
 
     void TearDown() override

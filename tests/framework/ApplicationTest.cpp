@@ -14,7 +14,7 @@ namespace {
 
 // A main window that lets a test act once the loop runs.
 class ScriptedMainWindow : public RecordingWindow {
-  public:
+public:
     ScriptedMainWindow(std::string_view title, std::function<bool(ScriptedMainWindow&)> ready)
         : RecordingWindow(nullptr, title), readyToClose(std::move(ready))
     {
@@ -24,7 +24,7 @@ class ScriptedMainWindow : public RecordingWindow {
 };
 
 class TestApplication : public Application {
-  public:
+public:
     using Factory = std::function<std::unique_ptr<Window>(const std::string&)>;
     TestApplication(std::string name, Factory make) : Application(std::move(name)), factory(std::move(make))
     {
@@ -39,7 +39,7 @@ class TestApplication : public Application {
 // Ends itself the way a test says, once the modal loop runs: posted
 // messages are handled by that loop. A timer ends a stuck dialog with 99.
 class ScriptedDialog : public DialogObject {
-  public:
+public:
     ScriptedDialog(int templateId, std::function<void(ScriptedDialog&)> act, bool* freedFlag = nullptr)
         : DialogObject(nullptr, templateId), action(std::move(act)), freed(freedFlag)
     {

@@ -140,9 +140,14 @@ TEST_F(CollectionDeathTest, FullCollectionStopsWith214)
 TEST(StringCollection, KeepsByteOrderWithoutDuplicates)
 {
     StringCollection c(4, 2);
-    for (const char* s : {"beta", "alpha", "\xe8" "ar", "Alpha", "alpha", "al"})
+    for (const char* s : {"beta", "alpha",
+                          "\xe8"
+                          "ar",
+                          "Alpha", "alpha", "al"})
         c.AddString(s);
-    EXPECT_EQ(Strings(c), (std::vector<std::string>{"Alpha", "al", "alpha", "beta", "\xe8" "ar"}));
+    EXPECT_EQ(Strings(c), (std::vector<std::string>{"Alpha", "al", "alpha", "beta",
+                                                    "\xe8"
+                                                    "ar"}));
     EXPECT_FALSE(c.AddString("beta"));
     EXPECT_EQ(c.Count(), 5);
 }

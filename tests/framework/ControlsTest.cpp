@@ -16,7 +16,7 @@ namespace {
 
 // Sees every message sent to the control: the object is its procedure.
 template <class Base> class Watched : public Base {
-  public:
+public:
     using Base::Base;
     void Dispatch(WindowMessage& msg) override
     {
@@ -31,7 +31,7 @@ template <class Base> class Watched : public Base {
 };
 
 class Controls : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         parent = new RecordingWindow(nullptr, "Controls");

@@ -18,7 +18,7 @@
 namespace {
 
 class RecordingList : public ListBox {
-  public:
+public:
     using ListBox::ListBox;
     void OnNotification(WindowMessage& msg, int code) override
     {
@@ -32,7 +32,7 @@ class RecordingList : public ListBox {
 
 // The full test template, realised modeless, with objects on its items.
 class TestDialog : public DialogObject {
-  public:
+public:
     explicit TestDialog(bool* freedFlag = nullptr)
         : DialogObject(nullptr, FullDialogId), list(MakeChild<RecordingList>(ListId)),
           check(MakeChild<CheckBox>(CheckId)), edit(MakeChild<EditBox>(EditId, 8)),

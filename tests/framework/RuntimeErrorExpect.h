@@ -7,10 +7,10 @@
 // error ("Error: Runtime error N") and presses OK, as a user would.
 void WatchRuntimeErrorBox();
 
-#define EXPECT_RUNERROR(statement, code)                                              \
-    EXPECT_EXIT(                                                                      \
-        {                                                                             \
-            WatchRuntimeErrorBox();                                                   \
-            statement;                                                                \
-        },                                                                            \
+#define EXPECT_RUNERROR(statement, code)                                                                     \
+    EXPECT_EXIT(                                                                                             \
+        {                                                                                                    \
+            WatchRuntimeErrorBox();                                                                          \
+            statement;                                                                                       \
+        },                                                                                                   \
         ::testing::ExitedWithCode(code), "Runtime error " #code)

@@ -9,7 +9,7 @@
 namespace {
 
 class ValueControls : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         parent = new RecordingWindow(nullptr, "Values");

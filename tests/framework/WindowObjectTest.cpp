@@ -13,7 +13,7 @@ namespace {
 // Records every message in arrival order and whether the object already
 // knew its window then.
 class FirstMessageWindow : public Window {
-  public:
+public:
     FirstMessageWindow() : Window(nullptr, "First") {}
     void Dispatch(WindowMessage& msg) override
     {
@@ -34,7 +34,7 @@ class FirstMessageWindow : public Window {
 
 // A control of the system's scroll-bar class, to see scroll routing.
 class ScrollBarControl : public Control {
-  public:
+public:
     ScrollBarControl(WindowObject* parent, int id) : Control(parent, "", 0, 0, 100, 16, id)
     {
         SetStyle(WS_CHILD | WS_VISIBLE | SBS_HORZ);
@@ -49,7 +49,7 @@ class ScrollBarControl : public Control {
 };
 
 class NotifyingButton : public PushButton {
-  public:
+public:
     using PushButton::PushButton;
     void OnNotification(WindowMessage& msg, int code) override
     {

@@ -12,7 +12,7 @@ void PumpPending();
 
 // A window that records what reaches its handlers and can refuse to close.
 class RecordingWindow : public Window {
-  public:
+public:
     explicit RecordingWindow(WindowObject* parent = nullptr, std::string_view title = "Test")
         : Window(parent, title)
     {

@@ -17,7 +17,7 @@
 
 // What a user sees and does in a running dialog, by control id.
 class DialogView {
-  public:
+public:
     explicit DialogView(HWND dialog) : dialog(dialog) {}
 
     std::string caption() const;
@@ -35,7 +35,7 @@ class DialogView {
     void ok() const { click(IDOK); }
     void cancel() const;
 
-  private:
+private:
     HWND dialog;
 };
 
@@ -46,7 +46,7 @@ int RunDriven(Application& app, std::unique_ptr<DialogObject> dialog, std::funct
 
 // A converter in memory, the main window's description text and table.
 class InputDialogTest : public ::testing::Test {
-  protected:
+protected:
     InputDialogTest();
     ~InputDialogTest() override;
 

@@ -17,7 +17,7 @@ const std::vector<std::string> RtdNames = {"Pt 100 (3850)",  "Ni 100 (5000)",  "
 const std::vector<std::string> Wirings = {"Dvoudrát", "Dvoudrát+KS", "Třídrát", "Čtyřdrát"};
 
 class RtdDialogTest : public SensorDialogTest {
-  protected:
+protected:
     int run(std::function<void(HWND)> act)
     {
         return SensorDialogTest::run<RtdDialog>(std::move(act), catalog, current);

@@ -43,7 +43,7 @@ ConverterRequest Request(protocol::Parameter parameter, std::vector<std::uint8_t
 // A dialog that runs modally and lets the test act once its loop runs; a
 // stuck dialog ends with 99 after ten seconds.
 template <class Dialog> class DrivenDialog : public Dialog {
-  public:
+public:
     template <class... Args>
     explicit DrivenDialog(std::function<void(HWND)> act, Args&&... args)
         : Dialog(std::forward<Args>(args)...), action(std::move(act))
@@ -65,7 +65,7 @@ template <class Dialog> class DrivenDialog : public Dialog {
             Dialog::Dispatch(msg);
     }
 
-  private:
+private:
     static constexpr UINT ActMessage = WM_APP + 1;
     static constexpr UINT_PTR SafetyTimer = 99;
     std::function<void(HWND)> action;
@@ -74,7 +74,7 @@ template <class Dialog> class DrivenDialog : public Dialog {
 // A main window stand-in with its input description, and a converter that
 // answers no read until the test stores an input type.
 class SensorDialogTest : public ::testing::Test {
-  protected:
+protected:
     static constexpr int Closed = IDCANCEL;
 
     SensorDialogTest();

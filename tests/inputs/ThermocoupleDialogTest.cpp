@@ -23,7 +23,7 @@ const std::vector<std::string> Compensations = {"Interní kompenzace", "Dvoudrá
 constexpr int TypeK = 3;
 
 class ThermocoupleDialogTest : public SensorDialogTest {
-  protected:
+protected:
     int run(std::function<void(HWND)> act)
     {
         return SensorDialogTest::run<ThermocoupleDialog>(std::move(act), catalog, current);

@@ -12,7 +12,7 @@
 // when no step is left is recorded and cancelled, and so is any window still
 // open long after the last step, so a fault cannot hang the test.
 class DialogDriver {
-  public:
+public:
     using Step = std::function<void(HWND)>;
 
     explicit DialogDriver(std::vector<Step> steps);
@@ -24,7 +24,7 @@ class DialogDriver {
     // Captions of the windows that no step expected.
     const std::vector<std::string>& unexpected() const { return unexpectedWindows; }
 
-  private:
+private:
     static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD);
     void act();
 

@@ -48,7 +48,7 @@ bool Enabled(HWND dialog, int id)
 
 // A dialog realised modeless over a point set; freed unless OK closed it.
 class ModelessDialog {
-  public:
+public:
     explicit ModelessDialog(PointSet& points) : dialog(new LinearizationDialog(nullptr, points))
     {
         realized = dialog->Realize();
@@ -78,7 +78,7 @@ PointSet Points(int count)
 }
 
 class LinearizationDialogTest : public ::testing::Test {
-  protected:
+protected:
     Application application{"DNX8 config"};
 };
 

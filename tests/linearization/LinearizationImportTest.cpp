@@ -72,7 +72,7 @@ void FillEarlierImport(LinearizationTable& table)
 const std::string EarlierFileName = "dřívější.txt";
 
 class LinearizationImportTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         mainWindow = new Window(nullptr, "DNX8 config");

@@ -10,7 +10,7 @@
 namespace {
 
 class InputPresentationTest : public ::testing::Test {
-  protected:
+protected:
     CurveReading curveOf(const SensorCurve& curve)
     {
         CurveReading reading;

@@ -24,7 +24,7 @@ std::vector<std::uint8_t> Real(float value)
 const std::vector<std::uint8_t> FaultBytes = {0xFF, 0xFF, 0xFF, 0xFF};
 
 class MainWindowTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         auto port = std::make_unique<MemoryConverter>();

@@ -45,12 +45,28 @@ TEST(Control, RejectsMalformedLinesAndChangesNothing)
 {
     Control c;
     const sim::ParameterMemory before = c.converter.model.memory;
-    for (const char* line : {"set", "set Filter", "set Filter 256", "set Filter -1", "set Filter x",
-                             "set Relay1 1 2 3 4", "set Segment 20 0 0 0 0 0", "set Segment 0 1 2 3 4",
-                             "set Nothing 1", "set LiveInput 3", "set SerialNumber 4294967296",
-                             "get", "live Filter 3", "live LiveInput soon", "fault", "fault silence",
-                             "fault bogus on", "fault silence sometimes", "fault nak on 300",
-                             "identity TOOLONGID", "preset nowhere", "launch"}) {
+    for (const char* line : {"set",
+                             "set Filter",
+                             "set Filter 256",
+                             "set Filter -1",
+                             "set Filter x",
+                             "set Relay1 1 2 3 4",
+                             "set Segment 20 0 0 0 0 0",
+                             "set Segment 0 1 2 3 4",
+                             "set Nothing 1",
+                             "set LiveInput 3",
+                             "set SerialNumber 4294967296",
+                             "get",
+                             "live Filter 3",
+                             "live LiveInput soon",
+                             "fault",
+                             "fault silence",
+                             "fault bogus on",
+                             "fault silence sometimes",
+                             "fault nak on 300",
+                             "identity TOOLONGID",
+                             "preset nowhere",
+                             "launch"}) {
         const sim::ControlReply reply = c.run(line);
         EXPECT_FALSE(reply.ok) << line;
         EXPECT_FALSE(reply.error.empty()) << line;
@@ -129,13 +145,18 @@ TEST(Options, ParsesAndRefuses)
     EXPECT_EQ(parse({}, o), "");
     EXPECT_EQ(o.preset, "voltage");
     EXPECT_EQ(o.baud, 0u);
-    EXPECT_EQ(parse({"--preset", "pt100", "--baud", "9600", "--identity", "DNX7", "-c", "fault nak on"}, o), "");
+    EXPECT_EQ(parse({"--preset", "pt100", "--baud", "9600", "--identity", "DNX7", "-c", "fault nak on"}, o),
+              "");
     EXPECT_EQ(o.preset, "pt100");
     EXPECT_EQ(o.baud, 9600u);
     EXPECT_EQ(o.commands, (std::vector<std::string>{"identity DNX7", "fault nak on"}));
-    for (std::vector<const char*> bad : std::vector<std::vector<const char*>>{
-             {"--preset", "nowhere"}, {"--baud", "fast"}, {"--trace"}, {"--identity", "NINECHARS"},
-             {"--device", "/dev/ttyS0", "--link", "/tmp/x"}, {"--frobnicate", "1"}})
+    for (std::vector<const char*> bad :
+         std::vector<std::vector<const char*>>{{"--preset", "nowhere"},
+                                               {"--baud", "fast"},
+                                               {"--trace"},
+                                               {"--identity", "NINECHARS"},
+                                               {"--device", "/dev/ttyS0", "--link", "/tmp/x"},
+                                               {"--frobnicate", "1"}})
         EXPECT_NE(parse(bad, o), "") << bad[0];
 }
 
@@ -148,9 +169,10 @@ TEST(Options, HelpDocumentsEveryPresetFaultAndCommand)
         const std::string name(sim::FaultName(static_cast<sim::Fault>(i)));
         EXPECT_NE(help.find("  " + name + " "), std::string::npos) << name;
     }
-    for (const char* word : {"set NAME", "get NAME", "live NAME", "fault NAME", "fault clear", "identity TEXT",
-                             "preset NAME", "dump [FILE]", "ping", "quit", "--preset", "--link", "--device",
-                             "--trace", "--baud", "--control ", "--control-socket", "--identity", "--command"})
+    for (const char* word :
+         {"set NAME", "get NAME", "live NAME", "fault NAME", "fault clear", "identity TEXT", "preset NAME",
+          "dump [FILE]", "ping", "quit", "--preset", "--link", "--device", "--trace", "--baud", "--control ",
+          "--control-socket", "--identity", "--command"})
         EXPECT_NE(help.find(word), std::string::npos) << word;
 }
 

@@ -85,7 +85,7 @@ TEST(ConverterModel, IndexedBlocksAreStoredPerIndexAndEchoed)
         Bytes beyond(info.size + 1, 0);
         beyond[0] = static_cast<std::uint8_t>(info.slots);
         EXPECT_EQ(Ask(c, RequestFrame(id, beyond)), NakFrame);
-        EXPECT_EQ(Ask(c, RequestFrame(id)), NakFrame);             // not readable
+        EXPECT_EQ(Ask(c, RequestFrame(id)), NakFrame);                   // not readable
         EXPECT_EQ(Ask(c, RequestFrame(id, Bytes(info.size))), NakFrame); // index missing
     }
 }
@@ -120,10 +120,10 @@ struct ByteClip {
 TEST(ConverterModel, ClipsCodesToTheirValidRange)
 {
     const ByteClip cases[] = {
-        {P::Filter, 30, 30},         {P::Filter, 31, 30},         {P::Filter, 255, 30},
-        {P::ErrorSignalling, 3, 3},  {P::ErrorSignalling, 4, 3},  {P::InputType, 15, 15},
-        {P::InputType, 16, 15},      {P::SegmentCount, 20, 20},   {P::SegmentCount, 21, 20},
-        {P::CurveDegree, 9, 9},      {P::CurveDegree, 10, 9},
+        {P::Filter, 30, 30},        {P::Filter, 31, 30},        {P::Filter, 255, 30},
+        {P::ErrorSignalling, 3, 3}, {P::ErrorSignalling, 4, 3}, {P::InputType, 15, 15},
+        {P::InputType, 16, 15},     {P::SegmentCount, 20, 20},  {P::SegmentCount, 21, 20},
+        {P::CurveDegree, 9, 9},     {P::CurveDegree, 10, 9},
     };
     for (const ByteClip& k : cases) {
         sim::SimulatedConverter c;
@@ -160,7 +160,7 @@ TEST(ConverterModel, KeepsPolynomialAndSegmentBitsExactly)
 {
     sim::SimulatedConverter c;
     Bytes coefficients(protocol::CoefficientsSize, 0);
-    sim::PutU32(coefficients.data(), 0xC372CA74);  // Pt 100 c0
+    sim::PutU32(coefficients.data(), 0xC372CA74);     // Pt 100 c0
     sim::PutU32(coefficients.data() + 4, 0x7FC00001); // a NaN payload
     sim::PutU32(coefficients.data() + 8, 0x80000000); // -0
     EXPECT_EQ(Ask(c, RequestFrame(P::CurveCoefficients, coefficients)), Ack(coefficients));

@@ -50,9 +50,9 @@ TEST(LiveValues, ProcessFollowsPolynomialOrSegments)
     // Segments win over the polynomial: y = a0 + a1 (x - x0) from the last x0 <= x.
     m.memory.setByte(P::SegmentCount, 2);
     for (std::size_t i = 0; i < 2; ++i) {
-        m.memory.setReal(P::Segment, 10.0f * static_cast<float>(i), 0, i);  // a0
-        m.memory.setReal(P::Segment, 1.0f + static_cast<float>(i), 4, i);   // a1
-        m.memory.setReal(P::Segment, 2.0f * static_cast<float>(i), 16, i);  // x0
+        m.memory.setReal(P::Segment, 10.0f * static_cast<float>(i), 0, i); // a0
+        m.memory.setReal(P::Segment, 1.0f + static_cast<float>(i), 4, i);  // a1
+        m.memory.setReal(P::Segment, 2.0f * static_cast<float>(i), 16, i); // x0
     }
     EXPECT_FLOAT_EQ(Live(m, P::LiveProcess), 12.0f); // segment 1: 10 + 2 * (3 - 2)
     m.live.pin(P::LiveInput, 1.0f);
@@ -83,7 +83,8 @@ TEST(LiveValues, PinnedAndFaultyValues)
     EXPECT_FLOAT_EQ(Live(m, P::LiveValue), 50.0f);
 
     m.live.fault(P::LiveInput);
-    EXPECT_EQ(m.live.read(P::LiveInput, m.memory, 0.0), (std::array<std::uint8_t, 4>{0xFF, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(m.live.read(P::LiveInput, m.memory, 0.0),
+              (std::array<std::uint8_t, 4>{0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_FALSE(m.live.number(P::LiveInput, m.memory, 0.0));
     EXPECT_TRUE(m.live.number(P::LiveProcess, m.memory, 0.0)); // each value faults on its own
 

@@ -14,10 +14,10 @@ struct Reply {
 };
 
 class Commands {
-  public:
+public:
     Reply run(const std::vector<std::string>& words);
 
-  private:
+private:
     TargetWindow target;
 };
 

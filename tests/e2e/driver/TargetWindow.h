@@ -8,7 +8,7 @@
 // The program's main window as another process sees it: its controls, their
 // texts and the message boxes it owns.
 class TargetWindow {
-  public:
+public:
     bool find(const std::wstring& title, DWORD timeoutMs);
     HWND handle() const { return window; }
     bool alive() const { return window != nullptr && IsWindow(window); }
@@ -28,7 +28,7 @@ class TargetWindow {
     // A visible dialog (message box) owned by the window, or nullptr.
     HWND ownedDialog() const;
 
-  private:
+private:
     HWND window = nullptr;
 };
 
