@@ -36,45 +36,34 @@ void PolynomialFit::sumPending()
 // pending point in the order added. Each sum gets the same additions in the
 // same order as one point at a time would give, and each power is the same
 // running product 1 * x * x * ..., so the result is identical to the bit.
-// What differs is the loop order: four sums at a time stay in registers,
-// where an 80-bit value is cheap. The power a group starts from is
-// multiplied up again rather than kept in memory: storing and loading an
+// What differs is the loop order: a group of sums at a time stays in the
+// eight x87 registers (with x and the power, and y and a product when
+// weighted), where an 80-bit value is cheap. The power a group starts from
+// is multiplied up again rather than kept in memory: storing and loading an
 // 80-bit value costs more than the few multiplications.
 template <bool Weighted> void PolynomialFit::accumulate(long double* sums, int count)
 {
-    for (int k = 0; k < count; k += 4) {
-        const int group = count - k < 4 ? count - k : 4;
-        long double s0 = sums[k];
-        long double s1 = group > 1 ? sums[k + 1] : 0;
-        long double s2 = group > 2 ? sums[k + 2] : 0;
-        long double s3 = group > 3 ? sums[k + 3] : 0;
+    constexpr int Group = Weighted ? 4 : 6;
+    for (int k = 0; k < count; k += Group) {
+        const int group = count - k < Group ? count - k : Group;
+        long double s[Group];
+        for (int i = 0; i < Group; ++i)
+            s[i] = i < group ? sums[k + i] : 0;
         for (int p = 0; p < pendingCount; ++p) {
             const long double x = pendingX[p];
             const long double w = Weighted ? static_cast<long double>(pendingY[p]) : 1.0L;
             long double power = 1;
             for (int i = 0; i < k; ++i)
                 power *= x;
-            s0 += Weighted ? w * power : power;
-            if (group > 1) {
-                power *= x;
-                s1 += Weighted ? w * power : power;
-            }
-            if (group > 2) {
-                power *= x;
-                s2 += Weighted ? w * power : power;
-            }
-            if (group > 3) {
-                power *= x;
-                s3 += Weighted ? w * power : power;
+#pragma GCC unroll 6
+            for (int i = 0; i < Group && i < group; ++i) {
+                if (i > 0)
+                    power *= x;
+                s[i] += Weighted ? w * power : power;
             }
         }
-        sums[k] = s0;
-        if (group > 1)
-            sums[k + 1] = s1;
-        if (group > 2)
-            sums[k + 2] = s2;
-        if (group > 3)
-            sums[k + 3] = s3;
+        for (int i = 0; i < group; ++i)
+            sums[k + i] = s[i];
     }
 }
 
