@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -174,6 +175,50 @@ TEST(ParseNumber, RoundsLikeTheGeneralConversion)
         double value = 0;
         ASSERT_TRUE(Parses(text, value)) << text;
         ASSERT_EQ(value, expected) << text;
+    }
+}
+
+TEST(ParseNumber, AgreesWithTheGeneralConversionAtTheEdgesOfTheShortRoad)
+{
+    // Short fields are converted by one multiplication or division of exact
+    // doubles; these lie on and just beyond the limits of that: significands
+    // around 2^53, exponents around 22, 19 and 20 digits, leading zeros,
+    // long fractions, subnormals, and values around the float limit, where
+    // the field stops being a number. Each must give the bits of the general
+    // conversion, or be rejected exactly when that value is beyond float.
+    const char* fields[] = {
+        "9007199254740991", "9007199254740992", "9007199254740993", "-9007199254740993",
+        "9007199254740991e22", "9007199254740992e-22", "9007199254740993e-22", "900719925474099.3",
+        "90071992547409.93e-21", "1e22", "1e23", "1e-22", "1e-23", "-7e22", "123456789e-23",
+        "4.2e+22", "0.5e-22", "1234567890123456789", "12345678901234567890", "9999999999999999999e-22",
+        "0.000000000000000000000000000000000000000000001", "00000000000000000000000000000001.5",
+        "0.1234567890123456789012345", "3.14159265358979323846264338327950288", "0000000000000000001",
+        "4.9406564584124654e-324", "2.4703282292062327e-324", "2.2250738585072011e-308", "1e-320",
+        "5e-325", "3.4028235e38", "3.4028235677973362e38", "3.4028235677973366e38",
+        "-3.40282356779733661637539395458142568448e38", "340282356779733661637539395458142568447",
+        "3.40282357e38", "1e38", "100000000000000000000000000000000000000", "-0", "-0.0e-30", "0e999"};
+    for (const std::string text : fields) {
+        const bool negative = text[0] == '-';
+        const char* first = text.data() + (negative ? 1 : 0);
+        double expected = 0;
+        const auto [ptr, ec] = std::from_chars(first, text.data() + text.size(), expected);
+        ASSERT_EQ(ptr, text.data() + text.size()) << text;
+        if (ec == std::errc::result_out_of_range)
+            expected = text.find("e-") != std::string::npos ? 0 : HUGE_VAL;
+        if (negative)
+            expected = -expected;
+        double value = -99;
+        if (std::fabs(expected) >= 0x1.ffffffp127) {
+            EXPECT_FALSE(Parses(text, value)) << text;
+            EXPECT_EQ(value, -99) << text;
+            continue;
+        }
+        ASSERT_TRUE(Parses(text, value)) << text;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(value), std::bit_cast<std::uint64_t>(expected)) << text;
+        // The same field within a point line, followed by another field.
+        const auto points = Points(text + "\t" + text + " 1\r\n");
+        ASSERT_EQ(points.size(), 1u) << text;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(points[0].first), std::bit_cast<std::uint64_t>(expected)) << text;
     }
 }
 
