@@ -8,6 +8,8 @@
 set -u
 build=$(cd "$1" && pwd); shift
 export WINEPREFIX="$build/wineprefix"
+# Wine wants a home folder; a bare CI environment may have none.
+export HOME="${HOME:-$build}"
 export WINEDEBUG=-all
 # An English locale, so that text handled in the wrong code page shows.
 export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
