@@ -55,7 +55,11 @@ template <bool Weighted> void PolynomialFit::accumulate(long double* sums, int c
             long double power = 1;
             for (int i = 0; i < k; ++i)
                 power *= x;
+// Unrolled, the sums stay in registers; an unoptimised build ignores the
+// request, and says so, which warnings-as-errors would not let pass.
+#if defined(__OPTIMIZE__) && !defined(__clang__)
 #pragma GCC unroll 6
+#endif
             for (int i = 0; i < Group && i < group; ++i) {
                 if (i > 0)
                     power *= x;
