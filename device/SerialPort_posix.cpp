@@ -1,5 +1,7 @@
 #include "device/SerialPort.h"
 
+#include "device/TerminalSpeed_posix.h"
+
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
@@ -20,28 +22,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::uint32_t NoWait = std::numeric_limits<std::uint32_t>::max();
-
-speed_t SpeedFor(std::uint32_t baudRate)
-{
-    switch (baudRate) {
-    case 1200:
-        return B1200;
-    case 2400:
-        return B2400;
-    case 4800:
-        return B4800;
-    case 19200:
-        return B19200;
-    case 38400:
-        return B38400;
-    case 57600:
-        return B57600;
-    case 115200:
-        return B115200;
-    default:
-        return B9600;
-    }
-}
 
 // Bits of the Windows DCB flag word that have a terminal equivalent.
 constexpr std::uint32_t FlagParity = 1u << 1;
@@ -118,8 +98,8 @@ bool SerialPort::open(const std::string& devicePath)
     savedLine = std::move(saved);
 
     ::cfmakeraw(&line);
-    ::cfsetispeed(&line, SpeedFor(baudRate));
-    ::cfsetospeed(&line, SpeedFor(baudRate));
+    ::cfsetispeed(&line, TerminalSpeed(baudRate));
+    ::cfsetospeed(&line, TerminalSpeed(baudRate));
     line.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
     line.c_cflag |= CLOCAL | CREAD;
     line.c_cflag |= byteSize == 5 ? CS5 : byteSize == 6 ? CS6 : byteSize == 7 ? CS7 : CS8;

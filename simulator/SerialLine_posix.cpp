@@ -1,5 +1,7 @@
 #include "simulator/SerialLine_posix.h"
 
+#include "device/TerminalSpeed_posix.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -14,28 +16,6 @@ namespace {
 std::string Reason(const char* what)
 {
     return std::string(what) + ": " + std::strerror(errno);
-}
-
-speed_t SpeedOf(unsigned baud)
-{
-    switch (baud) {
-    case 1200:
-        return B1200;
-    case 2400:
-        return B2400;
-    case 4800:
-        return B4800;
-    case 19200:
-        return B19200;
-    case 38400:
-        return B38400;
-    case 57600:
-        return B57600;
-    case 115200:
-        return B115200;
-    default:
-        return B9600;
-    }
 }
 
 bool MakeRaw(int fd, speed_t speed)
@@ -103,7 +83,7 @@ std::optional<SerialLine> SerialLine::createPseudoTerminal(std::string& error)
 std::optional<SerialLine> SerialLine::openDevice(const std::string& path, unsigned baud, std::string& error)
 {
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0 || !MakeRaw(fd, SpeedOf(baud))) {
+    if (fd < 0 || !MakeRaw(fd, TerminalSpeed(baud))) {
         error = Reason(path.c_str());
         if (fd >= 0)
             ::close(fd);
