@@ -1,5 +1,8 @@
-// The Win32 serial port and port list under Wine. COM29 is a pseudo-terminal
-// on which a small converter peer answers (wine_serial_test.sh).
+// The Win32 serial port and port list under Wine. COM29 is the pseudo-terminal
+// of a dnx8sim in its voltage preset, with the faults listed in
+// wine_serial_test.sh: FirmwareVersion silent, InputType refused, LiveInput
+// pinned to 2.5 with its first reply's checksum broken, and the first
+// LiveValue reply longer than any frame.
 #include "device/ConverterLink.h"
 #include "device/PortList.h"
 #include "device/PortNameList.h"
@@ -9,6 +12,8 @@
 
 #include <chrono>
 #include <cstring>
+#include <limits>
+#include <memory>
 #include <windows.h>
 
 namespace {
@@ -60,6 +65,16 @@ TEST(Win32SerialPort, OpensWithTheConverterLineSettings)
     EXPECT_TRUE(second.open(SerialPort::DevicePath(PortName)));
 }
 
+// Bytes waiting in the port's input queue.
+DWORD InputQueue(const SerialPort& port)
+{
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (!ClearCommError(reinterpret_cast<HANDLE>(port.handle), &errors, &status))
+        return MAXDWORD;
+    return status.cbInQue;
+}
+
 TEST(Win32SerialPort, LinkTransactionsReachTheConverter)
 {
     ConverterLink link;
@@ -72,9 +87,15 @@ TEST(Win32SerialPort, LinkTransactionsReachTheConverter)
     ASSERT_TRUE(link.readFilter(filter));
     EXPECT_EQ(filter, 30);
 
-    float scale = 5000.0f;
+    // A real that is not a number leaves the stored scale end, and the echo
+    // hands that back.
+    float scale = std::numeric_limits<float>::quiet_NaN();
     ASSERT_TRUE(link.writeScaleMax(scale));
-    EXPECT_EQ(scale, 1000.0f);
+    EXPECT_EQ(scale, 100.0f);
+
+    std::uint8_t signalling = 9;
+    ASSERT_TRUE(link.writeErrorSignalling(signalling));
+    EXPECT_EQ(signalling, 3);
 
     CurveCoefficients curve{};
     curve[0] = -1.5f;
@@ -91,8 +112,11 @@ TEST(Win32SerialPort, LinkTransactionsReachTheConverter)
 
 TEST(Win32SerialPort, SilenceTimesOutAndABrokenReplyIsPurged)
 {
-    ConverterLink link;
+    auto owned = ConverterPort();
+    const SerialPort& port = *owned;
+    ConverterLink link(std::move(owned));
     ASSERT_TRUE(link.open(PortName));
+
     std::uint16_t version = 0x0101;
     const auto start = Clock::now();
     EXPECT_FALSE(link.readFirmwareVersion(version));
@@ -101,10 +125,19 @@ TEST(Win32SerialPort, SilenceTimesOutAndABrokenReplyIsPurged)
     EXPECT_LT(elapsed, 1000);
     EXPECT_EQ(version, 0x0101);
 
-    // The peer's first answer has a bad checksum and a valid-looking frame
-    // behind it; only a purge keeps that frame out of the next transaction.
     float value = 0.0f;
-    EXPECT_FALSE(link.readLiveInput(value));
+    EXPECT_FALSE(link.readLiveInput(value)); // bad checksum
+    EXPECT_EQ(value, 0.0f);
+    ASSERT_TRUE(link.readLiveInput(value));
+    EXPECT_EQ(value, 2.5f);
+
+    // The link gives up on the length byte of an overlong reply while its
+    // data is still queued; only a purge keeps that out of the next
+    // transaction.
+    value = 0.0f;
+    EXPECT_FALSE(link.readLiveValue(value));
+    EXPECT_EQ(value, 0.0f);
+    EXPECT_EQ(InputQueue(port), 0u);
     ASSERT_TRUE(link.readLiveInput(value));
     EXPECT_EQ(value, 2.5f);
 }
