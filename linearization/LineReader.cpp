@@ -40,7 +40,7 @@ const char* findLineEnd(const char* p, const char* limit)
 
 } // namespace
 
-LineReader::LineReader() : buffer(std::make_unique<char[]>(BufferSize)) {}
+LineReader::LineReader() : buffer(std::make_unique<char[]>(BufferSize + Padding)) {}
 
 bool LineReader::open(const std::filesystem::path& fileName)
 {

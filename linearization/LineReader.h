@@ -12,6 +12,9 @@
 class LineReader {
 public:
     static constexpr std::size_t MaxLineLength = 127;
+    // Bytes behind the end of every line given that may be read (not used):
+    // a field parser can then load whole words without looking for the end.
+    static constexpr std::size_t Padding = 32;
 
     LineReader();
 
@@ -27,7 +30,7 @@ private:
     std::unique_ptr<char[]> buffer;
     std::size_t position = 0;
     std::size_t end = 0;
-    char line[MaxLineLength] = {};
+    char line[MaxLineLength + Padding] = {};
     bool afterCr = false; // an LF right after a CR belongs to the previous line end
     bool finished = true;
 };

@@ -9,13 +9,14 @@ bool PointReader::open(const std::filesystem::path& fileName)
 
 bool PointReader::nextPoint(double& x, double& y)
 {
+    static_assert(LineReader::Padding >= FieldPadding);
     std::string_view line;
     while (lines.nextLine(line)) {
         if (line.empty() || line.front() == ';')
             continue;
         double first = 0;
         double second = 0;
-        if (parseNumber(line, first) && parseNumber(line, second)) {
+        if (parsePointPadded(line.data(), line.data() + line.size(), first, second)) {
             x = first;
             y = second;
             return true;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -222,6 +223,60 @@ TEST(ParseNumber, AgreesWithTheGeneralConversionAtTheEdgesOfTheShortRoad)
     }
 }
 
+TEST(ParseNumber, DigitRunsOfEveryLengthEndWhereTheFieldOrTheLineEnds)
+{
+    // Plain fields are measured sixteen bytes at a time; every split of
+    // digits around the point, ended by a blank, by the end of a line whose
+    // storage goes on with more digits, or by the end of a short string.
+    const std::string more = "987654321987654321";
+    for (int whole = 0; whole <= 12; ++whole) {
+        for (int fraction = -1; fraction <= 12; ++fraction) {
+            std::string text;
+            for (int i = 0; i < whole; ++i)
+                text += static_cast<char>('1' + (i * 7) % 9);
+            if (fraction >= 0)
+                text += ".";
+            for (int i = 0; i < fraction; ++i)
+                text += static_cast<char>('0' + (i * 3) % 10);
+            if (whole + std::max(fraction, 0) == 0)
+                continue;
+            for (const char* sign : {"", "-", "+"}) {
+                const std::string field = sign + text;
+                double expected = 0;
+                std::from_chars(text.data(), text.data() + text.size(), expected);
+                if (*sign == '-')
+                    expected = -expected;
+                double value = 0;
+                ASSERT_TRUE(Parses(field, value)) << field;
+                EXPECT_EQ(value, expected) << field;
+
+                const std::string stored = "\t" + field + more;
+                std::string_view cursor(stored.data(), 1 + field.size());
+                value = 0;
+                ASSERT_TRUE(parseNumber(cursor, value)) << field;
+                EXPECT_EQ(value, expected) << field;
+                EXPECT_TRUE(cursor.empty()) << field;
+
+                const std::string line = field + " " + more;
+                cursor = line;
+                value = 0;
+                ASSERT_TRUE(parseNumber(cursor, value)) << field;
+                EXPECT_EQ(value, expected) << field;
+                EXPECT_EQ(cursor, " " + more) << field;
+            }
+        }
+    }
+}
+
+TEST(ParseNumber, APlainFieldFollowedByAnythingButABlankFails)
+{
+    for (const char* text : {"12.5x", "12.5,1", "-1.25.", "3-", "1+", "0.5;", "12345678.12345678a"}) {
+        double value = -99;
+        EXPECT_FALSE(Parses(text, value)) << text;
+        EXPECT_EQ(value, -99) << text;
+    }
+}
+
 TEST(ParseNumber, SkipsBlanksAndStopsBehindItsField)
 {
     std::string_view cursor = "  10.5\t-3E2 word";
@@ -259,6 +314,28 @@ TEST(PointReader, FieldsAreCutAt127Characters)
     // The second field would begin at character 128: the line is skipped.
     const auto points = Points(pad + "1.5" + std::string(10, ' ') + "2\n" + pad + "1.5 2\n");
     EXPECT_EQ(points, (P{{1.5, 2}}));
+}
+
+TEST(PointReader, AFieldCrossingThe127thCharacterIsCutThere)
+{
+    // The cut falls inside the second field: what is left of it is read.
+    const std::string pad(120, ' ');
+    EXPECT_EQ(Points(pad + "1.5 2345678\n" + pad + "-1 -0.25\n"), (P{{1.5, 234}, {-1, -0.2}}));
+    // And inside the first: the line has no second field.
+    EXPECT_EQ(Points(std::string(124, ' ') + "12.75 3\n7 8\n"), (P{{7, 8}}));
+}
+
+TEST(PointReader, LinesAcrossTheReadBufferKeepTheirPoints)
+{
+    // Points whose fields, or whose CR LF, are split by the 64 KiB block edge,
+    // and a line longer than a block.
+    for (std::size_t shift = 0; shift < 24; ++shift) {
+        std::string bytes(65536 - 12 - shift, ';');
+        bytes += "\r\n-12.345678\t101.25\r\n";
+        bytes += std::string(70000, '7') + "\n0.5 1.5\r\n";
+        const auto points = Points(bytes);
+        EXPECT_EQ(points, (P{{-12.345678, 101.25}, {0.5, 1.5}})) << shift;
+    }
 }
 
 TEST(PointReader, AByteOrderMarkSpoilsTheFirstLine)
