@@ -48,6 +48,8 @@ work_windows="Z:${work//\//\\}"
 shots="$build/screenshots/e2e"
 rm -rf "$work"
 mkdir -p "$work" "$shots"
+# Pictures of an earlier run of this scenario would mislead.
+rm -f "$shots/$name"-*.png
 
 "$run" "$build" --start >/dev/null || { echo "cannot start Wine"; exit 1; }
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
