@@ -39,7 +39,6 @@ private:
     static constexpr int BatchSize = 256;
 
     void sumPending();
-    template <bool Weighted> void accumulate(long double* sums, int count);
 
     double distinctX[MaxPolynomialDegree + 1] = {};
     int distinctCount = 0;
