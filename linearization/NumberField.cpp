@@ -1,22 +1,19 @@
 #include "linearization/NumberField.h"
 
 #include "linearization/FloatRange.h"
+#include "linearization/PlainField.h"
 
-#include <bit>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <system_error>
 
-#include <emmintrin.h> // SSE2, part of every x86-64 processor
+static_assert(FieldPadding >= plain_field::ReadBehind);
 
 namespace {
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
+using plain_field::isBlank;
 
 bool isDigit(char c)
 {
@@ -158,64 +155,6 @@ bool convertShortField(const char* p, const char* end, const char*& fieldEnd, do
     return true;
 }
 
-// Reads the first count (0..8) bytes at p, digits with the first character
-// in the lowest byte, as a number. The digits are moved to the top of the
-// word, the rest becoming leading zeros; then pairs, fours and all eight are
-// combined in place: three multiplications instead of one per digit.
-std::uint64_t upToEightDigits(const char* p, int count)
-{
-    if (count == 0)
-        return 0;
-    std::uint64_t v = 0;
-    std::memcpy(&v, p, sizeof v);
-    v = (v - 0x3030303030303030u) << (8 * (8 - count));
-    v = (v * 10 + (v >> 8)) & 0x00FF00FF00FF00FFu;
-    v = (v * 100 + (v >> 16)) & 0x0000FFFF0000FFFFu;
-    return (v * 10000 + (v >> 32)) & 0xFFFFFFFFu;
-}
-
-// The shape of nearly every field of a real file: [sign] up to 8 digits
-// [. up to 8 digits], ended by a blank or the end of the line. The digit runs
-// are measured in one 16-byte comparison rather than a byte at a time, so
-// their varying lengths cost no mispredicted branches. Reads up to
-// FieldPadding bytes behind end. Anything else is left to the other roads
-// (false, fieldEnd untouched).
-bool convertPlainField(const char* p, const char* end, const char*& fieldEnd, double& value)
-{
-    static constexpr std::uint32_t scales[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
-    static constexpr double powersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
-    if (p == end)
-        return false;
-    const bool negative = *p == '-';
-    p += negative || *p == '+';
-    const std::ptrdiff_t available = end - p;
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i digitValues = _mm_sub_epi8(block, _mm_set1_epi8('0'));
-    const __m128i digits = _mm_cmpeq_epi8(_mm_min_epu8(digitValues, _mm_set1_epi8(9)), digitValues);
-    unsigned stops = ~static_cast<unsigned>(_mm_movemask_epi8(digits)) | 0x10000u;
-    if (available < 16)
-        stops |= ~0u << available; // what lies behind the line end is no digit
-    const int whole = std::countr_zero(stops);
-    int fraction = 0;
-    int terminator = whole;
-    if (whole < available && p[whole] == '.') {
-        fraction = std::countr_zero(stops >> (whole + 1));
-        terminator = whole + 1 + fraction;
-    }
-    if (whole > 8 || fraction > 8 || terminator > 15 || whole + fraction == 0)
-        return false;
-    if (terminator < available && !isBlank(p[terminator]))
-        return false;
-    const std::uint64_t mantissa = upToEightDigits(p, whole) * scales[fraction] + upToEightDigits(p + whole + 1, fraction);
-    if (mantissa > std::uint64_t{1} << 53)
-        return false;
-    // Signed, the conversion is a single instruction; the value is below 2^53.
-    const double result = static_cast<double>(static_cast<std::int64_t>(mantissa)) / powersOfTen[fraction];
-    value = negative ? -result : result;
-    fieldEnd = p + terminator;
-    return true;
-}
-
 // Skips the blanks at the cursor and converts the field behind them by the
 // first road that takes it; the cursor ends behind the field.
 inline bool parseField(const char*& cursor, const char* end, double& value)
@@ -223,7 +162,8 @@ inline bool parseField(const char*& cursor, const char* end, double& value)
     const char* start = cursor;
     while (start < end && isBlank(*start))
         ++start;
-    if (convertPlainField(start, end, cursor, value) || convertShortField(start, end, cursor, value))
+    if (plain_field::read<plain_field::Bound::Line>(start, end, cursor, value) ||
+        convertShortField(start, end, cursor, value))
         return true;
     const char* stop = start;
     while (stop < end && !isBlank(*stop))
