@@ -23,6 +23,29 @@ public:
     // The view stays valid until the next call.
     bool nextLine(std::string_view& line);
 
+    // Direct reading, for a caller that reads the common lines itself: the
+    // bytes from the start of the next line to the end of what is read so far
+    // (readable up to Padding bytes further). False when that is nothing;
+    // nextLine then takes the next line.
+    bool peek(const char*& start, const char*& limit)
+    {
+        if (afterCr && position < end) {
+            afterCr = false;
+            position += buffer[position] == '\n';
+        }
+        if (afterCr || position == end)
+            return false;
+        start = buffer.get() + position;
+        limit = buffer.get() + end;
+        return true;
+    }
+    // Ends the line that peek began, at its line end lineEnd (CR or LF).
+    void endLineAt(const char* lineEnd)
+    {
+        afterCr = *lineEnd == '\r';
+        position = static_cast<std::size_t>(lineEnd - buffer.get()) + 1;
+    }
+
 private:
     bool refill();
 

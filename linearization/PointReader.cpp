@@ -7,7 +7,7 @@ bool PointReader::open(const std::filesystem::path& fileName)
     return lines.open(fileName);
 }
 
-bool PointReader::nextPoint(double& x, double& y)
+bool PointReader::nextPointSlowly(double& x, double& y)
 {
     static_assert(LineReader::Padding >= FieldPadding);
     std::string_view line;
