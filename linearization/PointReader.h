@@ -26,8 +26,9 @@ private:
 
 // Nearly every line is two plain fields, the first at the line's start,
 // blanks between them, the second ended by the line's end: such a line is
-// read straight from the buffer, here, where the caller's loop can take it
-// in. Anything else takes the general road, which gives the same points.
+// read straight from the buffer, here in the header, so that the compiler
+// may take it into the caller's loop. Anything else takes the general road,
+// which gives the same points.
 //
 // The line's blanks and its end are found from the first 32 bytes at once,
 // before either field is read: the start of the next line then depends on
@@ -63,15 +64,19 @@ inline bool PointReader::nextPoint(double& x, double& y)
                                     none); // where the second starts
     const char* xEnd = nullptr;
     const char* yEnd = nullptr;
+    double first = 0;
+    double other = 0;
     // The line's end and the byte behind it lie before the limit.
     if (lineEnd < 32 && lineEnd + 1 < limit - start && firstBlank < second && second < lineEnd &&
-        plain_field::read<Bound::Unchecked>(start, limit, xEnd, x) && xEnd == start + firstBlank &&
-        plain_field::read<Bound::Unchecked>(start + second, limit, yEnd, y) && yEnd == start + lineEnd) {
+        plain_field::read<Bound::Unchecked>(start, limit, xEnd, first) && xEnd == start + firstBlank &&
+        plain_field::read<Bound::Unchecked>(start + second, limit, yEnd, other) && yEnd == start + lineEnd) {
         // CR LF ends the line at once when both are at hand.
         const char* last = start + lineEnd;
         if (*last == '\r' && last[1] == '\n')
             ++last;
         lines.endLineAt(last);
+        x = first;
+        y = other;
         return true;
     }
     return nextPointSlowly(x, y);
