@@ -2,6 +2,10 @@
 
 #include "framework/StringCollection.h"
 
+#include <cstddef>
+#include <optional>
+#include <string>
+
 #if !defined(_WIN32)
 #include <filesystem>
 #endif
@@ -11,6 +15,11 @@
 // the device paths of the machine's serial devices (/dev/ttyS0, /dev/ttyUSB0,
 // /dev/ttyACM0, ...). Nothing is added when the system reports none.
 void FillPortList(StringCollection& list);
+
+// The port name in a registry value's data, read into 8 bytes: up to its
+// first NUL. Nothing for an empty name, or for 8 bytes without a NUL (a
+// name of more than 7 characters, left out like any name that does not fit).
+std::optional<std::string> RegistryPortName(const char* data, std::size_t length);
 
 #if !defined(_WIN32)
 // The Linux scan with its roots given (/sys/class/tty and /dev normally).

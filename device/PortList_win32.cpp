@@ -1,7 +1,5 @@
 #include "device/PortList.h"
 
-#include <cstring>
-#include <string>
 #include <windows.h>
 
 void FillPortList(StringCollection& list)
@@ -22,10 +20,8 @@ void FillPortList(StringCollection& list)
         // usable text behind: skip it.
         if (RegEnumValueA(key, i, name, &nameLength, nullptr, nullptr, data, &dataLength) != ERROR_SUCCESS)
             continue;
-        const char* text = reinterpret_cast<const char*>(data);
-        const std::string port(text, strnlen(text, dataLength));
-        if (!port.empty())
-            list.AddString(port);
+        if (auto port = RegistryPortName(reinterpret_cast<const char*>(data), dataLength))
+            list.AddString(*port);
     }
     RegCloseKey(key);
 }

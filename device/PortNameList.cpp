@@ -1,5 +1,7 @@
 #include "device/PortNameList.h"
+#include "device/PortList.h"
 
+#include <algorithm>
 #include <cstring>
 
 int PortNameList::Compare(const void* key1, const void* key2) const
@@ -12,4 +14,13 @@ int PortNameList::Compare(const void* key1, const void* key2) const
         return lengthA < lengthB ? -1 : 1;
     // memcmp compares as unsigned bytes.
     return std::memcmp(a, b, lengthA);
+}
+
+std::optional<std::string> RegistryPortName(const char* data, std::size_t length)
+{
+    constexpr std::size_t DataSize = 8;
+    const std::size_t size = strnlen(data, std::min(length, DataSize));
+    if (size == 0 || size == DataSize)
+        return std::nullopt;
+    return std::string(data, size);
 }

@@ -1,7 +1,7 @@
 #include "linearization/LinearizationTable.h"
 
 #include "device/ConverterLink.h"
-#include "linearization/WaitCursorHook.h"
+#include "framework/WaitCursorHook.h"
 
 #include <algorithm>
 

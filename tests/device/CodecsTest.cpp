@@ -91,6 +91,15 @@ TEST(PortNameList, ShorterNamesFirstThenBytesWithoutDuplicates)
     EXPECT_EQ(list.IndexOfString("COM3"), -1);
 }
 
+TEST(PortListRegistry, NameUpToItsNulAndNoneThatFillsTheWholeBuffer)
+{
+    EXPECT_EQ(RegistryPortName("COM3\0\0\0", 5), "COM3");
+    EXPECT_EQ(RegistryPortName("COM3", 4), "COM3"); // a short value without a NUL
+    EXPECT_EQ(RegistryPortName("COM1234\0", 8), "COM1234");
+    EXPECT_EQ(RegistryPortName("COM12345", 8), std::nullopt);
+    EXPECT_EQ(RegistryPortName("\0OM1", 4), std::nullopt);
+}
+
 #if !defined(_WIN32)
 TEST(PortListScan, ListsFittedSerialDevicesAsDevicePaths)
 {

@@ -1,5 +1,5 @@
 #include "linearization/LinearizationTable.h"
-#include "linearization/WaitCursorHook.h"
+#include "framework/WaitCursorHook.h"
 
 #include "device/ConverterLink.h"
 #include "device/Protocol.h"

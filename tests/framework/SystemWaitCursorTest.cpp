@@ -1,4 +1,4 @@
-#include "linearization/SystemWaitCursor.h"
+#include "framework/SystemWaitCursor.h"
 
 #include <gtest/gtest.h>
 

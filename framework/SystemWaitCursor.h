@@ -1,6 +1,6 @@
 #pragma once
 
-#include "linearization/WaitCursorHook.h"
+#include "framework/WaitCursorHook.h"
 
 // The system wait cursor of Windows (IDC_WAIT) for the length of a write
 // sequence; restore shows the cursor it replaced. Windows build only.
