@@ -16,8 +16,10 @@ public:
         double r0; // resistance at 0 degrees C
     };
 
-    // data must outlive the curve (the catalog's tables are static).
+    // data must outlive the curve (the catalog's tables are static); a
+    // temporary would not, so it cannot be given.
     explicit RtdCurve(const Data& data) : SensorCurve(data.name, data.degree, data.polynomial), data(data) {}
+    explicit RtdCurve(const Data&& data) = delete;
 
     const Coefficients& polynomial() const { return data.polynomial; }
     int degree() const { return data.degree; }

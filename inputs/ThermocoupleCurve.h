@@ -25,11 +25,13 @@ public:
         int tmax;
     };
 
-    // data must outlive the curve (the catalog's tables are static).
+    // data must outlive the curve (the catalog's tables are static); a
+    // temporary would not, so it cannot be given.
     explicit ThermocoupleCurve(const Data& data)
         : SensorCurve(data.name, data.cjDegree, data.cjPolynomial), data(data)
     {
     }
+    explicit ThermocoupleCurve(const Data&& data) = delete;
 
     const std::array<const EmfRange*, PieceSlots>& ranges() const { return data.ranges; }
     // Piece slot 0..3; an unused slot, or one outside 0..3, gives the all-zero piece.

@@ -1,5 +1,8 @@
 #include "inputs/RtdCatalog.h"
 
+#include "inputs/PlatinumRtd.h"
+#include "inputs/ThermocoupleCurve.h"
+
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -7,9 +10,15 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
+
+// A curve keeps a reference to its table: a temporary table must not bind.
+static_assert(std::is_constructible_v<PlatinumRtd, const RtdCurve::Data&>);
+static_assert(!std::is_constructible_v<PlatinumRtd, RtdCurve::Data>);
+static_assert(!std::is_constructible_v<ThermocoupleCurve, ThermocoupleCurve::Data>);
 
 struct RtdExpectation {
     std::string name;
