@@ -62,6 +62,13 @@ std::string_view RelayOptionsText(std::uint8_t code);
 inline constexpr std::array<std::string_view, 4> ErrorSignallingTexts = {"Bez signalizace", "Podproud",
                                                                          "Nadproud", "Podle vstupu"};
 
+// A live value the converter flags: input and process value, then value.
+inline constexpr std::string_view LiveFaultText = "Porucha";
+inline constexpr std::string_view LiveInvalidText = "Neplatná";
+
+// Shown where a read that the tool needed has failed.
+inline constexpr std::string_view CommunicationErrorText = "Chyba komunikace";
+
 // RelaySettings::mode 0 and 1.
 inline constexpr std::array<std::string_view, 2> RelayModeTexts = {"Hystereze", "Okno"};
 

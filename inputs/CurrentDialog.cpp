@@ -33,7 +33,8 @@ void CurrentDialog::LoadSettings(std::uint8_t code)
     for (int i = 0; i < VariantCount; ++i)
         variantList->AddString(VariantText(i));
     float shunt = 0;
-    if (link.readShunt(shunt))
+    shuntRead = link.readShunt(shunt);
+    if (shuntRead)
         shuntEdit->SetReal(shunt, ShuntDecimals);
     if (code >= FirstCurrentCode && code < FirstCurrentCode + VariantCount) {
         const int index = code - FirstCurrentCode;
@@ -66,10 +67,11 @@ void CurrentDialog::Accept(WindowMessage& msg)
     const int index = variantList->GetCurSel();
     if (SettingsLoaded() && index >= 0 && index < VariantCount) {
         Describe(VariantText(index));
-        link.writeInputType(static_cast<std::uint8_t>(FirstCurrentCode + index));
+        PlainInput input;
+        input.inputType = static_cast<std::uint8_t>(FirstCurrentCode + index);
         if (index == ExternalShuntVariant)
-            WriteTypedValue(*shuntEdit, &ConverterLink::writeShunt);
-        ApplyLinearization();
+            input.shunt = CalibrationValue(*shuntEdit, shuntRead);
+        WriteInput(input);
     }
     InputDialog::Accept(msg);
 }

@@ -28,4 +28,5 @@ public:
 private:
     ComboBox* variantList;
     ValueEdit* shuntEdit;
+    bool shuntRead = false; // the shunt was read when the dialog opened
 };

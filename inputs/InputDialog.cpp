@@ -1,13 +1,14 @@
 #include "inputs/InputDialog.h"
 
 #include "device/ConverterLink.h"
+#include "device/ParameterTexts.h"
 #include "framework/ComboBox.h"
-#include "framework/NumberText.h"
 #include "framework/RadioButton.h"
 #include "framework/StaticText.h"
+#include "framework/SystemWaitCursor.h"
 #include "framework/ValueEdit.h"
 #include "linearization/LinearizationTable.h"
-#include "linearization/SystemWaitCursor.h"
+#include "framework/SystemWaitCursor.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ void InputDialog::SetUp()
         settingsLoaded = true;
         LoadSettings(code);
     } else {
-        firstControl->SetCurSel(firstControl->AddString(CommunicationErrorText));
+        firstControl->SetCurSel(firstControl->AddString(parameter_texts::CommunicationErrorText));
     }
 }
 
@@ -103,7 +104,9 @@ void InputDialog::ReadLinearizationState()
     link.readRangeMax(storedMax);
     std::uint8_t degree = 0;
     std::uint8_t segments = 0;
-    const bool known = link.readCurveDegree(degree) && link.readSegmentCount(segments);
+    const bool degreeRead = link.readCurveDegree(degree);
+    const bool segmentsRead = link.readSegmentCount(segments);
+    const bool known = degreeRead && segmentsRead;
     // An unreadable count may hide a linearization: "Zapnuta" keeps it on
     // OK, where "Vypnuta" would erase it.
     if (!known || degree != 0 || segments != 0)
@@ -119,18 +122,19 @@ void InputDialog::SetDefaultRange(float min, float max)
     SelectOff();
 }
 
-void InputDialog::ApplyLinearization()
+void InputDialog::WriteInput(const PlainInput& input)
 {
+    LinearizationChoice choice;
     if (overwriteRadio->GetCheck() == BST_CHECKED) {
-        SystemWaitCursor waitCursor;
-        table.upload(link, &waitCursor);
+        choice.mode = LinearizationChoice::Mode::Overwrite;
+        choice.table = &table;
     } else if (offRadio->GetCheck() == BST_CHECKED) {
-        link.writeRangeMin(minEdit->GetReal());
-        link.writeRangeMax(maxEdit->GetReal());
-        link.writeSegmentCount(0);
-        link.writeCurveDegree(0);
+        choice.mode = LinearizationChoice::Mode::Off;
+        choice.rangeMin = minEdit->GetReal();
+        choice.rangeMax = maxEdit->GetReal();
     }
-    link.commit();
+    SystemWaitCursor waitCursor;
+    writePlainInput(link, input, choice, &waitCursor);
 }
 
 bool InputDialog::OnLinearizationRadio(int id)
@@ -151,8 +155,9 @@ void InputDialog::Describe(std::string_view text)
     description.SetText(text);
 }
 
-void InputDialog::WriteTypedValue(const ValueEdit& edit, bool (ConverterLink::*write)(float))
+std::optional<float> InputDialog::CalibrationValue(const ValueEdit& edit, bool readAtOpening)
 {
-    if (const auto value = number_text::ReadReal(edit.GetText()))
-        (link.*write)(*value);
+    if (!readAtOpening && edit.GetText().empty())
+        return std::nullopt;
+    return edit.GetReal();
 }

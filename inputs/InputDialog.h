@@ -1,8 +1,10 @@
 #pragma once
 
 #include "framework/DialogObject.h"
+#include "inputs/InputWrites.h"
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 class ComboBox;
@@ -19,9 +21,6 @@ class ValueEdit;
 // The link, description and table belong to the main window.
 class InputDialog : public DialogObject {
 public:
-    // Shown as the only entry of the first list when the input type cannot be read.
-    static constexpr std::string_view CommunicationErrorText = "Chyba komunikace";
-
     InputDialog(WindowObject* parent, int templateId, ConverterLink& link, StaticText& description,
                 LinearizationTable& table);
 
@@ -44,7 +43,8 @@ protected:
     void SelectOn();
     void ReadLinearizationState();
     void SetDefaultRange(float min, float max);
-    void ApplyLinearization();
+    // Writes the input and the choice of the linearization group, then Commit.
+    void WriteInput(const PlainInput& input);
 
     // A click on one of the three radios; false for any other id.
     bool OnLinearizationRadio(int id);
@@ -53,10 +53,10 @@ protected:
     bool SettingsLoaded() const { return settingsLoaded; }
     // Sets the main window's input description.
     void Describe(std::string_view text);
-    // Writes the number in edit with write. An edit that holds no number
-    // (its read failed and nothing was typed, or the text is not a number)
-    // writes nothing, rather than replacing the converter's value with 0.
-    void WriteTypedValue(const ValueEdit& edit, bool (ConverterLink::*write)(float));
+    // The divider or shunt to write from edit: its number, 0 for a text that
+    // is none. Nothing when the edit is empty because the value could not be
+    // read when the dialog opened: that would erase the calibration.
+    static std::optional<float> CalibrationValue(const ValueEdit& edit, bool readAtOpening);
 
     ComboBox* firstControl = nullptr;
     ValueEdit* minEdit = nullptr;

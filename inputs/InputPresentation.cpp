@@ -1,10 +1,30 @@
-#include "mainwindow/InputPresentation.h"
+#include "inputs/InputPresentation.h"
 
 #include "device/ParameterTexts.h"
 #include "inputs/RtdCatalog.h"
 #include "inputs/ThermocoupleCatalog.h"
 
 using parameter_texts::InputKind;
+
+namespace {
+
+std::string_view WiringText(std::uint8_t code, InputKind kind)
+{
+    using namespace parameter_texts;
+    switch (kind) {
+    case InputKind::Resistance:
+        return ResistanceConnectionTexts[code - FirstResistanceCode];
+    case InputKind::Potentiometer:
+        return PotentiometerConnectionTexts[(code - FirstPotentiometerCode) %
+                                            PotentiometerConnectionTexts.size()];
+    case InputKind::Thermocouple:
+        return CompensationTexts[code - FirstThermocoupleCode];
+    default:
+        return {};
+    }
+}
+
+} // namespace
 
 InputPresentation PresentInput(std::uint8_t inputType, const std::optional<CurveReading>& curve,
                                const RtdCatalog& rtds, const ThermocoupleCatalog& thermocouples)
@@ -14,6 +34,7 @@ InputPresentation PresentInput(std::uint8_t inputType, const std::optional<Curve
     if (!description)
         return shown;
 
+    shown.wiring = WiringText(inputType, description->kind);
     switch (description->kind) {
     case InputKind::Resistance: {
         const RtdCurve* rtd = curve ? rtds.FindByPolynomial(curve->degree, curve->coefficients) : nullptr;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 class RtdCatalog;
 class RtdCurve;
@@ -21,6 +22,9 @@ struct InputPresentation {
     std::optional<const RtdCurve*> rtdCurve;
     // Set for the thermocouple codes (13-15): the matching type or null.
     std::optional<const ThermocoupleCurve*> thermocoupleCurve;
+    // The connection of a resistance, thermometer or potentiometer input, or
+    // a thermocouple's cold-junction compensation; empty for the others.
+    std::string_view wiring;
 };
 
 // The converter's polynomial, as read before the input type.
@@ -30,6 +34,6 @@ struct CurveReading {
 };
 
 // curve is empty when the converter's polynomial could not be read: no
-// sensor is recognised then.
+// sensor is recognised then. Shared by the window and the command line.
 InputPresentation PresentInput(std::uint8_t inputType, const std::optional<CurveReading>& curve,
                                const RtdCatalog& rtds, const ThermocoupleCatalog& thermocouples);

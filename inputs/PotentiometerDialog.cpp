@@ -70,8 +70,9 @@ void PotentiometerDialog::Accept(WindowMessage& msg)
     const int wiring = wiringList->GetCurSel();
     if (SettingsLoaded() && type >= 0 && type < TypeCount && wiring >= 0 && wiring < WiringCount) {
         Describe(PotentiometerTypeTexts[static_cast<std::size_t>(type)]);
-        link.writeInputType(CodeOf(type, wiring));
-        ApplyLinearization();
+        PlainInput input;
+        input.inputType = CodeOf(type, wiring);
+        WriteInput(input);
     }
     InputDialog::Accept(msg);
 }

@@ -51,8 +51,9 @@ void ResistanceDialog::Accept(WindowMessage& msg)
     if (SettingsLoaded() && index >= 0 && index < WiringCount) {
         rtdSlot = nullptr;
         Describe(ResistanceConnectionTexts[static_cast<std::size_t>(index)]);
-        link.writeInputType(static_cast<std::uint8_t>(FirstResistanceCode + index));
-        ApplyLinearization();
+        PlainInput input;
+        input.inputType = static_cast<std::uint8_t>(FirstResistanceCode + index);
+        WriteInput(input);
     }
     InputDialog::Accept(msg);
 }

@@ -2,6 +2,7 @@
 
 #include "device/ConverterLink.h"
 #include "device/ParameterTexts.h"
+#include "inputs/InputWrites.h"
 
 namespace {
 
@@ -37,15 +38,7 @@ SensorDialog::TemperatureRange RtdDialog::rangeOf(const SensorCurve& sensor) con
     return {AsRtd(sensor).tmin(), AsRtd(sensor).tmax()};
 }
 
-void RtdDialog::writeSensor(const SensorCurve& sensor, std::uint8_t inputType)
+void RtdDialog::writeSensor(const SensorCurve& sensor, int wiring)
 {
-    const RtdCurve& rtd = AsRtd(sensor);
-    // The converter measures ohms: the range is the resistance at the ends.
-    link.writeInputType(inputType);
-    link.writeRangeMin(rtd.ResistanceAt(static_cast<float>(rtd.tmin())));
-    link.writeRangeMax(rtd.ResistanceAt(static_cast<float>(rtd.tmax())));
-    link.writeCurveCoefficients(rtd.polynomial());
-    link.writeCurveDegree(static_cast<std::uint8_t>(rtd.degree()));
-    link.writeSegmentCount(0);
-    link.commit();
+    writeRtdInput(link, rtdInput(AsRtd(sensor), wiring));
 }

@@ -20,7 +20,7 @@ protected:
     const SensorCurve* currentSensor() const override { return current; }
     void rememberSensor(const SensorCurve& sensor) override;
     TemperatureRange rangeOf(const SensorCurve& sensor) const override;
-    void writeSensor(const SensorCurve& sensor, std::uint8_t inputType) override;
+    void writeSensor(const SensorCurve& sensor, int wiring) override;
 
 private:
     const RtdCurve*& current;

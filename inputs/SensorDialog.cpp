@@ -1,16 +1,10 @@
 #include "inputs/SensorDialog.h"
 
 #include "device/ConverterLink.h"
+#include "device/ParameterTexts.h"
 #include "framework/ComboBox.h"
 #include "framework/ValueDisplay.h"
 #include "inputs/SensorCatalog.h"
-
-namespace {
-
-// The only entry of the type list when the converter did not answer.
-constexpr std::string_view CommunicationErrorText = "Chyba komunikace";
-
-} // namespace
 
 SensorDialog::SensorDialog(WindowObject* parent, int templateId, ConverterLink& converter,
                            StaticText& descriptionText, const SensorCatalog& sensors, const Kind& sensorKind)
@@ -25,7 +19,7 @@ void SensorDialog::SetUp()
     DialogObject::SetUp();
     std::uint8_t code = 0;
     if (!link.readInputType(code)) {
-        typeList->AddString(CommunicationErrorText);
+        typeList->AddString(parameter_texts::CommunicationErrorText);
         typeList->SetCurSel(0);
         return;
     }
@@ -66,7 +60,7 @@ void SensorDialog::Accept(WindowMessage& msg)
     if (selected != nullptr) {
         rememberSensor(*selected);
         description.SetText(selected->name());
-        writeSensor(*selected, chosenInputType());
+        writeSensor(*selected, chosenWiring());
     }
     DialogObject::Accept(msg);
 }
@@ -81,12 +75,12 @@ void SensorDialog::select(const SensorCurve* sensor)
     rangeText->SetRange(range.min, range.max);
 }
 
-std::uint8_t SensorDialog::chosenInputType() const
+int SensorDialog::chosenWiring() const
 {
     // A chosen type comes with a set wiring list; the guard keeps a code of
     // another kind from ever being written.
-    int wiring = wiringList->GetCurSel();
+    const int wiring = wiringList->GetCurSel();
     if (wiring < 0 || wiring >= static_cast<int>(kind.wiringTexts.size()))
-        wiring = kind.defaultWiring;
-    return static_cast<std::uint8_t>(kind.firstCode + wiring);
+        return kind.defaultWiring;
+    return wiring;
 }

@@ -53,14 +53,14 @@ protected:
     virtual const SensorCurve* currentSensor() const = 0;
     virtual void rememberSensor(const SensorCurve& sensor) = 0;
     virtual TemperatureRange rangeOf(const SensorCurve& sensor) const = 0;
-    // The converter writes of OK, inputType already including the wiring.
-    virtual void writeSensor(const SensorCurve& sensor, std::uint8_t inputType) = 0;
+    // The converter writes of OK for the wiring list's entry.
+    virtual void writeSensor(const SensorCurve& sensor, int wiring) = 0;
 
     ConverterLink& link;
 
 private:
     void select(const SensorCurve* sensor);
-    std::uint8_t chosenInputType() const;
+    int chosenWiring() const;
 
     ComboBox* typeList;
     ValueDisplay* rangeText;

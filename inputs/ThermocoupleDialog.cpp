@@ -2,7 +2,8 @@
 
 #include "device/ConverterLink.h"
 #include "device/ParameterTexts.h"
-#include "linearization/SystemWaitCursor.h"
+#include "framework/SystemWaitCursor.h"
+#include "inputs/InputWrites.h"
 
 namespace {
 
@@ -40,21 +41,10 @@ SensorDialog::TemperatureRange ThermocoupleDialog::rangeOf(const SensorCurve& se
     return {AsThermocouple(sensor).tmin(), AsThermocouple(sensor).tmax()};
 }
 
-void ThermocoupleDialog::writeSensor(const SensorCurve& sensor, std::uint8_t inputType)
+void ThermocoupleDialog::writeSensor(const SensorCurve& sensor, int wiring)
 {
     const ThermocoupleCurve& thermocouple = AsThermocouple(sensor);
     SystemWaitCursor waitCursor;
-    waitCursor.show();
-    link.writeInputType(inputType);
-    link.writeRangeMin(thermocouple.emfMin());
-    link.writeRangeMax(thermocouple.emfMax());
-    // Every slot is written, the unused ones with the all-zero piece, so no
-    // piece of an earlier type stays behind in the converter.
-    for (int slot = 0; slot < ThermocoupleCurve::PieceSlots; ++slot)
-        link.writeEmfRange(static_cast<std::uint8_t>(slot), thermocouple.range(slot).wireImage());
-    link.writeCurveCoefficients(thermocouple.cjPolynomial());
-    link.writeCurveDegree(thermocouple.cjDegree());
-    link.writeSegmentCount(0);
-    link.commit();
-    waitCursor.restore();
+    writeThermocoupleInput(link, thermocoupleInput(thermocouple, wiring), thermocouplePieces(thermocouple),
+                           &waitCursor);
 }

@@ -43,7 +43,8 @@ void VoltageDialog::LoadSettings(std::uint8_t code)
     for (int i = 0; i < VariantCount; ++i)
         variantList->AddString(VariantText(i));
     float divider = 0;
-    if (link.readDivider(divider))
+    dividerRead = link.readDivider(divider);
+    if (dividerRead)
         dividerEdit->SetReal(divider, DividerDecimals);
     if (code < VariantCount) {
         variantList->SetCurSel(code);
@@ -71,10 +72,11 @@ void VoltageDialog::Accept(WindowMessage& msg)
     const int index = variantList->GetCurSel();
     if (SettingsLoaded() && index >= 0 && index < VariantCount) {
         Describe(VariantText(index));
-        link.writeInputType(static_cast<std::uint8_t>(index));
+        PlainInput input;
+        input.inputType = static_cast<std::uint8_t>(index);
         if (index != TenVoltVariant)
-            WriteTypedValue(*dividerEdit, &ConverterLink::writeDivider);
-        ApplyLinearization();
+            input.divider = CalibrationValue(*dividerEdit, dividerRead);
+        WriteInput(input);
     }
     InputDialog::Accept(msg);
 }

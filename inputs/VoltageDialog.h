@@ -33,6 +33,7 @@ private:
 
     ComboBox* variantList;
     ValueEdit* dividerEdit;
+    bool dividerRead = false; // the divider was read when the dialog opened
     StaticText* minLabel;
     StaticText* maxLabel;
 };

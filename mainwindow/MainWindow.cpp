@@ -4,7 +4,6 @@
 #include "framework/Application.h"
 #include "framework/CheckBox.h"
 #include "framework/ComboBox.h"
-#include "framework/NumberText.h"
 #include "framework/PortSelectBox.h"
 #include "framework/RadioButton.h"
 #include "framework/ValueDisplay.h"
@@ -213,12 +212,9 @@ void MainWindow::writeFilter()
 
 void MainWindow::writeScale(ValueEdit* edit, bool (ConverterLink::*write)(float&))
 {
-    // Unlike GetReal, a text that is no number (a decimal comma, a unit)
-    // sends nothing rather than 0.
-    std::optional<float> typed = number_text::ReadReal(edit->GetText());
-    if (!typed)
-        return;
-    float value = *typed;
+    // A text that is no number writes 0; the echo then shows what the
+    // converter holds.
+    float value = edit->GetReal();
     if ((link.get()->*write)(value))
         edit->SetReal(value, 2);
 }
@@ -233,18 +229,11 @@ void MainWindow::writeErrorSignalling(std::uint8_t code)
 void MainWindow::writeRelay(int relay)
 {
     const RelayControls& controls = relays[relay - 1];
-    std::optional<float> onValue = number_text::ReadReal(controls.onValueEdit->GetText());
-    std::optional<std::int32_t> onDelay = number_text::ReadInteger(controls.onDelayEdit->GetText());
-    std::optional<float> offValue = number_text::ReadReal(controls.offValueEdit->GetText());
-    std::optional<std::int32_t> offDelay = number_text::ReadInteger(controls.offDelayEdit->GetText());
-    if (!onValue || !onDelay || !offValue || !offDelay)
-        return; // a field that is no number: nothing is sent
-
     RelaySettings settings;
-    settings.onValue = *onValue;
-    settings.onDelay = static_cast<std::uint16_t>(*onDelay); // the record holds 16 bits
-    settings.offValue = *offValue;
-    settings.offDelay = static_cast<std::uint16_t>(*offDelay);
+    settings.onValue = controls.onValueEdit->GetReal();
+    settings.onDelay = static_cast<std::uint16_t>(controls.onDelayEdit->GetInteger()); // 16 bits travel
+    settings.offValue = controls.offValueEdit->GetReal();
+    settings.offDelay = static_cast<std::uint16_t>(controls.offDelayEdit->GetInteger());
     settings.mode = relay == 1 ? relay1Mode : relay2Mode;
     bool written = relay == 1 ? link->writeRelay1(settings) : link->writeRelay2(settings);
     if (written)

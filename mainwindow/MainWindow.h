@@ -9,10 +9,13 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 class CheckBox;
 class ComboBox;
+struct ConverterReading;
+struct LiveReading;
 class LinearizationTable;
 class PortSelectBox;
 class RadioButton;
@@ -74,7 +77,6 @@ public:
 
     std::uint32_t FaultMask() const { return faultMask; }
     bool Polling() const { return pollTimer != 0; }
-    ConverterLink& Link() { return *link; }
 
 private:
     struct RelayControls {
@@ -103,11 +105,11 @@ private:
     void connect();
     void emptyIdentity();
     void readAll();
-    void readInput();
+    void showInput(const ConverterReading& reading);
     void poll();
-    void pollValue(bool (ConverterLink::*read)(float&), ValueDisplay* display, int decimals,
-                   std::uint32_t faultBit, std::string_view faultText);
-    void showRelays();
+    void showLiveValues(const LiveReading& live);
+    void showLiveValue(std::optional<float> value, ValueDisplay* display, int decimals,
+                       std::uint32_t faultBit, std::string_view faultText);
     void showRelay(int relay, const RelaySettings& settings);
     void checkErrorSignalling(std::uint8_t code);
     void toggleReading();

@@ -2,6 +2,8 @@
 // whole configuration, polling live values, showing relay settings.
 #include "mainwindow/MainWindow.h"
 
+#include "device/ConverterReading.h"
+#include "device/ParameterTexts.h"
 #include "framework/CheckBox.h"
 #include "framework/ComboBox.h"
 #include "framework/PortSelectBox.h"
@@ -9,17 +11,15 @@
 #include "framework/ValueDisplay.h"
 #include "framework/ValueEdit.h"
 #include "framework/WideText.h"
+#include "inputs/InputPresentation.h"
 #include "inputs/RtdCatalog.h"
 #include "inputs/ThermocoupleCatalog.h"
-#include "mainwindow/InputPresentation.h"
 
-#include <bit>
 #include <string>
 
 namespace {
 
 constexpr std::string_view AcceptedIdentity = "DNX8";
-constexpr std::uint32_t FaultPattern = 0xFFFFFFFF;
 
 // The converter speaks the single-byte code page of its own texts.
 std::wstring DeviceText(const std::string& bytes)
@@ -74,48 +74,39 @@ void MainWindow::emptyIdentity()
 
 void MainWindow::readAll()
 {
-    std::uint16_t firmware = 0;
-    if (link->readFirmwareVersion(firmware))
-        firmwareText->SetVersion(firmware);
-    std::int32_t serialNumber = 0;
-    if (link->readSerialNumber(serialNumber))
-        serialNumberText->SetInteger(serialNumber);
-    std::uint8_t output = 0;
-    if (link->readOutputType(output))
-        outputText->SetOutputKind(output);
-    std::uint8_t relayOptions = 0;
-    if (link->readRelayOptions(relayOptions))
-        relaysText->SetRelayKind(relayOptions);
-    readInput();
-    std::uint8_t filter = 0;
-    if (link->readFilter(filter))
-        filterList->SetCurSel(filter);
-    float scale = 0;
-    if (link->readScaleMin(scale))
-        scaleMinEdit->SetReal(scale, 2);
-    if (link->readScaleMax(scale))
-        scaleMaxEdit->SetReal(scale, 2);
-    std::uint8_t errorSignalling = 0;
-    if (link->readErrorSignalling(errorSignalling))
-        checkErrorSignalling(errorSignalling);
-    poll();
-    showRelays();
+    const ConverterReading reading = readConverter(*link);
+    if (reading.firmwareVersion)
+        firmwareText->SetVersion(*reading.firmwareVersion);
+    if (reading.serialNumber)
+        serialNumberText->SetInteger(*reading.serialNumber);
+    if (reading.outputType)
+        outputText->SetOutputKind(*reading.outputType);
+    if (reading.relayOptions)
+        relaysText->SetRelayKind(*reading.relayOptions);
+    if (reading.inputType)
+        showInput(reading);
+    if (reading.filter)
+        filterList->SetCurSel(*reading.filter);
+    if (reading.scaleMin)
+        scaleMinEdit->SetReal(*reading.scaleMin, 2);
+    if (reading.scaleMax)
+        scaleMaxEdit->SetReal(*reading.scaleMax, 2);
+    if (reading.errorSignalling)
+        checkErrorSignalling(*reading.errorSignalling);
+    showLiveValues(reading.live);
+    if (reading.relay1)
+        showRelay(1, *reading.relay1);
+    if (reading.relay2)
+        showRelay(2, *reading.relay2);
 }
 
-void MainWindow::readInput()
+void MainWindow::showInput(const ConverterReading& reading)
 {
-    // The polynomial comes first: it tells which sensor the input type means.
-    CurveReading curve;
-    bool degreeRead = link->readCurveDegree(curve.degree);
-    bool coefficientsRead = link->readCurveCoefficients(curve.coefficients);
-    std::uint8_t inputType = 0;
-    if (!link->readInputType(inputType))
-        return;
-
-    std::optional<CurveReading> known;
-    if (degreeRead && coefficientsRead)
-        known = curve;
-    InputPresentation shown = PresentInput(inputType, known, *rtdCatalog, *thermocoupleCatalog);
+    // Without the whole polynomial no sensor is recognised.
+    std::optional<CurveReading> curve;
+    if (reading.curveDegree && reading.curveCoefficients)
+        curve = CurveReading{*reading.curveDegree, *reading.curveCoefficients};
+    InputPresentation shown = PresentInput(*reading.inputType, curve, *rtdCatalog, *thermocoupleCatalog);
     if (shown.listPosition)
         measurementList->SetCurSel(*shown.listPosition);
     if (shown.measurement)
@@ -135,38 +126,32 @@ void MainWindow::checkErrorSignalling(std::uint8_t code)
 
 void MainWindow::poll()
 {
-    pollValue(&ConverterLink::readLiveInput, liveInputText, 3, InputFault, "Porucha");
-    pollValue(&ConverterLink::readLiveProcess, liveProcessText, 3, ProcessFault, "Porucha");
-    pollValue(&ConverterLink::readLiveValue, liveValueText, 2, ValueInvalid, "Neplatná");
-    float ratio = 0;
-    if (link->readLiveRatio(ratio))
-        liveRatioText->SetReal(ratio * 100.0f, 2);
+    showLiveValues(readLiveValues(*link));
 }
 
-void MainWindow::pollValue(bool (ConverterLink::*read)(float&), ValueDisplay* display, int decimals,
-                           std::uint32_t faultBit, std::string_view faultText)
+void MainWindow::showLiveValues(const LiveReading& live)
 {
-    float value = 0;
-    if (!(link.get()->*read)(value))
+    showLiveValue(live.input, liveInputText, 3, InputFault, parameter_texts::LiveFaultText);
+    showLiveValue(live.process, liveProcessText, 3, ProcessFault, parameter_texts::LiveFaultText);
+    showLiveValue(live.value, liveValueText, 2, ValueInvalid, parameter_texts::LiveInvalidText);
+    if (live.ratio)
+        liveRatioText->SetReal(*live.ratio * 100.0f, 2);
+}
+
+void MainWindow::showLiveValue(std::optional<float> value, ValueDisplay* display, int decimals,
+                               std::uint32_t faultBit, std::string_view faultText)
+{
+    if (!value)
         return;
     // The bit changes before the text, so the repaint the text causes
     // already has the right colour.
-    if (std::bit_cast<std::uint32_t>(value) == FaultPattern) {
+    if (isFaultPattern(*value)) {
         faultMask |= faultBit;
         display->SetText(faultText);
     } else {
         faultMask &= ~faultBit;
-        display->SetReal(value, decimals);
+        display->SetReal(*value, decimals);
     }
-}
-
-void MainWindow::showRelays()
-{
-    RelaySettings settings;
-    if (link->readRelay1(settings))
-        showRelay(1, settings);
-    if (link->readRelay2(settings))
-        showRelay(2, settings);
 }
 
 void MainWindow::showRelay(int relay, const RelaySettings& settings)

@@ -102,6 +102,14 @@ TEST_F(InputDialogTest, UnreadableLinearizationStateIsKeptRatherThanErased)
         EXPECT_TRUE(d.checked(V::OffRadioId + 1));
         d.ok();
     });
+    // Both counts are asked for, whatever the first answer.
+    std::vector<P> reads;
+    for (const MemoryConverter::Request& request : converter->requests) {
+        if (request.isRead())
+            reads.push_back(request.parameter());
+    }
+    EXPECT_EQ(reads, (std::vector{P::InputType, P::Divider, P::RangeMin, P::RangeMax, P::CurveDegree,
+                                  P::SegmentCount}));
     EXPECT_EQ(written(), (std::vector{P::InputType, P::Commit}));
 }
 

@@ -1,4 +1,4 @@
-#include "mainwindow/InputPresentation.h"
+#include "inputs/InputPresentation.h"
 
 #include "inputs/RtdCatalog.h"
 #include "inputs/ThermocoupleCatalog.h"
@@ -35,12 +35,15 @@ TEST_F(InputPresentationTest, PlainInputsShowTheirKindAndText)
         std::uint8_t code;
         int position;
         const char* text;
+        const char* wiring;
     };
-    for (const Case& c : {Case{0, 0, "InA (100 mV)"}, Case{2, 0, "10 V"}, Case{3, 1, "InA (externí bočník)"},
-                          Case{4, 1, "20 mA"}, Case{10, 3, "Absolutní"}, Case{11, 3, "Relativní"}}) {
+    for (const Case& c : {Case{0, 0, "InA (100 mV)", ""}, Case{2, 0, "10 V", ""},
+                          Case{3, 1, "InA (externí bočník)", ""}, Case{4, 1, "20 mA", ""},
+                          Case{10, 3, "Absolutní", "Čtyřdrát"}, Case{11, 3, "Relativní", "Třídrát+KS"}}) {
         InputPresentation shown = present(c.code);
         EXPECT_EQ(shown.listPosition, c.position) << int(c.code);
         EXPECT_EQ(shown.measurement, c.text) << int(c.code);
+        EXPECT_EQ(shown.wiring, c.wiring) << int(c.code);
         // Only the resistance and thermocouple codes touch the sensors.
         EXPECT_FALSE(shown.rtdCurve.has_value());
         EXPECT_FALSE(shown.thermocoupleCurve.has_value());
@@ -54,6 +57,7 @@ TEST_F(InputPresentationTest, ResistanceWithAStoredRtdPolynomialIsAThermometer)
     EXPECT_EQ(shown.listPosition, 4);
     EXPECT_EQ(shown.measurement, ni1000->name());
     EXPECT_EQ(shown.rtdCurve, ni1000);
+    EXPECT_EQ(shown.wiring, "Třídrát");
 }
 
 TEST_F(InputPresentationTest, ResistanceWithoutAKnownPolynomialShowsItsConnection)
@@ -77,6 +81,7 @@ TEST_F(InputPresentationTest, ThermocoupleIsRecognisedByItsColdJunctionPolynomia
     EXPECT_EQ(shown.listPosition, 5);
     EXPECT_EQ(shown.measurement, typeK->name());
     EXPECT_EQ(shown.thermocoupleCurve, typeK);
+    EXPECT_EQ(shown.wiring, "Dvoudrátová kompenzace");
 }
 
 TEST_F(InputPresentationTest, UnknownThermocoupleKeepsTheTextAndForgetsTheSensor)

@@ -73,20 +73,34 @@ TEST_F(InputDialogTest, VoltageDialogOnAConverterOfAnotherKindOffersTenVoltsAndI
     EXPECT_EQ(writtenReal(P::RangeMax), 10.0f);
 }
 
-// A divider that was never read must not be replaced by the 0 of an empty
-// edit; neither by a text that is no number.
-TEST_F(InputDialogTest, DividerWithoutANumberIsNotWritten)
+// A divider that could not be read stays unwritten while its edit is empty:
+// the 0 of an empty edit would erase the calibration. A typed text that is
+// no number reads as 0 and is written, read or not.
+TEST_F(InputDialogTest, DividerIsWrittenUnlessItsReadFailedAndTheEditIsEmpty)
 {
-    for (const char* typed : {"", "1,5"}) {
-        SCOPED_TRACE(typed);
+    struct Case {
+        bool stored;
+        const char* typed;
+        std::vector<P> expected;
+    };
+    for (const Case& c : {Case{false, "", {P::InputType, P::Commit}},
+                          Case{false, "1,5", {P::InputType, P::Divider, P::Commit}},
+                          Case{true, "1,5", {P::InputType, P::Divider, P::Commit}}}) {
+        SCOPED_TRACE(c.typed);
         converter->requests.clear();
-        configure(0, 0.0f, 100.0f, true); // no Divider stored: its read fails
+        converter->stored.erase(P::Divider);
+        if (c.stored)
+            converter->storeReal(P::Divider, 2.0f);
+        configure(0, 0.0f, 100.0f, true);
         run<VoltageDialog>([&](DialogView& d) {
-            EXPECT_EQ(d.text(V::DividerEditId), "");
-            d.type(V::DividerEditId, typed);
+            EXPECT_EQ(d.text(V::DividerEditId), c.stored ? "2.00" : "");
+            d.type(V::DividerEditId, c.typed);
             d.ok();
         });
-        EXPECT_EQ(written(), (std::vector{P::InputType, P::Commit}));
+        EXPECT_EQ(written(), c.expected);
+        if (c.expected.size() == 3) {
+            EXPECT_EQ(writtenReal(P::Divider), 0.0f);
+        }
     }
 }
 
