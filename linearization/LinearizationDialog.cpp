@@ -3,19 +3,10 @@
 #include "framework/ComboBox.h"
 #include "framework/RadioButton.h"
 #include "framework/ValueDisplay.h"
-#include "linearization/LinearSpline.h"
+#include "linearization/FitOffer.h"
 #include "linearization/PointSet.h"
-#include "linearization/PolynomialFit.h"
 
-#include <algorithm>
 #include <string>
-
-namespace {
-
-constexpr int LowestOrder = 2;
-constexpr int DefaultOrder = 5;
-
-} // namespace
 
 LinearizationDialog::LinearizationDialog(WindowObject* parent, PointSet& points)
     : DialogObject(parent, TemplateId), countText(MakeChild<ValueDisplay>(CountId)),
@@ -32,15 +23,11 @@ void LinearizationDialog::SetUp()
     minText->SetRealAuto(pointSet.min);
     maxText->SetRealAuto(pointSet.max);
     polynomialButton->SetChecked();
-    // A spline keeps at most MaxSplinePoints points; more would be dropped.
-    if (pointSet.count > MaxSplinePoints)
+    if (!fit_offer::splineOffered(pointSet.count))
         splineButton->DisableHandle();
-
-    // n points determine a polynomial of order n - 1 at most.
-    const int highestOrder = std::min(pointSet.count - 1, MaxPolynomialDegree);
-    for (int order = LowestOrder; order <= highestOrder; ++order)
+    for (int order = fit_offer::LowestOrder; order <= fit_offer::highestOrder(pointSet.count); ++order)
         orderList->AddString(std::to_string(order) + ". řádu");
-    orderList->SetCurSel(std::min(highestOrder, DefaultOrder) - LowestOrder);
+    orderList->SetCurSel(fit_offer::preselectedOrder(pointSet.count) - fit_offer::LowestOrder);
 }
 
 void LinearizationDialog::OnChildNotification(WindowMessage& msg, int id)
@@ -59,6 +46,6 @@ void LinearizationDialog::OnChildNotification(WindowMessage& msg, int id)
 void LinearizationDialog::Accept(WindowMessage& msg)
 {
     pointSet.method = method;
-    pointSet.order = static_cast<std::uint8_t>(orderList->GetCurSel() + LowestOrder);
+    pointSet.order = static_cast<std::uint8_t>(orderList->GetCurSel() + fit_offer::LowestOrder);
     DialogObject::Accept(msg);
 }

@@ -3,11 +3,10 @@
 #include "framework/Application.h"
 #include "framework/StaticText.h"
 #include "framework/WideText.h"
-#include "linearization/LinearSpline.h"
+#include "linearization/FitOffer.h"
 #include "linearization/LinearizationDialog.h"
-#include "linearization/LinearizationTable.h"
 #include "linearization/PointSet.h"
-#include "linearization/PolynomialFit.h"
+#include "linearization/TableImport.h"
 
 #include <commdlg.h>
 
@@ -16,9 +15,6 @@
 #include <string_view>
 
 namespace {
-
-// The lowest polynomial order offered is 2, which needs three points.
-constexpr int MinImportPoints = 3;
 
 UINT_PTR CALLBACK passiveHook(HWND, UINT, WPARAM, LPARAM)
 {
@@ -37,18 +33,6 @@ int runModal(std::unique_ptr<DialogObject> dialog)
     const auto result = static_cast<int>(dialog->RunDialogBox());
     dialog.release()->Free();
     return result;
-}
-
-bool buildTable(const std::filesystem::path& fileName, const PointSet& pointSet, LinearizationTable& table)
-{
-    switch (pointSet.method) {
-    case 0:
-        return importPolynomial(fileName, pointSet.order, table);
-    case 1:
-        return importSpline(fileName, table);
-    default:
-        return false;
-    }
 }
 
 } // namespace
@@ -85,18 +69,16 @@ void importLinearization(WindowObject& owner, LinearizationTable& table, StaticT
 
     PointSet pointSet;
     readPointSet(fileName, pointSet);
-    if (pointSet.count < MinImportPoints) {
+    if (pointSet.count < fit_offer::MinImportPoints) {
         showError(owner, "Soubor neobsahuje dostatek bodů.");
         return;
     }
     if (runModal(std::make_unique<LinearizationDialog>(&owner, pointSet)) != IDOK)
         return;
     // The builders leave the table as it was when they fail.
-    if (!buildTable(fileName, pointSet, table)) {
+    if (!importTable(fileName, pointSet, table)) {
         showError(owner, "Chyba při zpracování.");
         return;
     }
-    table.min = pointSet.min;
-    table.max = pointSet.max;
     fileNameText.SetText(Narrow(fileName.filename().wstring()));
 }

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <filesystem>
+
+class LinearizationTable;
+struct PointSet;
+
+// The second reading of a point file with the method and order chosen in
+// pointSet (polynomial of that order, or linear spline), then the file's x
+// range from pointSet. False when the builder fails; the table is then left
+// as it was.
+bool importTable(const std::filesystem::path& fileName, const PointSet& pointSet, LinearizationTable& table);
