@@ -39,7 +39,7 @@ int runModal(std::unique_ptr<DialogObject> dialog)
     return result;
 }
 
-bool buildTable(const std::filesystem::path& fileName, const PointSet& pointSet, LinearizationTable& table)
+bool buildTable(const FileName& fileName, const PointSet& pointSet, LinearizationTable& table)
 {
     switch (pointSet.method) {
     case 0:
@@ -51,9 +51,15 @@ bool buildTable(const std::filesystem::path& fileName, const PointSet& pointSet,
     }
 }
 
+// The name without its folders, as the main window shows it.
+std::wstring_view leafName(std::wstring_view name)
+{
+    return name.substr(name.find_last_of(L"\\/:") + 1);
+}
+
 } // namespace
 
-bool choosePointFile(HWND owner, std::filesystem::path& fileName)
+bool choosePointFile(HWND owner, FileName& fileName)
 {
     // One filter: description and pattern, the list ended by a second zero.
     std::wstring filter = Widen("Textový soubor");
@@ -79,7 +85,7 @@ bool choosePointFile(HWND owner, std::filesystem::path& fileName)
 void importLinearization(WindowObject& owner, LinearizationTable& table, StaticText& fileNameText,
                          const LinearizationFileChooser& chooseFile)
 {
-    std::filesystem::path fileName;
+    FileName fileName;
     if (!chooseFile(owner.Handle(), fileName))
         return;
 
@@ -98,5 +104,5 @@ void importLinearization(WindowObject& owner, LinearizationTable& table, StaticT
     }
     table.min = pointSet.min;
     table.max = pointSet.max;
-    fileNameText.SetText(Narrow(fileName.filename().wstring()));
+    fileNameText.SetText(Narrow(leafName(fileName.native())));
 }
