@@ -44,7 +44,7 @@ for program in "${linux[@]}"; do
   said=$(timeout 10 "dist/$program" --version </dev/null 2>&1) || said=""
   if [ -z "$said" ]; then
     echo "release: warning: $program --version failed" >&2
-  elif [[ "$said" != *" $version"* ]]; then
+  elif [[ "$said" != *"$version"* ]]; then
     echo "release: $program --version says \"$said\", the build is $version" >&2
     exit 1
   fi
@@ -65,10 +65,10 @@ None needs installing: copy the file anywhere and run it.
 EOF
   cat <<EOF
 config.exe
-  The configuration tool (Czech user interface) for Windows 7 or later,
-  64-bit. Start it, pick the converter's COM port in "Port:", and it reads
-  the converter's configuration; tick "Číst" for live values. It needs no
-  DLLs beyond those that come with Windows.
+  The configuration tool (Czech user interface) for 64-bit Windows. Start
+  it, pick the converter's COM port in "Port:", and it reads the
+  converter's configuration; tick "Číst" for live values. It needs no DLLs
+  beyond those that come with Windows.
 
 EOF
   has dnx8.exe && cat <<EOF
