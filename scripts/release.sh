@@ -37,8 +37,13 @@ if [ "$size" -ge "$limit" ]; then
   exit 1
 fi
 linux=()
+windows=()
 for program in "${programs[@]}"; do
-  [[ "$program" == *.exe ]] || linux+=("$program")
+  if [[ "$program" == *.exe ]]; then
+    windows+=("$program")
+  else
+    linux+=("$program")
+  fi
 done
 for program in "${linux[@]}"; do
   said=$(timeout 10 "dist/$program" --version </dev/null 2>&1) || said=""
@@ -110,14 +115,13 @@ EOF
 } >dist/README.txt
 
 # The zip for Windows users: their programs and the README with Windows
-# line ends. Fixed times (the last commit's) make the same sources give the same
-# zip.
+# line ends. Fixed times (the last commit's) make the same files give the
+# same zip.
 stamp=$(git log -1 --format=%ct 2>/dev/null || echo 315532800)
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
-windows=()
-for program in "${programs[@]}"; do
-  [[ "$program" == *.exe ]] && windows+=("$program") && cp "dist/$program" "$stage/"
+for program in "${windows[@]}"; do
+  cp "dist/$program" "$stage/"
 done
 # A byte order mark, so that older Notepads read it as UTF-8.
 { printf '\357\273\277'; sed 's/$/\r/' dist/README.txt; } >"$stage/README.txt"
