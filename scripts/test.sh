@@ -37,7 +37,7 @@ done
 log=$(mktemp)
 if scripts/release.sh >"$log" 2>&1 &&
   cmake --build build/release-native --target tests/linearization/all >>"$log" 2>&1; then
-  sed -n '/^release /,$p' "$log"
+  awk '/^release /{on=1} on && !/^(release |  )/{exit} on' "$log"
   run_tests release-windows --test-dir build/release-windows -R '^config_executable$' --no-tests=error \
     --output-on-failure
   run_tests release-native --test-dir build/release-native/tests/linearization --no-tests=error \
