@@ -71,6 +71,10 @@ int main(int argc, char** argv)
         std::fputs(sim::HelpText().c_str(), stdout);
         return 0;
     }
+    if (options.version) {
+        std::fputs(sim::VersionText().c_str(), stdout);
+        return 0;
+    }
     if (!InstallSignals())
         return Fail("cannot set up signal handling");
 

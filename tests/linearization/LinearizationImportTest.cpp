@@ -89,12 +89,11 @@ protected:
     void import(const std::filesystem::path& file, std::vector<DialogDriver::Step> steps)
     {
         DialogDriver driver(std::move(steps));
-        importLinearization(*mainWindow, table, *fileNameText,
-                            [&](HWND owner, std::filesystem::path& chosen) {
-                                ownerSeen = owner;
-                                chosen = file;
-                                return true;
-                            });
+        importLinearization(*mainWindow, table, *fileNameText, [&](HWND owner, FileName& chosen) {
+            ownerSeen = owner;
+            chosen = file;
+            return true;
+        });
         stepsTaken = driver.stepsTaken();
         unexpected = driver.unexpected();
     }
@@ -164,8 +163,7 @@ TEST_F(LinearizationImportTest, CancelledChoiceOrDialogChangesNothing)
 {
     {
         DialogDriver driver({});
-        importLinearization(*mainWindow, table, *fileNameText,
-                            [](HWND, std::filesystem::path&) { return false; });
+        importLinearization(*mainWindow, table, *fileNameText, [](HWND, FileName&) { return false; });
         EXPECT_TRUE(driver.unexpected().empty());
         EXPECT_TRUE(unchanged());
     }
@@ -202,7 +200,7 @@ EXPECT_TRUE(unchanged());
 TEST_F(LinearizationImportTest, OpenFileDialogReturnsTheTypedWidePath)
 {
     TempPointFile file(LineFile, u8"Teploměr č. 2.txt");
-    std::filesystem::path chosen;
+    FileName chosen;
     std::string filter;
     DialogDriver driver({[&](HWND h) {
         // The file name box of the explorer-style dialog (edt1 or cmb13).
@@ -217,8 +215,9 @@ TEST_F(LinearizationImportTest, OpenFileDialogReturnsTheTypedWidePath)
     EXPECT_TRUE(choosePointFile(mainWindow->Handle(), chosen));
     EXPECT_EQ(driver.stepsTaken(), 1);
     EXPECT_EQ(filter, "Textový soubor");
-    EXPECT_TRUE(std::filesystem::equivalent(chosen, file.path()));
-    EXPECT_EQ(chosen.filename(), file.path().filename());
+    const std::filesystem::path chosenPath = chosen.native();
+    EXPECT_TRUE(std::filesystem::equivalent(chosenPath, file.path()));
+    EXPECT_EQ(chosenPath.filename(), file.path().filename());
 
     DialogDriver cancelled({[](HWND h) { PressButton(h, IDCANCEL); }});
     EXPECT_FALSE(choosePointFile(mainWindow->Handle(), chosen));

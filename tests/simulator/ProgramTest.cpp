@@ -1,6 +1,8 @@
 #include "SimProcess_posix.h"
 #include "SimTestSupport.h"
 
+#include "dnx8_version.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -258,6 +260,14 @@ TEST(Program, RefusesBadStartAndExplainsItself)
     EXPECT_EQ(noDevice.wait(seconds(5)), 1);
     SimProcess badCommand({"-c", "set Filter lots"});
     EXPECT_EQ(badCommand.wait(seconds(5)), 1);
+}
+
+TEST(Program, TellsItsVersionWithoutOpeningALine)
+{
+    // The one line of output stands where the line's path would.
+    SimProcess version({"--version", "--device", "/nonexistent/tty"});
+    EXPECT_EQ(version.linePath(), "dnx8sim " DNX8_VERSION_TEXT);
+    EXPECT_EQ(version.wait(seconds(5)), 0);
 }
 
 } // namespace
