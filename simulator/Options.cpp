@@ -182,6 +182,14 @@ Control lines (--control, --control-socket, -c):
                               one line each in the syntax of these commands
                               (following live values and the commit count
                               as # comments), to FILE or as output
+  line close                  hang the pseudo-terminal up, as a pulled USB
+                              adapter: the tool's reads and writes fail from
+                              then on, the --link path is removed, a reply
+                              under way is lost
+  line open                   a new pseudo-terminal in place of a closed one
+                              (a new path, given as output); --link points
+                              at it. Both do nothing when the line is already
+                              so, and are refused with --device
   ping                        do nothing (answers ok: a synchronisation point)
   quit                        exit as on SIGTERM
   Blank lines and lines starting with # are ignored. A change takes effect
