@@ -41,7 +41,7 @@ std::string CurvePlot::svgElement() const
     SvgWriter svg(Width, Height,
                   std::string(PlotFrame::Css) + ".curve{fill:none;stroke:#c8401e;stroke-width:1.8}");
     const PlotFrame frame({84, 12, Width - 104, Height - 60}, PlotScale::around(min, max, 10),
-                          PlotScale::around(lo, hi, 6));
+                          PlotScale::around(lo, hi, 8));
     frame.drawAxes(svg, xTitle, yTitle);
     frame.drawCurve(svg, points, "curve");
     return svg.element();

@@ -85,7 +85,7 @@ std::vector<SvgWriter::Point> curvePoints(const LinearizationTable& table, doubl
 std::string FitMethodText(const LinearizationTable& table)
 {
     if (table.segmentCount > 0)
-        return "Lineární spline (" + std::to_string(table.segmentCount) + " úseků)";
+        return "Lineární spline (" + std::to_string(table.segmentCount) + " segmentů)";
     return "Aproximační polynom " + std::to_string(table.polynomialDegree) + ". řádu";
 }
 

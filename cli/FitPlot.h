@@ -11,6 +11,6 @@ class LinearizationTable;
 // marker per few pixels, so the picture stays small.
 std::string FitPlotSvg(const std::filesystem::path& fileName, const LinearizationTable& table);
 
-// "Aproximační polynom 5. řádu" or "Lineární spline (20 úseků)", as the
+// "Aproximační polynom 5. řádu" or "Lineární spline (20 segmentů)", as the
 // linearization dialog names the methods.
 std::string FitMethodText(const LinearizationTable& table);

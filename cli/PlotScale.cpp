@@ -47,6 +47,11 @@ PlotScale PlotScale::around(double lo, double hi, int intervals)
         hi += margin;
     }
     intervals = std::max(intervals, 1);
+    // Data a thousandth of the span past a round number counts as on it: a
+    // curve that ends at -200.05 still gets an axis from -200.
+    const double slack = (hi - lo) * 1e-3;
+    lo += slack;
+    hi -= slack;
     const double rough = (hi - lo) / intervals;
     double power = std::pow(10.0, std::floor(std::log10(rough)));
     for (;;) {

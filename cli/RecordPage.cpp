@@ -17,7 +17,7 @@ const char* const Css = "@page{size:A4;margin:14mm}"
                         "table{border-collapse:collapse;width:100%}"
                         "th{text-align:left;font-weight:normal;color:#555;width:42%;padding:1pt 4pt 1pt 0}"
                         "td{padding:1pt 0}"
-                        "td.failed{color:#b00000;font-weight:bold}"
+                        ".failed{color:#b00000;font-weight:bold}"
                         "figure{margin:6pt 0 0;break-inside:avoid}"
                         "figure svg{width:100%;height:auto;max-height:95mm}"
                         "p.note{margin:2pt 0;color:#444}";
@@ -49,8 +49,10 @@ std::string RecordPageHtml(const RecordPage& page)
     for (const auto& section : page.sections)
         appendSection(html, section);
     html += "</div>\n";
-    if (!page.pictureHeading.empty() || !page.pictureSvg.empty()) {
+    if (!page.pictureHeading.empty() || !page.pictureSvg.empty() || page.pictureFailed) {
         html += "<figure><h2>" + EscapeMarkup(page.pictureHeading) + "</h2>\n" + page.pictureSvg;
+        if (page.pictureFailed)
+            html += "<p class=\"failed\">" + EscapeMarkup(parameter_texts::CommunicationErrorText) + "</p>\n";
         for (const auto& note : page.pictureNotes)
             html += "<p class=\"note\">" + EscapeMarkup(note) + "</p>\n";
         html += "</figure>\n";

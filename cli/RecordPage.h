@@ -21,7 +21,8 @@ struct RecordPage {
     std::string subtitle;
     std::vector<Section> sections;
     std::string pictureHeading;
-    std::string pictureSvg; // an <svg> element, or empty
+    std::string pictureSvg;     // an <svg> element, or empty
+    bool pictureFailed = false; // "Chyba komunikace" in the picture's place
     std::vector<std::string> pictureNotes;
     std::vector<std::string> notes;
 };

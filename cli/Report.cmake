@@ -8,4 +8,9 @@ target_sources(dnx8_cli PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/FitPlot.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CurvePlot.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RecordPage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FitReportOutput.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FitReportCommand.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ConverterCurve.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CommissioningRecord.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ReportCommands.cpp
 )
