@@ -17,7 +17,8 @@ constexpr double Left = 84;
 constexpr double FrameWidth = 656;
 constexpr int CurveSamples = 400;
 
-const char* const Css = ".title{font-size:14px;font-weight:bold}"
+const char* const Css = ".background{fill:#fff}"
+                        ".title{font-size:14px;font-weight:bold}"
                         ".point{fill:none;stroke:#1f5fa8;stroke-width:1.3}"
                         ".residual{fill:#1f5fa8}"
                         ".curve{fill:none;stroke:#c8401e;stroke-width:1.8}"
@@ -136,6 +137,7 @@ std::string FitPlotSvg(const std::filesystem::path& fileName, const Linearizatio
     const PlotFrame lower({Left, 384, FrameWidth, 120}, xScale,
                           PlotScale::around(-residualSpan, residualSpan, 4));
 
+    svg.rect(0, 0, Width, Height, "background"); // a file of its own is also seen on dark viewers
     svg.text(Left, 22, fileName.filename().string() + ": " + FitMethodText(table), "title");
     const double legend = Left + FrameWidth;
     svg.circle(legend - 226, 18, 3, "legend-point");

@@ -52,24 +52,28 @@ PlotScale PlotScale::around(double lo, double hi, int intervals)
     const double slack = (hi - lo) * 1e-3;
     lo += slack;
     hi -= slack;
-    const double rough = (hi - lo) / intervals;
-    double power = std::pow(10.0, std::floor(std::log10(rough)));
-    for (;;) {
+    // Steps are factor * 10^exponent. A step and its multiples are worked out
+    // from whole numbers and an exact power of ten, so 3 steps of 0.1 are 0.3.
+    int exponent = static_cast<int>(std::floor(std::log10((hi - lo) / intervals)));
+    for (;; ++exponent) {
+        double power = 1;
+        for (int i = 0; i < std::abs(exponent); ++i)
+            power *= 10;
+        const auto times = [&](double k) { return exponent >= 0 ? k * power : k / power; };
         for (const double factor : {1.0, 2.0, 5.0}) {
-            const double step = factor * power;
+            const double step = times(factor);
             // A quotient a hair off a whole number is that number.
             const double first = std::floor(lo / step + 1e-9);
             const double last = std::ceil(hi / step - 1e-9);
             if (last - first <= intervals) {
                 scale.step = step;
-                scale.min = first * step;
-                scale.max = last * step;
+                scale.min = times(first * factor);
+                scale.max = times(last * factor);
                 for (double k = first; k <= last; ++k)
-                    scale.ticks.push_back(k * step == 0 ? 0 : k * step); // no -0
+                    scale.ticks.push_back(k == 0 ? 0 : times(k * factor)); // no -0
                 return scale;
             }
         }
-        power *= 10;
     }
 }
 

@@ -20,7 +20,8 @@ const char* const Css = "@page{size:A4;margin:14mm}"
                         ".failed{color:#b00000;font-weight:bold}"
                         "figure{margin:6pt 0 0;break-inside:avoid}"
                         "figure svg{width:100%;height:auto;max-height:95mm}"
-                        "p.note{margin:2pt 0;color:#444}";
+                        "p.note{margin:2pt 0;color:#444}"
+                        "@media screen{body{padding:8mm 0}}";
 
 void appendSection(std::string& html, const RecordPage::Section& section)
 {
