@@ -154,8 +154,9 @@ std::string FitPlotSvg(const std::filesystem::path& fileName, const Linearizatio
     // Second reading: the markers.
     MarkerCells pointCells(upper.box());
     MarkerCells residualCells(lower.box());
-    if (reader.open(fileName)) {
-        while (reader.nextPoint(x, y)) {
+    PointReader again; // a reader per reading
+    if (again.open(fileName)) {
+        while (again.nextPoint(x, y)) {
             const double px = upper.px(x);
             if (pointCells.take(px, upper.py(y)))
                 svg.circle(px, upper.py(y), 3, "point");

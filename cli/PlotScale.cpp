@@ -54,11 +54,18 @@ PlotScale PlotScale::around(double lo, double hi, int intervals)
     hi -= slack;
     // Steps are factor * 10^exponent. A step and its multiples are worked out
     // from whole numbers and an exact power of ten, so 3 steps of 0.1 are 0.3.
-    int exponent = static_cast<int>(std::floor(std::log10((hi - lo) / intervals)));
+    const double rough = (hi - lo) / intervals;
+    // Spans far below any measured quantity (subnormal numbers) have no
+    // round steps that double can hold.
+    if (!(rough >= 1e-290))
+        return around(lo - 1, hi + 1, intervals);
+    int exponent = static_cast<int>(std::floor(std::log10(rough)));
     for (;; ++exponent) {
         double power = 1;
         for (int i = 0; i < std::abs(exponent); ++i)
             power *= 10;
+        if (!std::isfinite(power))
+            return around(0, 1, intervals);
         const auto times = [&](double k) { return exponent >= 0 ? k * power : k / power; };
         for (const double factor : {1.0, 2.0, 5.0}) {
             const double step = times(factor);

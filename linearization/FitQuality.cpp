@@ -170,9 +170,10 @@ bool assessFit(const std::filesystem::path& fileName, FitQualityReport& report)
         }
     }
 
-    if (!reader.open(fileName))
+    PointReader again; // a reader per reading
+    if (!again.open(fileName))
         return false;
-    while (reader.nextPoint(x, y)) {
+    while (again.nextPoint(x, y)) {
         for (auto& c : candidates) {
             if (c->entry.sent)
                 c->sent.add(x, static_cast<long double>(tableValueAt(c->table, x)) - y);

@@ -29,6 +29,8 @@ TEST(PlotScale, TicksAreRoundStepsThatCoverTheData)
     // Nothing to scale: an axis still comes out.
     EXPECT_EQ(PlotScale::around(0, INFINITY, 5).ticks.size(), 6u);
     EXPECT_EQ(PlotScale::around(0, 0, 4).ticks.front(), -1);
+    EXPECT_EQ(PlotScale::around(0, 1e-320, 4).ticks.front(), -1);
+    EXPECT_FALSE(PlotScale::around(-1e308, 1.7e308, 4).ticks.empty());
 }
 
 TEST(PlotScale, LabelsShowWhatTheStepNeeds)
