@@ -15,7 +15,8 @@
     FAMILY(Watch) \
     FAMILY(Set) \
     FAMILY(Input) \
-    FAMILY(Fit)
+    FAMILY(Fit) \
+    FAMILY(Report)
 // clang-format on
 
 #define DNX8_DECLARE_FAMILY(name) void Add##name##Commands(CommandLine& commandLine);
