@@ -7,7 +7,8 @@ constexpr char EndOfFile = 0x1A;
 
 } // namespace
 
-LineReader::LineReader() : buffer(std::make_unique<char[]>(BufferSize)) {}
+// The buffer is only read where a read has filled it: no need to clear it.
+LineReader::LineReader() : buffer(std::make_unique_for_overwrite<char[]>(BufferSize)) {}
 
 bool LineReader::open(const std::filesystem::path& fileName)
 {
