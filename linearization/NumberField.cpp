@@ -25,17 +25,17 @@ bool isAboveDoubleRange(std::string_view field)
     if (first == std::string_view::npos)
         return false;
     const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
-    const long place = static_cast<long>(point) - static_cast<long>(first);
-    long exponent = 0;
+    const long long place = static_cast<long long>(point) - static_cast<long long>(first);
+    long long exponent = 0;
     if (e != std::string_view::npos) {
         std::string_view digits = field.substr(e + 1);
         if (digits.front() == '+')
             digits.remove_prefix(1);
         const char* last = digits.data() + digits.size();
         if (std::from_chars(digits.data(), last, exponent).ec != std::errc())
-            exponent = digits.front() == '-' ? LONG_MIN : LONG_MAX;
+            exponent = digits.front() == '-' ? LLONG_MIN : LLONG_MAX;
         // Far beyond any length of digits, and safe to add to place.
-        exponent = std::clamp(exponent, LONG_MIN / 2, LONG_MAX / 2);
+        exponent = std::clamp(exponent, LLONG_MIN / 2, LLONG_MAX / 2);
     }
     return place + exponent > 0;
 }
