@@ -124,11 +124,13 @@ Measure Time(const std::function<void()>& work)
     return {CpuSeconds() - start, PeakKiB()};
 }
 
-void Report(const char* what, const Measure& m, std::uintmax_t bytes, long lines)
+// Prints one reading's figures and returns its MB/s.
+double Report(const char* what, const Measure& m, std::uintmax_t bytes, long lines)
 {
-    std::printf("  %-22s %9.3f s %9.1f MB/s %12.0f lines/s %9ld KiB peak\n", what, m.seconds,
-                static_cast<double>(bytes) / 1e6 / m.seconds, static_cast<double>(lines) / m.seconds,
-                m.peakKiB);
+    const double rate = static_cast<double>(bytes) / 1e6 / m.seconds;
+    std::printf("  %-22s %9.3f s %9.1f MB/s %12.0f lines/s %9ld KiB peak\n", what, m.seconds, rate,
+                static_cast<double>(lines) / m.seconds, m.peakKiB);
+    return rate;
 }
 
 std::string FindNumpyPython()
@@ -215,6 +217,7 @@ int main(int argc, char** argv)
     }
 
     std::vector<long> readingPeaks;
+    double slowest = HUGE_VAL;
     for (std::size_t f = 0; f < files.size(); ++f) {
         const long lines = options.lines[f];
         const fs::path& file = files[f];
@@ -229,9 +232,10 @@ int main(int argc, char** argv)
         const Measure first = Time([&] { readPointSet(file, set); });
         const Measure fit = Time([&] { fitted = importPolynomial(file, options.order, polynomial); });
         const Measure segments = Time([&] { joined = importSpline(file, spline); });
-        Report("readPointSet", first, bytes, lines);
-        Report(("importPolynomial(" + std::to_string(options.order) + ")").c_str(), fit, bytes, lines);
-        Report("importSpline", segments, bytes, lines);
+        slowest = std::min(
+            {slowest, Report("readPointSet", first, bytes, lines),
+             Report(("importPolynomial(" + std::to_string(options.order) + ")").c_str(), fit, bytes, lines),
+             Report("importSpline", segments, bytes, lines)});
         if (set.count != lines || !fitted || !joined)
             std::printf("  unexpected: count %d, polynomial %d, spline %d\n", set.count, fitted, joined);
         readingPeaks.push_back(std::max({first.peakKiB, fit.peakKiB, segments.peakKiB}));
@@ -261,6 +265,10 @@ int main(int argc, char** argv)
         if (!options.keep)
             fs::remove(file);
     }
+    // Point files are read at least this fast; far more is not noticed.
+    constexpr double FloorMBps = 100;
+    std::printf("\nslowest reading: %.1f MB/s (%s %.0f MB/s)\n", slowest,
+                slowest >= FloorMBps ? "at least" : "BELOW", FloorMBps);
     if (readingPeaks.size() >= 2) {
         const auto [low, high] = std::minmax_element(readingPeaks.begin(), readingPeaks.end());
         std::printf("\npeak resident memory of the readings: %ld..%ld KiB, spread %ld KiB\n", *low, *high,

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <clocale>
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -75,30 +74,10 @@ int TakeRadix(std::string_view& text)
 
 std::size_t CountDigits(std::string_view text)
 {
-    return static_cast<std::size_t>(std::find_if_not(text.begin(), text.end(), IsDigit) - text.begin());
-}
-
-// digits [. digits] [e|E [sign] digits], at least one mantissa digit.
-bool IsDecimalReal(std::string_view text)
-{
-    std::size_t mantissaDigits = CountDigits(text);
-    text.remove_prefix(mantissaDigits);
-    if (!text.empty() && text.front() == '.') {
-        text.remove_prefix(1);
-        const std::size_t fractionDigits = CountDigits(text);
-        mantissaDigits += fractionDigits;
-        text.remove_prefix(fractionDigits);
-    }
-    if (mantissaDigits == 0)
-        return false;
-    if (text.empty())
-        return true;
-    if (text.front() != 'e' && text.front() != 'E')
-        return false;
-    text.remove_prefix(1);
-    TakeSign(text);
-    const std::size_t exponentDigits = CountDigits(text);
-    return exponentDigits > 0 && exponentDigits == text.size();
+    std::size_t count = 0;
+    while (count < text.size() && IsDigit(text[count]))
+        ++count;
+    return count;
 }
 
 bool EqualsIgnoringCase(std::string_view text, std::string_view lowerWord)
@@ -109,11 +88,8 @@ bool EqualsIgnoringCase(std::string_view text, std::string_view lowerWord)
 
 float RoundToFloat(long double value)
 {
-    // Values from halfway above the largest float round to infinity; checked
-    // here because converting them is undefined in C++.
-    constexpr long double Overflow = 0x1p128L - 0x1p103L;
     constexpr float Infinity = std::numeric_limits<float>::infinity();
-    if (std::fabs(value) >= Overflow)
+    if (!FitsFloat(value))
         return value < 0 ? -Infinity : Infinity;
     return static_cast<float>(value);
 }
@@ -133,6 +109,29 @@ long double ReadExtended(std::string_view decimalText)
 }
 
 } // namespace
+
+bool IsDecimalReal(std::string_view text)
+{
+    TakeSign(text);
+    std::size_t mantissaDigits = CountDigits(text);
+    text.remove_prefix(mantissaDigits);
+    if (!text.empty() && text.front() == '.') {
+        text.remove_prefix(1);
+        const std::size_t fractionDigits = CountDigits(text);
+        mantissaDigits += fractionDigits;
+        text.remove_prefix(fractionDigits);
+    }
+    if (mantissaDigits == 0)
+        return false;
+    if (text.empty())
+        return true;
+    if (text.front() != 'e' && text.front() != 'E')
+        return false;
+    text.remove_prefix(1);
+    TakeSign(text);
+    const std::size_t exponentDigits = CountDigits(text);
+    return exponentDigits > 0 && exponentDigits == text.size();
+}
 
 std::string_view FirstCharacters(std::string_view text, std::size_t count)
 {
@@ -185,7 +184,7 @@ std::optional<float> ReadReal(std::string_view text)
         return negative ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
     if (EqualsIgnoringCase(body, "nan"))
         return std::numeric_limits<float>::quiet_NaN();
-    if (!IsDecimalReal(body))
+    if (!IsDecimalReal(number))
         return std::nullopt;
     return RoundToFloat(ReadExtended(number));
 }

@@ -69,6 +69,22 @@ float RealFromText(std::string_view text);
 std::optional<std::int32_t> ReadInteger(std::string_view text);
 std::optional<float> ReadReal(std::string_view text);
 
+// Whether text is, as a whole, a decimal real: optional "+" or "-", digits
+// with an optional "." and fraction (at least one digit in all), optional
+// exponent ("e"/"E", optional sign, at least one digit). No blanks, no words.
+// The grammar of GetReal and of the point file's fields alike.
+bool IsDecimalReal(std::string_view text);
+
+// Values from halfway between the largest float and 2^128 on round to
+// infinity as a float; converting them is undefined in C++.
+inline constexpr long double FloatRoundingLimit = 0x1.ffffffp127L;
+
+// Whether value becomes a finite float (false for not-a-number too).
+inline bool FitsFloat(long double value)
+{
+    return value > -FloatRoundingLimit && value < FloatRoundingLimit;
+}
+
 // The first `count` characters of a UTF-8 text (a character is a byte that
 // does not continue a multi-byte sequence, with its continuation bytes).
 std::string_view FirstCharacters(std::string_view text, std::size_t count);

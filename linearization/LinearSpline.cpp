@@ -1,6 +1,6 @@
 #include "linearization/LinearSpline.h"
 
-#include "linearization/FloatRange.h"
+#include "framework/NumberText.h"
 #include "linearization/LinearizationTable.h"
 #include "linearization/PointReader.h"
 
@@ -67,7 +67,7 @@ bool importSpline(const FileName& fileName, LinearizationTable& table)
         const SplinePoint& q = spline.points[i + 1];
         const long double slope =
             (static_cast<long double>(q.y) - p.y) / (static_cast<long double>(q.x) - p.x);
-        if (!fitsFloat(slope))
+        if (!number_text::FitsFloat(slope))
             return false;
         segments[i] =
             LinearSegment{static_cast<float>(p.y), static_cast<float>(slope), 0, 0, static_cast<float>(p.x)};

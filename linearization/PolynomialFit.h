@@ -13,14 +13,14 @@ inline constexpr int MaxPolynomialDegree = 9;
 //
 // Use: construct, addPoint for every point, buildSystem, solve, then read
 // moments[0..degree], which solve turns into the coefficients b0..bn.
-// Points are summed in small batches; powerSums and moments are complete once
-// buildSystem has run.
 class PolynomialFit : public BaseObject {
 public:
     explicit PolynomialFit(int order); // degree = order, at most 9
 
+    // Adds x^k to powerSums[k] and y x^k to moments[k], the powers being the
+    // running product 1, x, x x, ...
     void addPoint(double x, double y);
-    // Sums what is pending, then fills matrix from powerSums and moments.
+    // Fills matrix from powerSums and moments.
     void buildSystem();
     // Gaussian elimination with partial pivoting, then back substitution.
     // False when a coefficient came out infinite or not a number.
@@ -35,15 +35,8 @@ public:
     int degree = 0;
 
 private:
-    static constexpr int BatchSize = 256;
-
-    void sumPending();
-
     double distinctX[MaxPolynomialDegree + 1] = {};
     int distinctCount = 0;
-    double pendingX[BatchSize] = {};
-    double pendingY[BatchSize] = {};
-    int pendingCount = 0;
 };
 
 // Second reading of a point file into a polynomial of the given order (1..9,

@@ -1,18 +1,17 @@
 // Fuzz target for the point-file readers: any file content is read, fitted
 // and splined without a crash, a failed import leaves the table as it was,
-// and the point reader gives the points of the line-by-line rules.
-#include "linearization/LineReader.h"
+// and the readings see the points of the file rules, worked out apart.
 #include "linearization/LinearSpline.h"
 #include "linearization/LinearizationTable.h"
-#include "linearization/NumberField.h"
 #include "linearization/PointReader.h"
 #include "linearization/PointSet.h"
 #include "linearization/PolynomialFit.h"
 
+#include "PointFileRules.h"
+
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -21,29 +20,26 @@
 
 namespace {
 
-// The point reader, which reads most lines straight from its buffer, against
-// the rules applied one line at a time.
-void CheckPointsAgainstTheRules(const std::filesystem::path& file)
+void CheckPointsAgainstTheRules(const std::filesystem::path& file, std::string_view bytes)
 {
-    PointReader points;
-    LineReader lines;
-    if (points.open(file) != lines.open(file))
+    const auto expected = PointsByTheRules(bytes);
+    PointSet set;
+    readPointSet(file, set);
+    if (set.count != static_cast<std::int32_t>(expected.size()))
         std::abort();
-    std::string_view line;
-    while (lines.nextLine(line)) {
-        double x = 0;
-        double y = 0;
-        if (line.empty() || line.front() == ';' || !parseNumber(line, x) || !parseNumber(line, y))
-            continue;
+    PointReader reader;
+    if (!reader.open(file))
+        std::abort();
+    for (const auto& [x, y] : expected) {
         double readX = 0;
         double readY = 0;
-        if (!points.nextPoint(readX, readY) || std::memcmp(&readX, &x, sizeof x) != 0 ||
+        if (!reader.nextPoint(readX, readY) || std::memcmp(&readX, &x, sizeof x) != 0 ||
             std::memcmp(&readY, &y, sizeof y) != 0)
             std::abort();
     }
     double x = 0;
     double y = 0;
-    if (points.nextPoint(x, y))
+    if (reader.nextPoint(x, y))
         std::abort();
 }
 
@@ -57,9 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
-    CheckPointsAgainstTheRules(file);
-    PointSet points;
-    readPointSet(file, points);
+    CheckPointsAgainstTheRules(file, std::string_view(reinterpret_cast<const char*>(data), size));
 
     LinearizationTable table;
     const int order = size > 0 ? 1 + data[0] % 9 : 2;

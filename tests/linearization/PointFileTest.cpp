@@ -3,15 +3,16 @@
 #include "linearization/PointReader.h"
 #include "linearization/PointSet.h"
 
+#include "PointFileRules.h"
 #include "TempPointFile.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <bit>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <utility>
@@ -59,21 +60,6 @@ TEST(LineReader, EndsLinesAtCrLfAndCrLfAlike)
     EXPECT_EQ(Lines("a\rb\nc\r\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
     EXPECT_EQ(Lines("a\r\rb\n\n"), (std::vector<std::string>{"a", "", "b", ""}));
     EXPECT_TRUE(Lines("").empty());
-}
-
-TEST(LineReader, FindsLineEndsAtEveryPlaceAmongHighBytes)
-{
-    // Line ends are looked for eight bytes at a time; bytes that differ from
-    // CR, LF or Ctrl-Z in one bit only (0x8D, 0x0B, 0x9A) must not pass for them.
-    const std::string filler = "\x8D\x0B\x9A\xC4\x8D\x0C\x1B\x8A";
-    for (std::size_t length = 0; length < 20; ++length) {
-        std::string first;
-        for (std::size_t i = 0; i < length; ++i)
-            first += filler[i % filler.size()];
-        EXPECT_EQ(Lines(first + "\r\n" + first + "\n" + first + "\r" + first + "\x1a" + "x"),
-                  (std::vector<std::string>{first, first, first, first}))
-            << length;
-    }
 }
 
 TEST(LineReader, KeepsThe127FirstBytesAndSkipsTheRest)
@@ -146,47 +132,13 @@ TEST(ParseNumber, RejectsAnythingElseAndLeavesTheValue)
     }
 }
 
-TEST(ParseNumber, RoundsLikeTheGeneralConversion)
+TEST(ParseNumber, RoundsCorrectlyUpToTheFloatLimit)
 {
-    // Short fields take a faster road than long ones; both must give the
-    // correctly rounded double. Random fields around every boundary of it.
-    std::mt19937 random(7);
-    auto digits = [&](int n) {
-        std::string s;
-        for (int i = 0; i < n; ++i)
-            s += static_cast<char>('0' + random() % 10);
-        return s;
-    };
-    for (int i = 0; i < 20000; ++i) {
-        std::string text = random() % 2 ? "-" : "";
-        text += digits(static_cast<int>(random() % 18));
-        if (random() % 3 != 0)
-            text += "." + digits(static_cast<int>(random() % 12));
-        if (text.find_first_of("0123456789") == std::string::npos)
-            text += "9";
-        if (random() % 2)
-            text += "e" + std::to_string(static_cast<int>(random() % 61) - 30);
-        const std::string unsigned_ = text[0] == '-' ? text.substr(1) : text;
-        double expected = 0;
-        std::from_chars(unsigned_.data(), unsigned_.data() + unsigned_.size(), expected);
-        if (text[0] == '-')
-            expected = -expected;
-        if (std::fabs(expected) > 3e38)
-            continue;
-        double value = 0;
-        ASSERT_TRUE(Parses(text, value)) << text;
-        ASSERT_EQ(value, expected) << text;
-    }
-}
-
-TEST(ParseNumber, AgreesWithTheGeneralConversionAtTheEdgesOfTheShortRoad)
-{
-    // Short fields are converted by one multiplication or division of exact
-    // doubles; these lie on and just beyond the limits of that: significands
-    // around 2^53, exponents around 22, 19 and 20 digits, leading zeros,
-    // long fractions, subnormals, and values around the float limit, where
-    // the field stops being a number. Each must give the bits of the general
-    // conversion, or be rejected exactly when that value is beyond float.
+    // Fields that are hard to round: significands around 2^53, exponents
+    // around 22, 19 and 20 digits, leading zeros, long fractions, subnormals,
+    // values below the double range, and values around the float limit, where
+    // the field stops being a number. Each must give the correctly rounded
+    // double, or be rejected exactly when that value is beyond float.
     const char* fields[] = {"9007199254740991",
                             "9007199254740992",
                             "9007199254740993",
@@ -228,16 +180,15 @@ TEST(ParseNumber, AgreesWithTheGeneralConversionAtTheEdgesOfTheShortRoad)
                             "-0",
                             "-0.0e-30",
                             "0e999"};
-    for (const std::string text : fields) {
-        const bool negative = text[0] == '-';
-        const char* first = text.data() + (negative ? 1 : 0);
-        double expected = 0;
-        const auto [ptr, ec] = std::from_chars(first, text.data() + text.size(), expected);
-        ASSERT_EQ(ptr, text.data() + text.size()) << text;
-        if (ec == std::errc::result_out_of_range)
-            expected = text.find("e-") != std::string::npos ? 0 : HUGE_VAL;
-        if (negative)
-            expected = -expected;
+    // Outside the double range, above or below: the first digit's place and
+    // the exponent decide together, whatever their lengths.
+    std::vector<std::string> all(std::begin(fields), std::end(fields));
+    all.insert(all.end(), {"1e99999999999999999999", "-1e-99999999999999999999",
+                           "0." + std::string(400, '0') + "1e+10", "1" + std::string(400, '0') + "e-10",
+                           "0.0000001e310", "-1" + std::string(300, '0') + "e-300"});
+    for (const std::string& text : all) {
+        // strtod rounds correctly too and gives infinity above the double range.
+        const double expected = std::strtod(text.c_str(), nullptr);
         double value = -99;
         if (std::fabs(expected) >= 0x1.ffffffp127) {
             EXPECT_FALSE(Parses(text, value)) << text;
@@ -246,6 +197,8 @@ TEST(ParseNumber, AgreesWithTheGeneralConversionAtTheEdgesOfTheShortRoad)
         }
         ASSERT_TRUE(Parses(text, value)) << text;
         EXPECT_EQ(std::bit_cast<std::uint64_t>(value), std::bit_cast<std::uint64_t>(expected)) << text;
+        if (text.size() > 60)
+            continue;
         // The same field within a point line, followed by another field.
         const auto points = Points(text + "\t" + text + " 1\r\n");
         ASSERT_EQ(points.size(), 1u) << text;
@@ -256,9 +209,9 @@ TEST(ParseNumber, AgreesWithTheGeneralConversionAtTheEdgesOfTheShortRoad)
 
 TEST(ParseNumber, DigitRunsOfEveryLengthEndWhereTheFieldOrTheLineEnds)
 {
-    // Plain fields are measured sixteen bytes at a time; every split of
-    // digits around the point, ended by a blank, by the end of a line whose
-    // storage goes on with more digits, or by the end of a short string.
+    // Every split of digits around the point, ended by a blank, by the end of
+    // a line whose storage goes on with more digits, or by the end of a short
+    // string: nothing behind the cursor's end is read.
     const std::string more = "987654321987654321";
     for (int whole = 0; whole <= 16; ++whole) {
         for (int fraction = -1; fraction <= 16; ++fraction) {
@@ -273,10 +226,7 @@ TEST(ParseNumber, DigitRunsOfEveryLengthEndWhereTheFieldOrTheLineEnds)
                 continue;
             for (const char* sign : {"", "-", "+"}) {
                 const std::string field = sign + text;
-                double expected = 0;
-                std::from_chars(text.data(), text.data() + text.size(), expected);
-                if (*sign == '-')
-                    expected = -expected;
+                const double expected = std::strtod(field.c_str(), nullptr);
                 double value = 0;
                 ASSERT_TRUE(Parses(field, value)) << field;
                 EXPECT_EQ(value, expected) << field;
@@ -299,7 +249,7 @@ TEST(ParseNumber, DigitRunsOfEveryLengthEndWhereTheFieldOrTheLineEnds)
     }
 }
 
-TEST(ParseNumber, APlainFieldFollowedByAnythingButABlankFails)
+TEST(ParseNumber, AFieldFollowedByAnythingButABlankFails)
 {
     for (const char* text : {"12.5x", "12.5,1", "-1.25.", "3-", "1+", "0.5;", "12345678.12345678a"}) {
         double value = -99;
@@ -369,29 +319,10 @@ TEST(PointReader, LinesAcrossTheReadBufferKeepTheirPoints)
     }
 }
 
-// Points of a file as the rules define them, line by line: the lines of the
-// line reader, comments skipped, two fields read with parseNumber.
-std::vector<std::pair<double, double>> PointsByTheRules(std::string_view bytes)
-{
-    TempPointFile file(bytes);
-    LineReader reader;
-    EXPECT_TRUE(reader.open(file.path()));
-    std::vector<std::pair<double, double>> points;
-    std::string_view line;
-    while (reader.nextLine(line)) {
-        double x = 0;
-        double y = 0;
-        if (!line.empty() && line.front() != ';' && parseNumber(line, x) && parseNumber(line, y))
-            points.emplace_back(x, y);
-    }
-    return points;
-}
-
 TEST(PointReader, GivesThePointsOfTheRulesForLinesOfEveryShape)
 {
-    // The common lines are read straight from the read buffer, the others by
-    // the general road; random files mixing both kinds, over several buffer
-    // refills, must give the points of the line-by-line rules, to the bit.
+    // Random files of lines of every shape, over several buffer refills,
+    // against the rules worked out apart from the reader, to the bit.
     std::mt19937 random(11);
     const auto pick = [&](std::initializer_list<const char*> choices) {
         return std::string(choices.begin()[random() % choices.size()]);
@@ -404,16 +335,18 @@ TEST(PointReader, GivesThePointsOfTheRulesForLinesOfEveryShape)
     };
     const auto field = [&] {
         std::string text = pick({"", "", "", "-", "+"});
-        text += digits(static_cast<int>(random() % 10));
+        text += digits(static_cast<int>(random() % 20));
         if (random() % 4 != 0)
-            text += "." + digits(static_cast<int>(random() % 10));
+            text += "." + digits(static_cast<int>(random() % 20));
         switch (random() % 12) {
         case 0:
-            return text + "e" + pick({"", "-", "+"}) + digits(1 + static_cast<int>(random() % 2));
+            return text + pick({"e", "E"}) + pick({"", "-", "+"}) +
+                   digits(1 + static_cast<int>(random() % 3));
         case 1:
-            return text + pick({",5", "x", ".", "-", ";"});
+            return text + pick({",5", "x", ".", "-", ";", "e", "e+", "\x80"});
         case 2:
-            return pick({"inf", "nan", "1e39", "0x10", ""});
+            return pick({"inf", "nan", "1e39", "0x10", "", "3.4028235677973366e38", "-3.4028235677973362e38",
+                         "1e-400", "-0", "2.4703282292062328e-324", "1e99999999999999999999"});
         default:
             return text;
         }
@@ -423,7 +356,9 @@ TEST(PointReader, GivesThePointsOfTheRulesForLinesOfEveryShape)
         while (bytes.size() < 200000) {
             switch (random() % 16) {
             case 0:
-                bytes += pick({";", "; note", "", " ", "\t"});
+                bytes += pick({";", "; note", "", " ", "\t",
+                               "\xEF\xBB\xBF"
+                               "1 2"});
                 break;
             case 1:
                 bytes += std::string(random() % 140, ' ') + field() + " " + field();
@@ -451,7 +386,7 @@ TEST(PointReader, GivesThePointsOfTheRulesForLinesOfEveryShape)
                       std::bit_cast<std::uint64_t>(expected[i].second))
                 << "round " << round << ", point " << i;
         }
-        EXPECT_GT(points.size(), 3000u); // the mix holds enough valid lines to mean something
+        EXPECT_GT(points.size(), 2000u); // the mix holds enough valid lines to mean something
     }
 }
 

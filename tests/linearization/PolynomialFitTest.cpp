@@ -55,40 +55,28 @@ TEST(PolynomialFit, ArithmeticCarriesA64BitMantissa)
     EXPECT_NE(one + tiny, one);
 }
 
-TEST(PolynomialFit, SumsAreThoseOfOnePointAtATime)
+TEST(PolynomialFit, SumsAreKeptIn80BitsInTheOrderOfThePoints)
 {
-    // The sums are gathered in batches; they must still be the plain running
-    // sums to the last bit, whatever the number of points (batch edges).
-    for (int points : {1, 255, 256, 257, 1000}) {
-        for (int order = 1; order <= 9; ++order) {
-            PolynomialFit fit(order);
-            long double s[19] = {};
-            long double t[10] = {};
-            for (int i = 0; i < points; ++i) {
-                const double x = -50 + 0.37 * i + 1e-3 * (i % 7);
-                const double y = 100 + 0.39 * x - 5.8e-5 * x * x;
-                fit.addPoint(x, y);
-                long double power = 1;
-                for (int k = 0; k <= 2 * order; ++k) {
-                    s[k] = s[k] + power;
-                    power = power * x;
-                }
-                power = 1;
-                for (int k = 0; k <= order; ++k) {
-                    t[k] = t[k] + y * power;
-                    power = power * x;
-                }
-            }
-            fit.buildSystem();
-            for (int k = 0; k <= 2 * order; ++k)
-                ASSERT_EQ(fit.powerSums[k], s[k]) << points << " points, order " << order << ", S" << k;
-            for (int k = 0; k <= order; ++k) {
-                ASSERT_EQ(fit.moments[k], t[k]) << points << " points, order " << order << ", T" << k;
-                ASSERT_EQ(fit.matrix[k][order + 1], t[k]);
-                ASSERT_EQ(fit.matrix[k][order], s[k + order]);
-            }
-        }
-    }
+    // 1 + 2^-60 holds in 80 bits, not in a double.
+    PolynomialFit fit(1);
+    fit.addPoint(1, 1);
+    fit.addPoint(0x1p-60, 0x1p-60);
+    fit.buildSystem();
+    EXPECT_EQ(fit.powerSums[0], 2);
+    EXPECT_EQ(fit.powerSums[1], 1 + 0x1p-60L);
+    EXPECT_EQ(fit.moments[0], 1 + 0x1p-60L);
+    EXPECT_EQ(fit.matrix[1][1], fit.powerSums[2]);
+    EXPECT_EQ(fit.matrix[0][2], fit.moments[0]);
+
+    // 1 + 2^-64 does not: the sums of the same points differ with their order.
+    PolynomialFit ordered(1);
+    for (const double x : {0x1p-64, 0x1p-64, 1.0})
+        ordered.addPoint(x, 0);
+    EXPECT_EQ(ordered.powerSums[1], 1 + 0x1p-63L);
+    PolynomialFit reversed(1);
+    for (const double x : {1.0, 0x1p-64, 0x1p-64})
+        reversed.addPoint(x, 0);
+    EXPECT_EQ(reversed.powerSums[1], 1);
 }
 
 TEST(PolynomialFit, ReproducesAnExactPolynomialAndReplacesASpline)
