@@ -2,13 +2,10 @@
 // 9600-baud pseudo-terminal, compared with the wire minimum of the bytes
 // exchanged (10 bits per byte). Also the cost of a silent converter.
 //   link_bench [--rounds N] [--sim PATH]
+#include "bench/BenchSimulator.h"
 #include "device/ConverterLink.h"
 #include "device/Protocol.h"
 #include "device/RelaySettings.h"
-
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -67,43 +64,6 @@ std::vector<Transaction> ReadAll()
     return list;
 }
 
-struct Simulator {
-    pid_t pid = -1;
-    std::string pty;
-
-    bool start(const std::string& program, const std::vector<std::string>& args)
-    {
-        int out[2];
-        if (pipe(out) != 0)
-            return false;
-        pid = fork();
-        if (pid == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            close(out[0]);
-            close(out[1]);
-            std::vector<char*> argv{const_cast<char*>(program.c_str())};
-            for (const std::string& a : args)
-                argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
-            execv(program.c_str(), argv.data());
-            _exit(127);
-        }
-        close(out[1]);
-        char c;
-        while (read(out[0], &c, 1) == 1 && c != '\n')
-            pty += c;
-        close(out[0]);
-        return pid > 0 && !pty.empty();
-    }
-    ~Simulator()
-    {
-        if (pid > 0) {
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-        }
-    }
-};
-
 double Seconds(Clock::duration d)
 {
     return std::chrono::duration<double>(d).count();
@@ -122,14 +82,14 @@ int main(int argc, char** argv)
             program = argv[i + 1];
     }
 
-    Simulator sim;
+    BenchSimulator sim;
     if (!sim.start(program, {"--preset", "pt100", "--baud", "9600"})) {
         std::fprintf(stderr, "cannot start %s\n", program.c_str());
         return 1;
     }
     ConverterLink link;
-    if (!link.open(sim.pty)) {
-        std::fprintf(stderr, "cannot open %s\n", sim.pty.c_str());
+    if (!link.open(sim.line())) {
+        std::fprintf(stderr, "cannot open %s\n", sim.line().c_str());
         return 1;
     }
 
@@ -153,8 +113,8 @@ int main(int argc, char** argv)
 
     // A converter that does not answer: one read time-out per transaction.
     link.close();
-    Simulator silent;
-    if (silent.start(program, {"--preset", "pt100", "-c", "fault silence on"}) && link.open(silent.pty)) {
+    BenchSimulator silent;
+    if (silent.start(program, {"--preset", "pt100", "-c", "fault silence on"}) && link.open(silent.line())) {
         const Clock::time_point s = Clock::now();
         std::uint8_t v = 0;
         const bool answered = link.readFilter(v);
