@@ -17,7 +17,9 @@ constexpr int MaxStrayBytes = 1024;
 
 constexpr std::uint32_t PurgeBroken = ByteTransport::PurgeTxClear | ByteTransport::PurgeRxClear;
 
-std::unique_ptr<SerialPort> ConverterPort()
+} // namespace
+
+std::unique_ptr<SerialPort> ConverterLink::ConverterPort()
 {
     auto port = std::make_unique<SerialPort>();
     port->baudRate = 9600;
@@ -25,8 +27,6 @@ std::unique_ptr<SerialPort> ConverterPort()
     port->timeouts.writeTotalTimeoutConstant = 100;
     return port;
 }
-
-} // namespace
 
 ConverterLink::ConverterLink() : port(ConverterPort()) {}
 
@@ -324,6 +324,14 @@ bool ConverterLink::writeSegmentCount(std::uint8_t value) { return writeByte(Par
 bool ConverterLink::readErrorSignalling(std::uint8_t& value) { return readByte(Parameter::ErrorSignalling, value); }
 bool ConverterLink::writeErrorSignalling(std::uint8_t& value) { return writeByte(Parameter::ErrorSignalling, value); }
 // clang-format on
+
+bool ConverterLink::writeFilter(std::uint8_t value, std::uint8_t& echo)
+{
+    if (!writeByte(Parameter::Filter, value))
+        return false;
+    echo = value;
+    return true;
+}
 
 bool ConverterLink::writeEmfRange(std::uint8_t index, const EmfRangePiece& piece)
 {

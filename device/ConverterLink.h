@@ -19,6 +19,8 @@ using EmfRangePiece = std::array<std::uint8_t, protocol::EmfRangeSize>;
 // One linearization segment: five reals in table order.
 using SegmentRecord = std::array<float, 5>;
 
+class SerialPort;
+
 // The tool's only road to the converter: frames requests, receives and
 // checks replies, and offers one accessor per parameter and direction.
 // Every transaction returns false on failure and then leaves the caller's
@@ -31,6 +33,10 @@ public:
     // Works through the given transport instead (tests, other transports).
     explicit ConverterLink(std::unique_ptr<ByteTransport> port);
     ~ConverterLink() override;
+
+    // A closed SerialPort with the settings the default constructor uses,
+    // for a transport that wraps the port (a frame trace).
+    static std::unique_ptr<SerialPort> ConverterPort();
 
     // Opens SerialPort::DevicePath(portName); false at once for an empty name.
     bool open(const std::string& portName);
@@ -81,6 +87,8 @@ public:
 
     bool readFilter(std::uint8_t& value);
     bool writeFilter(std::uint8_t value);
+    // The same write, handing back the value the converter stored.
+    bool writeFilter(std::uint8_t value, std::uint8_t& echo);
     bool readSegmentCount(std::uint8_t& value);
     bool writeSegmentCount(std::uint8_t value);
     bool readErrorSignalling(std::uint8_t& value);

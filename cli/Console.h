@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The terminal dnx8 runs in. While it lives, Czech texts (UTF-8) show
+// correctly in a Windows console as in a UTF-8 terminal, and Ctrl+C asks
+// the running command to stop instead of ending the process mid-frame.
+class Console {
+public:
+    Console();
+    ~Console();
+    Console(const Console&) = delete;
+    Console& operator=(const Console&) = delete;
+
+    // True once the user pressed Ctrl+C (or the process got SIGTERM).
+    static bool stopRequested();
+};
+
+#if defined(_WIN32)
+// The program's arguments as UTF-8, from the wide command line.
+std::vector<std::string> Utf8Arguments(int argc, wchar_t** argv);
+#endif

@@ -1,0 +1,35 @@
+#include "cli/Console.h"
+
+#include <csignal>
+
+namespace {
+
+volatile std::sig_atomic_t stopFlag = 0;
+
+void RequestStop(int)
+{
+    stopFlag = 1;
+}
+
+} // namespace
+
+Console::Console()
+{
+    // Without SA_RESTART a wait in progress returns at once.
+    struct sigaction action {};
+    action.sa_handler = RequestStop;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+Console::~Console()
+{
+    signal(SIGINT, SIG_DFL);
+    signal(SIGTERM, SIG_DFL);
+}
+
+bool Console::stopRequested()
+{
+    return stopFlag != 0;
+}

@@ -1,0 +1,52 @@
+#include "cli/Console.h"
+
+#include "framework/WideText.h"
+
+#include <windows.h>
+
+#include <atomic>
+
+namespace {
+
+std::atomic<bool> stopFlag{false};
+UINT previousCodePage = 0;
+
+BOOL WINAPI RequestStop(DWORD event)
+{
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) {
+        stopFlag = true;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+} // namespace
+
+Console::Console()
+{
+    // The texts are UTF-8; the console shows them so whatever its language.
+    previousCodePage = GetConsoleOutputCP();
+    SetConsoleOutputCP(CP_UTF8);
+    SetConsoleCtrlHandler(RequestStop, TRUE);
+}
+
+Console::~Console()
+{
+    SetConsoleCtrlHandler(RequestStop, FALSE);
+    // The console outlives the program: give it back as it was.
+    if (previousCodePage != 0)
+        SetConsoleOutputCP(previousCodePage);
+}
+
+bool Console::stopRequested()
+{
+    return stopFlag;
+}
+
+std::vector<std::string> Utf8Arguments(int argc, wchar_t** argv)
+{
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.push_back(Narrow(argv[i]));
+    return arguments;
+}

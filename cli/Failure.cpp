@@ -1,0 +1,9 @@
+#include "cli/Failure.h"
+
+#include <iostream>
+
+int Fail(int exitCode, std::string_view message)
+{
+    std::cerr << "dnx8: " << message << std::endl;
+    return exitCode;
+}
