@@ -6,6 +6,9 @@
 #include <cerrno>
 #include <ctime>
 #include <poll.h>
+#if defined(__linux__)
+#include <sys/prctl.h>
+#endif
 #include <unistd.h>
 
 namespace sim {
@@ -16,8 +19,14 @@ SimulatorLoop::SimulatorLoop(SerialLine& line, SimulatedConverter& converter, un
     : line_(line), converter_(converter), interpreter_(converter)
 {
     // 10 bits per byte: start, 8 data, stop.
-    if (paceBaud != 0)
+    if (paceBaud != 0) {
         byteTime_ = duration_cast<Clock::duration>(duration<double>(10.0 / paceBaud));
+#if defined(__linux__)
+        // A paced byte is due every millisecond or so; the kernel's default
+        // 50 us of timer slack would make each reply late by that much.
+        ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+#endif
+    }
 }
 
 double SimulatorLoop::seconds() const
