@@ -10,7 +10,12 @@
 // cli/NameCommands.cpp defines to add its subcommands.
 // clang-format off
 #define DNX8_COMMAND_FAMILIES(FAMILY) \
-    FAMILY(Ports)
+    FAMILY(Ports) \
+    FAMILY(Info) \
+    FAMILY(Watch) \
+    FAMILY(Set) \
+    FAMILY(Input) \
+    FAMILY(Fit)
 // clang-format on
 
 #define DNX8_DECLARE_FAMILY(name) void Add##name##Commands(CommandLine& commandLine);

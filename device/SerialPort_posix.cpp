@@ -121,6 +121,11 @@ bool SerialPort::open(const std::string& devicePath)
     line.c_cc[VTIME] = 0;
     // As on Windows, a line that refuses the settings is still open.
     ::tcsetattr(fd, TCSANOW, &line);
+    // DTR and RTS low, as the Windows settings hold them: some isolated
+    // adapters draw power from them or key their transmitter with RTS. A
+    // line without modem lines (a pseudo-terminal) refuses; that is harmless.
+    int modemLines = TIOCM_DTR | TIOCM_RTS;
+    ::ioctl(fd, TIOCMBIC, &modemLines);
     return true;
 }
 

@@ -10,44 +10,49 @@ static_assert(std::tuple_size_v<EmfPieces> == ThermocoupleCurve::PieceSlots);
 
 namespace {
 
-void applyLinearization(ConverterLink& link, const LinearizationChoice& choice, WaitCursorHook* waitCursor)
+// Every write is made whatever the earlier ones returned.
+bool applyLinearization(ConverterLink& link, const LinearizationChoice& choice, WaitCursorHook* waitCursor)
 {
+    bool answered = true;
     switch (choice.mode) {
     case LinearizationChoice::Mode::Overwrite:
         if (choice.table != nullptr)
-            choice.table->upload(link, waitCursor);
+            answered = choice.table->upload(link, waitCursor);
         break;
     case LinearizationChoice::Mode::Off:
-        link.writeRangeMin(choice.rangeMin);
-        link.writeRangeMax(choice.rangeMax);
-        link.writeSegmentCount(0);
-        link.writeCurveDegree(0);
+        answered &= link.writeRangeMin(choice.rangeMin);
+        answered &= link.writeRangeMax(choice.rangeMax);
+        answered &= link.writeSegmentCount(0);
+        answered &= link.writeCurveDegree(0);
         break;
     case LinearizationChoice::Mode::Keep:
         break;
     }
-    link.commit();
+    answered &= link.commit();
+    return answered;
 }
 
-void writeSensorPolynomial(ConverterLink& link, const SensorInput& input)
+bool writeSensorPolynomial(ConverterLink& link, const SensorInput& input)
 {
-    link.writeCurveCoefficients(input.coefficients);
-    link.writeCurveDegree(input.degree);
-    link.writeSegmentCount(0);
-    link.commit();
+    bool answered = link.writeCurveCoefficients(input.coefficients);
+    answered &= link.writeCurveDegree(input.degree);
+    answered &= link.writeSegmentCount(0);
+    answered &= link.commit();
+    return answered;
 }
 
 } // namespace
 
-void writePlainInput(ConverterLink& link, const PlainInput& input, const LinearizationChoice& linearization,
+bool writePlainInput(ConverterLink& link, const PlainInput& input, const LinearizationChoice& linearization,
                      WaitCursorHook* waitCursor)
 {
-    link.writeInputType(input.inputType);
+    bool answered = link.writeInputType(input.inputType);
     if (input.divider)
-        link.writeDivider(*input.divider);
+        answered &= link.writeDivider(*input.divider);
     if (input.shunt)
-        link.writeShunt(*input.shunt);
-    applyLinearization(link, linearization, waitCursor);
+        answered &= link.writeShunt(*input.shunt);
+    answered &= applyLinearization(link, linearization, waitCursor);
+    return answered;
 }
 
 SensorInput rtdInput(const RtdCurve& rtd, int wiring)
@@ -81,25 +86,27 @@ EmfPieces thermocouplePieces(const ThermocoupleCurve& thermocouple)
     return pieces;
 }
 
-void writeRtdInput(ConverterLink& link, const SensorInput& input)
+bool writeRtdInput(ConverterLink& link, const SensorInput& input)
 {
-    link.writeInputType(input.inputType);
-    link.writeRangeMin(input.rangeMin);
-    link.writeRangeMax(input.rangeMax);
-    writeSensorPolynomial(link, input);
+    bool answered = link.writeInputType(input.inputType);
+    answered &= link.writeRangeMin(input.rangeMin);
+    answered &= link.writeRangeMax(input.rangeMax);
+    answered &= writeSensorPolynomial(link, input);
+    return answered;
 }
 
-void writeThermocoupleInput(ConverterLink& link, const SensorInput& input, const EmfPieces& pieces,
+bool writeThermocoupleInput(ConverterLink& link, const SensorInput& input, const EmfPieces& pieces,
                             WaitCursorHook* waitCursor)
 {
     if (waitCursor)
         waitCursor->show();
-    link.writeInputType(input.inputType);
-    link.writeRangeMin(input.rangeMin);
-    link.writeRangeMax(input.rangeMax);
+    bool answered = link.writeInputType(input.inputType);
+    answered &= link.writeRangeMin(input.rangeMin);
+    answered &= link.writeRangeMax(input.rangeMax);
     for (std::size_t slot = 0; slot < pieces.size(); ++slot)
-        link.writeEmfRange(static_cast<std::uint8_t>(slot), pieces[slot]);
-    writeSensorPolynomial(link, input);
+        answered &= link.writeEmfRange(static_cast<std::uint8_t>(slot), pieces[slot]);
+    answered &= writeSensorPolynomial(link, input);
     if (waitCursor)
         waitCursor->restore();
+    return answered;
 }

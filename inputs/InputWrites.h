@@ -36,7 +36,7 @@ struct PlainInput {
     std::optional<float> divider;
     std::optional<float> shunt;
 };
-void writePlainInput(ConverterLink& link, const PlainInput& input, const LinearizationChoice& linearization,
+bool writePlainInput(ConverterLink& link, const PlainInput& input, const LinearizationChoice& linearization,
                      WaitCursorHook* waitCursor = nullptr);
 
 // A resistance thermometer or thermocouple: input type, range (ohms or mV)
@@ -60,8 +60,8 @@ using EmfPieces = std::array<EmfRangePiece, 4>;
 EmfPieces thermocouplePieces(const ThermocoupleCurve& thermocouple);
 
 // Input type, range, polynomial and degree, no segments, Commit.
-void writeRtdInput(ConverterLink& link, const SensorInput& input);
+bool writeRtdInput(ConverterLink& link, const SensorInput& input);
 // Input type, range, all four pieces (so no piece of an earlier type stays
 // behind), polynomial and degree, no segments, Commit; under the wait cursor.
-void writeThermocoupleInput(ConverterLink& link, const SensorInput& input, const EmfPieces& pieces,
+bool writeThermocoupleInput(ConverterLink& link, const SensorInput& input, const EmfPieces& pieces,
                             WaitCursorHook* waitCursor = nullptr);

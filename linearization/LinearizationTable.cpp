@@ -13,33 +13,35 @@ void LinearizationTable::clear()
     polynomialDegree = 0;
 }
 
-void LinearizationTable::upload(ConverterLink& link, WaitCursorHook* waitCursor) const
+bool LinearizationTable::upload(ConverterLink& link, WaitCursorHook* waitCursor) const
 {
     // The counts are public fields; never send beyond the arrays.
     const int segmentsInUse = std::clamp<int>(segmentCount, 0, MaxSegments);
     const int degree = std::clamp<int>(polynomialDegree, 0, MaxPolynomialDegree);
 
-    link.writeRangeMin(min);
-    link.writeRangeMax(max);
+    bool answered = link.writeRangeMin(min);
+    answered &= link.writeRangeMax(max);
     if (segmentsInUse != 0) {
         if (waitCursor)
             waitCursor->show();
         for (int i = 0; i < segmentsInUse; ++i) {
             const LinearSegment& s = segments[i];
-            link.writeSegment(static_cast<std::uint8_t>(i), SegmentRecord{s.a0, s.a1, s.a2, s.a3, s.x0});
+            answered &=
+                link.writeSegment(static_cast<std::uint8_t>(i), SegmentRecord{s.a0, s.a1, s.a2, s.a3, s.x0});
         }
-        link.writeSegmentCount(static_cast<std::uint8_t>(segmentsInUse));
-        link.writeCurveDegree(0);
+        answered &= link.writeSegmentCount(static_cast<std::uint8_t>(segmentsInUse));
+        answered &= link.writeCurveDegree(0);
         if (waitCursor)
             waitCursor->restore();
     } else if (degree != 0) {
         CurveCoefficients all{};
         std::copy(std::begin(coefficients), std::end(coefficients), all.begin());
-        link.writeCurveCoefficients(all);
-        link.writeCurveDegree(static_cast<std::uint8_t>(degree));
-        link.writeSegmentCount(0);
+        answered &= link.writeCurveCoefficients(all);
+        answered &= link.writeCurveDegree(static_cast<std::uint8_t>(degree));
+        answered &= link.writeSegmentCount(0);
     } else {
-        link.writeSegmentCount(0);
-        link.writeCurveDegree(0);
+        answered &= link.writeSegmentCount(0);
+        answered &= link.writeCurveDegree(0);
     }
+    return answered;
 }

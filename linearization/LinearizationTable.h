@@ -31,7 +31,8 @@ public:
     // Sends the range and then the active form to the converter. Every write
     // is made whatever the previous ones returned; the table is not changed.
     // waitCursor, when given, is shown while the segments are written.
-    void upload(ConverterLink& link, WaitCursorHook* waitCursor = nullptr) const;
+    // True when the converter answered every write.
+    bool upload(ConverterLink& link, WaitCursorHook* waitCursor = nullptr) const;
 
     LinearSegment segments[MaxSegments] = {};
     float coefficients[MaxPolynomialDegree + 1] = {};

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -78,6 +79,21 @@ TEST(PosixSerialPort, LineIsRawBothWays)
               static_cast<std::int32_t>(special.size()));
     got.resize(special.size());
     EXPECT_EQ(got, special);
+}
+
+// A pseudo-terminal has no modem lines: clearing DTR and RTS fails there and
+// must not keep the port from working. Where the line has them, both are low.
+TEST(PosixSerialPort, DtrAndRtsAreLowWhereTheLineHasThem)
+{
+    PseudoTerminal line;
+    auto port = ConverterPort();
+    ASSERT_TRUE(port->open(line.slavePath()));
+    int lines = 0;
+    if (::ioctl(static_cast<int>(port->handle), TIOCMGET, &lines) == 0)
+        EXPECT_EQ(lines & (TIOCM_DTR | TIOCM_RTS), 0);
+    const Bytes request = {0x01, 0x21, 0x00, 0xDE};
+    EXPECT_EQ(port->write(request.data(), 4), 4);
+    EXPECT_EQ(line.receive(4, 300), request);
 }
 
 TEST(PosixSerialPort, PurgeDiscardsPendingInput)

@@ -1,0 +1,203 @@
+#include "cli/ConfigurationOutput.h"
+
+#include "cli/LabelledLines.h"
+#include "cli/LiveValueTexts.h"
+#include "device/ParameterTexts.h"
+#include "framework/NumberText.h"
+
+namespace texts = parameter_texts;
+
+namespace {
+
+// The decimals of the window's edits and displays.
+constexpr int ScaleDecimals = 2;
+constexpr int RangeDecimals = 2;
+constexpr int DividerDecimals = 2;
+constexpr int ShuntDecimals = 3;
+constexpr int RelayDecimals = 2;
+
+template <typename T, typename Show> std::string TextOf(const std::optional<T>& value, Show show)
+{
+    return value ? show(*value) : std::string(texts::CommunicationErrorText);
+}
+
+std::string Real(std::optional<float> value, int decimals)
+{
+    return TextOf(value, [decimals](float v) { return number_text::RealText(v, decimals); });
+}
+
+std::string Integer(std::optional<std::int32_t> value)
+{
+    return TextOf(value, [](std::int32_t v) { return number_text::IntegerText(v); });
+}
+
+void AddInputKindLines(LabelledLines& lines, const ConfigurationReading& reading)
+{
+    if (!reading.input) {
+        lines.add("Vstup", std::string(texts::CommunicationErrorText));
+        return;
+    }
+    const InputPresentation& shown = *reading.input;
+    if (!shown.listPosition) {
+        lines.add("Vstup", "kód " + std::to_string(*reading.all.inputType));
+        return;
+    }
+    lines.add("Vstup", std::string(texts::InputKindTexts[static_cast<std::size_t>(*shown.listPosition)]));
+    if (shown.measurement)
+        lines.add("Měření", *shown.measurement);
+    if (!shown.wiring.empty()) {
+        const bool thermocouple = *shown.listPosition == static_cast<int>(texts::InputKind::Thermocouple);
+        lines.add(thermocouple ? "Kompenzace" : "Zapojení", std::string(shown.wiring));
+    }
+}
+
+void AddRelayLines(LabelledLines& lines, int relay, const std::optional<RelaySettings>& settings)
+{
+    const std::string label = "Relé " + std::to_string(relay);
+    if (!settings) {
+        lines.add(label, std::string(texts::CommunicationErrorText));
+        return;
+    }
+    const std::string_view mode =
+        settings->mode < texts::RelayModeTexts.size() ? texts::RelayModeTexts[settings->mode] : "?";
+    lines.add(label, std::string(mode) + (mode == "?" ? " (" + std::to_string(settings->mode) + ")" : ""));
+    lines.add("  Sepnutí", number_text::RealText(settings->onValue, RelayDecimals) + ", zpoždění " +
+                               std::to_string(settings->onDelay));
+    lines.add("  Rozepnutí", number_text::RealText(settings->offValue, RelayDecimals) + ", zpoždění " +
+                                 std::to_string(settings->offDelay));
+}
+
+Json CodeAndText(std::optional<std::uint8_t> code, std::string_view (*text)(std::uint8_t))
+{
+    if (!code)
+        return nullptr;
+    return Json{{"code", *code}, {"text", std::string(text(*code))}};
+}
+
+std::string_view ErrorStateText(std::uint8_t code)
+{
+    return code < texts::ErrorSignallingTexts.size() ? texts::ErrorSignallingTexts[code] : std::string_view{};
+}
+
+} // namespace
+
+void AddIdentityLines(LabelledLines& lines, const ConfigurationReading& reading)
+{
+    const ConverterReading& all = reading.all;
+    lines.add("Převodník", reading.identity);
+    lines.add("Firmware", TextOf(all.firmwareVersion, number_text::VersionText));
+    lines.add("Výrobní číslo", Integer(all.serialNumber));
+    lines.add("Výstup",
+              TextOf(all.outputType, [](std::uint8_t c) { return std::string(texts::OutputTypeText(c)); }));
+    lines.add("Relé", TextOf(all.relayOptions,
+                             [](std::uint8_t c) { return std::string(texts::RelayOptionsText(c)); }));
+}
+
+void AddInputLines(LabelledLines& lines, const ConfigurationReading& reading)
+{
+    AddInputKindLines(lines, reading);
+    lines.add("Dělič [-]", Real(reading.divider, DividerDecimals));
+    lines.add("Bočník [ohm]", Real(reading.shunt, ShuntDecimals));
+    lines.add("Rozsah min", Real(reading.rangeMin, RangeDecimals));
+    lines.add("Rozsah max", Real(reading.rangeMax, RangeDecimals));
+    lines.add("Řád polynomu",
+              TextOf(reading.all.curveDegree, [](std::uint8_t d) { return std::to_string(d); }));
+    lines.add("Segmentů", TextOf(reading.segmentCount, [](std::uint8_t n) { return std::to_string(n); }));
+}
+
+void PrintConfigurationText(std::ostream& out, const ConfigurationReading& reading)
+{
+    const ConverterReading& all = reading.all;
+    LabelledLines lines;
+    AddIdentityLines(lines, reading);
+    lines.gap();
+    AddInputLines(lines, reading);
+    lines.add("Filtr", TextOf(all.filter, [](std::uint8_t f) { return std::to_string(f); }));
+    lines.add("Min", Real(all.scaleMin, ScaleDecimals));
+    lines.add("Max", Real(all.scaleMax, ScaleDecimals));
+    lines.add("Chybový stav", TextOf(all.errorSignalling, [](std::uint8_t c) {
+                  const std::string_view text = ErrorStateText(c);
+                  return text.empty() ? "kód " + std::to_string(c) : std::string(text);
+              }));
+    lines.gap();
+    lines.add("Interní hodnoty", "");
+    for (LiveQuantity quantity : LiveQuantities) {
+        const std::optional<float> value = LiveOf(all.live, quantity);
+        lines.add("  " + std::string(LiveLabel(quantity)),
+                  value ? LiveText(quantity, value) : std::string(texts::CommunicationErrorText));
+    }
+    lines.gap();
+    AddRelayLines(lines, 1, all.relay1);
+    AddRelayLines(lines, 2, all.relay2);
+    lines.print(out);
+}
+
+Json IdentityJson(const ConfigurationReading& reading)
+{
+    const ConverterReading& all = reading.all;
+    Json json = Json::object();
+    json["identity"] = reading.identity;
+    json["firmware"] =
+        all.firmwareVersion ? Json(number_text::VersionText(*all.firmwareVersion)) : Json(nullptr);
+    json["serialNumber"] = OptionalJson(all.serialNumber);
+    json["output"] = CodeAndText(all.outputType, texts::OutputTypeText);
+    json["relays"] = CodeAndText(all.relayOptions, texts::RelayOptionsText);
+    return json;
+}
+
+Json RelayJson(const RelaySettings& relay)
+{
+    return Json{{"onValue", relay.onValue},
+                {"offValue", relay.offValue},
+                {"onDelay", relay.onDelay},
+                {"offDelay", relay.offDelay},
+                {"mode", relay.mode}};
+}
+
+Json ConfigurationJson(const ConfigurationReading& reading)
+{
+    const ConverterReading& all = reading.all;
+    Json json = Json::object();
+    json["InputType"] = OptionalJson(all.inputType);
+    json["Divider"] = OptionalJson(reading.divider);
+    json["Shunt"] = OptionalJson(reading.shunt);
+    json["RangeMin"] = OptionalJson(reading.rangeMin);
+    json["RangeMax"] = OptionalJson(reading.rangeMax);
+    json["CurveDegree"] = OptionalJson(all.curveDegree);
+    json["CurveCoefficients"] = all.curveCoefficients ? Json(*all.curveCoefficients) : Json(nullptr);
+    json["SegmentCount"] = OptionalJson(reading.segmentCount);
+    json["Filter"] = OptionalJson(all.filter);
+    json["ScaleMin"] = OptionalJson(all.scaleMin);
+    json["ScaleMax"] = OptionalJson(all.scaleMax);
+    json["ErrorSignalling"] = OptionalJson(all.errorSignalling);
+    json["Relay1"] = all.relay1 ? RelayJson(*all.relay1) : Json(nullptr);
+    json["Relay2"] = all.relay2 ? RelayJson(*all.relay2) : Json(nullptr);
+    return json;
+}
+
+Json ReadingJson(const ConfigurationReading& reading)
+{
+    Json json = IdentityJson(reading);
+    json["configuration"] = ConfigurationJson(reading);
+
+    Json input = nullptr;
+    if (reading.input && reading.input->listPosition) {
+        const InputPresentation& shown = *reading.input;
+        input = Json::object();
+        input["kind"] = std::string(texts::InputKindTexts[static_cast<std::size_t>(*shown.listPosition)]);
+        input["measurement"] = OptionalJson(shown.measurement);
+        input["wiring"] = shown.wiring.empty() ? Json(nullptr) : Json(std::string(shown.wiring));
+        input["sensor"] = OptionalJson(reading.sensorName());
+    }
+    json["input"] = input;
+    const std::optional<std::uint8_t> errorState = reading.all.errorSignalling;
+    json["errorState"] = errorState && !ErrorStateText(*errorState).empty()
+                             ? Json(std::string(ErrorStateText(*errorState)))
+                             : Json(nullptr);
+    json["live"] = LiveJson(reading.all.live);
+    Json failed = Json::array();
+    for (std::string_view name : reading.failedReads())
+        failed.push_back(std::string(name));
+    json["failedReads"] = failed;
+    return json;
+}

@@ -1,0 +1,39 @@
+#include "cli/LabelledLines.h"
+
+#include <algorithm>
+
+std::size_t TextWidth(const std::string& text)
+{
+    // Continuation bytes of a multi-byte character are 10xxxxxx.
+    return static_cast<std::size_t>(std::count_if(
+        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+std::string PadRight(const std::string& text, std::size_t width)
+{
+    const std::size_t used = TextWidth(text);
+    return used >= width ? text : text + std::string(width - used, ' ');
+}
+
+void LabelledLines::add(std::string label, std::string value)
+{
+    lines.push_back({std::move(label), std::move(value), false});
+}
+
+void LabelledLines::gap()
+{
+    lines.push_back({{}, {}, true});
+}
+
+void LabelledLines::print(std::ostream& out) const
+{
+    std::size_t width = 0;
+    for (const Line& line : lines)
+        width = std::max(width, TextWidth(line.label) + 1);
+    for (const Line& line : lines) {
+        if (line.gap)
+            out << '\n';
+        else
+            out << PadRight(line.label + ":", width + 1) << line.value << '\n';
+    }
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One run of the dnx8 program as a child process.
+struct ProgramRun {
+    int exitCode = -1; // -1: killed or did not end
+    std::string out;
+    std::string err;
+    std::chrono::milliseconds elapsed{0};
+};
+
+// Runs dnx8 with the arguments and waits at most `within`.
+ProgramRun RunDnx8(const std::vector<std::string>& arguments,
+                   std::chrono::milliseconds within = std::chrono::seconds(60));
+
+// The requests in a dnx8sim trace file ("0.012 request 01 21 00 DE"), as bytes.
+std::vector<std::vector<std::uint8_t>> TracedRequests(const std::string& traceFile);
