@@ -1,17 +1,14 @@
 #include "cli/BackupFile.h"
 
-#include "cli/ExactReal.h"
+#include "cli/Json.h"
 #include "framework/NumberText.h"
-
-#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <limits>
 #include <set>
-
-using Json = nlohmann::ordered_json;
+#include <sstream>
 
 namespace {
 
@@ -65,9 +62,11 @@ std::string firstUnwritable(const RelaySettings& r)
     return std::isfinite(r.onValue) ? "offValue " + bitsText(r.offValue) : "onValue " + bitsText(r.onValue);
 }
 
+// The Json type holds float32 and writes the fewest digits that read back
+// as the same float; it has no number for NaN and infinity.
 Json real(float v)
 {
-    return Json(exact_real::toJson(v).value_or(0.0));
+    return Json(v);
 }
 Json value(std::uint8_t v)
 {
@@ -136,10 +135,12 @@ public:
             fault(place, "must be a number, not " + shown(j));
             return std::nullopt;
         }
-        const std::optional<float> v = exact_real::fromJson(j.get<double>());
-        if (!v)
-            fault(place, shown(j) + " is beyond the range of the converter's reals (about 3.4e38)");
-        return v;
+        // A number beyond the float range reads as infinity.
+        const float v = j.get<float>();
+        if (std::isfinite(v))
+            return v;
+        fault(place, "beyond the range of the converter's reals (about ±3.4e38)");
+        return std::nullopt;
     }
 
     // Reports every key of `object` that is not in `known`.
@@ -293,12 +294,17 @@ struct DuplicateKeys {
     }
 };
 
-std::string parseFaultText(const Json::parse_error& e)
+// "[json.exception.parse_error.101] parse error at line 3, column 5: ..."
+// without the bracket; a number beyond the float range stops the reader.
+std::string parseFaultText(const Json::exception& e)
 {
-    // "[json.exception.parse_error.101] parse error at line 3, column 5: ..."
     std::string text = e.what();
     const std::size_t prefix = text.find("] ");
-    return prefix == std::string::npos ? text : text.substr(prefix + 2);
+    if (prefix != std::string::npos)
+        text.erase(0, prefix + 2);
+    if (text.rfind("number overflow", 0) == 0)
+        text += ": beyond the range of the converter's reals (about ±3.4e38)";
+    return text;
 }
 
 } // namespace
@@ -352,7 +358,9 @@ std::string writeBackupJson(const BackupFile& file)
         },
         file.configuration);
     j["configuration"] = std::move(configuration);
-    return j.dump(2) + "\n";
+    std::ostringstream text;
+    PrintJson(text, j);
+    return text.str();
 }
 
 bool readBackupJson(std::string_view text, BackupFile& file, std::vector<std::string>& faults)
@@ -363,7 +371,7 @@ bool readBackupJson(std::string_view text, BackupFile& file, std::vector<std::st
     DuplicateKeys duplicates;
     try {
         j = Json::parse(text.begin(), text.end(), std::ref(duplicates));
-    } catch (const Json::parse_error& e) {
+    } catch (const Json::exception& e) {
         check.fault("JSON", parseFaultText(e));
         return false;
     }
