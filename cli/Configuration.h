@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/ConverterLink.h"
+#include "device/Protocol.h"
 #include "device/RelaySettings.h"
 
 #include <cstdint>
@@ -29,32 +30,34 @@ struct Configuration {
     std::optional<RelaySettings> relay2;
 };
 
-// A key of Configuration; a code (one byte) also has its largest valid
-// value, the one the converter clips to.
+// A key of Configuration: the parameter's name and number; a code (one
+// byte) also has its largest valid value, the one the converter clips to.
 struct ConfigurationKey {
     std::string_view name;
+    protocol::Parameter parameter;
     std::uint8_t maxCode = 0;
 };
 
 // Calls visit(key, member...) for every key in file order, with the
-// matching member of each configuration given: the file, the comparison and
-// the reads all walk this one list.
+// matching member of each configuration given: the file's reader and
+// writer, the comparison and the plan all walk this one list.
 template <typename Visit, typename... Config> void forEachKey(Visit&& visit, Config&... c)
 {
-    visit(ConfigurationKey{"InputType", 15}, c.inputType...);
-    visit(ConfigurationKey{"Divider"}, c.divider...);
-    visit(ConfigurationKey{"Shunt"}, c.shunt...);
-    visit(ConfigurationKey{"RangeMin"}, c.rangeMin...);
-    visit(ConfigurationKey{"RangeMax"}, c.rangeMax...);
-    visit(ConfigurationKey{"CurveDegree", 9}, c.curveDegree...);
-    visit(ConfigurationKey{"CurveCoefficients"}, c.curveCoefficients...);
-    visit(ConfigurationKey{"SegmentCount", 20}, c.segmentCount...);
-    visit(ConfigurationKey{"Filter", 30}, c.filter...);
-    visit(ConfigurationKey{"ScaleMin"}, c.scaleMin...);
-    visit(ConfigurationKey{"ScaleMax"}, c.scaleMax...);
-    visit(ConfigurationKey{"ErrorSignalling", 3}, c.errorSignalling...);
-    visit(ConfigurationKey{"Relay1"}, c.relay1...);
-    visit(ConfigurationKey{"Relay2"}, c.relay2...);
+    using P = protocol::Parameter;
+    visit(ConfigurationKey{"InputType", P::InputType, 15}, c.inputType...);
+    visit(ConfigurationKey{"Divider", P::Divider}, c.divider...);
+    visit(ConfigurationKey{"Shunt", P::Shunt}, c.shunt...);
+    visit(ConfigurationKey{"RangeMin", P::RangeMin}, c.rangeMin...);
+    visit(ConfigurationKey{"RangeMax", P::RangeMax}, c.rangeMax...);
+    visit(ConfigurationKey{"CurveDegree", P::CurveDegree, 9}, c.curveDegree...);
+    visit(ConfigurationKey{"CurveCoefficients", P::CurveCoefficients}, c.curveCoefficients...);
+    visit(ConfigurationKey{"SegmentCount", P::SegmentCount, 20}, c.segmentCount...);
+    visit(ConfigurationKey{"Filter", P::Filter, 30}, c.filter...);
+    visit(ConfigurationKey{"ScaleMin", P::ScaleMin}, c.scaleMin...);
+    visit(ConfigurationKey{"ScaleMax", P::ScaleMax}, c.scaleMax...);
+    visit(ConfigurationKey{"ErrorSignalling", P::ErrorSignalling, 3}, c.errorSignalling...);
+    visit(ConfigurationKey{"Relay1", P::Relay1}, c.relay1...);
+    visit(ConfigurationKey{"Relay2", P::Relay2}, c.relay2...);
 }
 
 // One parameter (or one coefficient, one relay field) that differs.

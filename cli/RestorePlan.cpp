@@ -2,6 +2,7 @@
 
 #include "device/ConverterLink.h"
 #include "device/ParameterTexts.h"
+#include "cli/SensorCatalogs.h"
 #include "inputs/InputPresentation.h"
 #include "inputs/RtdCatalog.h"
 #include "inputs/ThermocoupleCatalog.h"
@@ -15,14 +16,14 @@ using Source = RestoreLinearization::Source;
 constexpr const char* WhatToDo = "restore with --keep-linearization (the target keeps its own) or "
                                  "--linearization POINTS (the point file fitted again)";
 
-InputPresentation present(const Configuration& c, SensorCatalogs catalogs)
+InputPresentation present(const Configuration& c)
 {
     if (!c.inputType)
         return {};
     std::optional<CurveReading> curve;
     if (c.curveDegree && c.curveCoefficients)
         curve = CurveReading{*c.curveDegree, *c.curveCoefficients};
-    return PresentInput(*c.inputType, curve, catalogs.rtds, catalogs.thermocouples);
+    return PresentInput(*c.inputType, curve, Rtds(), Thermocouples());
 }
 
 bool isThermocouple(std::uint8_t code)
@@ -77,9 +78,9 @@ void expectTable(Configuration& expected, const LinearizationTable& table)
 }
 
 // The input from the file's own values, by the sequence of its kind.
-void planFileInput(const Configuration& c, SensorCatalogs catalogs, RestorePlan& plan)
+void planFileInput(const Configuration& c, RestorePlan& plan)
 {
-    const InputPresentation shown = present(c, catalogs);
+    const InputPresentation shown = present(c);
     plan.sensor = SensorInput{*c.inputType, *c.rangeMin, *c.rangeMax, *c.curveCoefficients, *c.curveDegree};
     if (const ThermocoupleCurve* type = shown.thermocoupleCurve.value_or(nullptr)) {
         plan.sequence = RestorePlan::InputSequence::Thermocouple;
@@ -114,9 +115,9 @@ void planFileInput(const Configuration& c, SensorCatalogs catalogs, RestorePlan&
 
 } // namespace
 
-std::string recognisedSensor(const Configuration& configuration, SensorCatalogs catalogs)
+std::string recognisedSensor(const Configuration& configuration)
 {
-    const InputPresentation shown = present(configuration, catalogs);
+    const InputPresentation shown = present(configuration);
     if (const RtdCurve* rtd = shown.rtdCurve.value_or(nullptr))
         return rtd->name();
     if (const ThermocoupleCurve* type = shown.thermocoupleCurve.value_or(nullptr))
@@ -124,7 +125,7 @@ std::string recognisedSensor(const Configuration& configuration, SensorCatalogs 
     return {};
 }
 
-std::vector<std::string> restoreObstacles(const Configuration& c, SensorCatalogs catalogs)
+std::vector<std::string> restoreObstacles(const Configuration& c)
 {
     std::vector<std::string> obstacles;
     if (c.segmentCount && *c.segmentCount != 0)
@@ -132,7 +133,7 @@ std::vector<std::string> restoreObstacles(const Configuration& c, SensorCatalogs
                             ": a converter does not give its segment table back, so no backup holds it; " +
                             WhatToDo);
     if (c.inputType && isThermocouple(*c.inputType) && c.curveDegree && c.curveCoefficients &&
-        !present(c, catalogs).thermocoupleCurve.value_or(nullptr))
+        !present(c).thermocoupleCurve.value_or(nullptr))
         obstacles.push_back(
             "InputType " + std::to_string(*c.inputType) +
             " is a thermocouple whose polynomial matches no built-in type, and its EMF pieces "
@@ -141,13 +142,13 @@ std::vector<std::string> restoreObstacles(const Configuration& c, SensorCatalogs
     return obstacles;
 }
 
-bool planRestore(const BackupFile& file, const RestoreLinearization& linearization, SensorCatalogs catalogs,
-                 RestorePlan& plan, std::vector<std::string>& faults)
+bool planRestore(const BackupFile& file, const RestoreLinearization& linearization, RestorePlan& plan,
+                 std::vector<std::string>& faults)
 {
     const std::size_t faultsBefore = faults.size();
     const Configuration& c = file.configuration;
     if (!file.sensor.empty() && c.inputType && c.curveDegree && c.curveCoefficients) {
-        const std::string found = recognisedSensor(c, catalogs);
+        const std::string found = recognisedSensor(c);
         if (found != file.sensor)
             faults.push_back("configuration.Sensor: \"" + file.sensor +
                              "\" is not what InputType and the polynomial stand for (" +
@@ -191,10 +192,10 @@ bool planRestore(const BackupFile& file, const RestoreLinearization& linearizati
                                          "linearization, so the target keeps its own");
                 break;
             }
-            for (const std::string& obstacle : restoreObstacles(c, catalogs))
+            for (const std::string& obstacle : restoreObstacles(c))
                 faults.push_back("cannot restore in full: " + obstacle);
             if (faults.size() == faultsBefore)
-                planFileInput(c, catalogs, plan);
+                planFileInput(c, plan);
             break;
         }
     }
@@ -207,13 +208,14 @@ bool planRestore(const BackupFile& file, const RestoreLinearization& linearizati
     return faults.size() == faultsBefore;
 }
 
-void runRestore(ConverterLink& link, const RestorePlan& plan)
+bool runRestore(ConverterLink& link, const RestorePlan& plan)
 {
     const Configuration& e = plan.expected;
+    bool answered = true;
     if (e.divider)
-        link.writeDivider(*e.divider);
+        answered &= link.writeDivider(*e.divider);
     if (e.shunt)
-        link.writeShunt(*e.shunt);
+        answered &= link.writeShunt(*e.shunt);
     switch (plan.sequence) {
     case RestorePlan::InputSequence::Plain: {
         LinearizationChoice choice;
@@ -223,30 +225,30 @@ void runRestore(ConverterLink& link, const RestorePlan& plan)
             choice.rangeMax = *e.rangeMax;
         }
         choice.table = plan.table;
-        writePlainInput(link, PlainInput{*e.inputType, std::nullopt, std::nullopt}, choice);
+        answered &= writePlainInput(link, PlainInput{*e.inputType, std::nullopt, std::nullopt}, choice);
         break;
     }
     case RestorePlan::InputSequence::Rtd:
-        writeRtdInput(link, plan.sensor);
+        answered &= writeRtdInput(link, plan.sensor);
         break;
     case RestorePlan::InputSequence::Thermocouple:
-        writeThermocoupleInput(link, plan.sensor, thermocouplePieces(*plan.thermocouple));
+        answered &= writeThermocoupleInput(link, plan.sensor, thermocouplePieces(*plan.thermocouple));
         break;
     case RestorePlan::InputSequence::None:
         break;
     }
     if (e.filter)
-        link.writeFilter(*e.filter);
-    // The scale, error state and relays come back as the converter stored
-    // them; the read-back compares, so the echo is not needed here.
+        answered &= link.writeFilter(*e.filter);
+    // The echoes are not needed: the read-back compares what was stored.
     if (float v = e.scaleMin.value_or(0); e.scaleMin)
-        link.writeScaleMin(v);
+        answered &= link.writeScaleMin(v);
     if (float v = e.scaleMax.value_or(0); e.scaleMax)
-        link.writeScaleMax(v);
+        answered &= link.writeScaleMax(v);
     if (std::uint8_t v = e.errorSignalling.value_or(0); e.errorSignalling)
-        link.writeErrorSignalling(v);
+        answered &= link.writeErrorSignalling(v);
     if (RelaySettings v = e.relay1.value_or(RelaySettings{}); e.relay1)
-        link.writeRelay1(v);
+        answered &= link.writeRelay1(v);
     if (RelaySettings v = e.relay2.value_or(RelaySettings{}); e.relay2)
-        link.writeRelay2(v);
+        answered &= link.writeRelay2(v);
+    return answered;
 }

@@ -9,24 +9,17 @@
 #include <vector>
 
 class ConverterLink;
-class RtdCatalog;
-class ThermocoupleCatalog;
 class ThermocoupleCurve;
-
-struct SensorCatalogs {
-    const RtdCatalog& rtds;
-    const ThermocoupleCatalog& thermocouples;
-};
 
 // The name of the RTD or thermocouple the configuration's input type and
 // polynomial stand for; empty when there is none (or keys are missing).
-std::string recognisedSensor(const Configuration& configuration, SensorCatalogs catalogs);
+std::string recognisedSensor(const Configuration& configuration);
 
 // What a file cannot put back by itself, each with what to do instead: a
 // segment table, and the EMF pieces of a thermocouple that matches no
 // built-in type (neither can be read from a converter). Empty when the
 // configuration can be restored in full.
-std::vector<std::string> restoreObstacles(const Configuration& configuration, SensorCatalogs catalogs);
+std::vector<std::string> restoreObstacles(const Configuration& configuration);
 
 // What restore does with the input's range and linearization.
 struct RestoreLinearization {
@@ -70,11 +63,11 @@ public:
 // Decides the writes. False with the faults (nothing may be sent then): the
 // file cannot be restored in full and no linearization option says what to
 // do, or its sensor name contradicts its polynomial.
-bool planRestore(const BackupFile& file, const RestoreLinearization& linearization, SensorCatalogs catalogs,
-                 RestorePlan& plan, std::vector<std::string>& faults);
+bool planRestore(const BackupFile& file, const RestoreLinearization& linearization, RestorePlan& plan,
+                 std::vector<std::string>& faults);
 
 // Divider, Shunt, the input by its dialog's sequence (ending with Commit),
 // Filter, ScaleMin, ScaleMax, ErrorSignalling, Relay1, Relay2: each only
-// where the plan holds it. Writes are not checked, as in the dialogs; the
-// read-back tells.
-void runRestore(ConverterLink& link, const RestorePlan& plan);
+// where the plan holds it. Every write is made whatever the earlier ones
+// returned, as in the dialogs; false when any went unanswered.
+bool runRestore(ConverterLink& link, const RestorePlan& plan);

@@ -1,5 +1,6 @@
 #include "cli/DryRunTransport.h"
 #include "cli/RestorePlan.h"
+#include "cli/SensorCatalogs.h"
 
 #include "inputs/RtdCatalog.h"
 #include "inputs/ThermocoupleCatalog.h"
@@ -15,15 +16,11 @@ namespace {
 using P = protocol::Parameter;
 using Frames = std::vector<std::vector<std::uint8_t>>;
 
-const RtdCatalog Rtds;
-const ThermocoupleCatalog Thermocouples;
-const SensorCatalogs Catalogs{Rtds, Thermocouples};
-
 const ThermocoupleCurve& TypeK()
 {
-    for (int i = 0; i < Thermocouples.Count(); ++i)
-        if (std::strncmp(Thermocouples.At(i)->name(), "K ", 2) == 0)
-            return *Thermocouples.At(i);
+    for (int i = 0; i < Thermocouples().Count(); ++i)
+        if (std::strncmp(Thermocouples().At(i)->name(), "K ", 2) == 0)
+            return *Thermocouples().At(i);
     throw std::logic_error("no type K");
 }
 
@@ -78,12 +75,12 @@ TEST(RestorePlan, ThermocoupleComesBackByTheDialogsSequenceWithTheCatalogsPieces
     c.curveDegree = written.degree;
     c.curveCoefficients = written.coefficients;
     file.sensor = k.name();
-    EXPECT_EQ(recognisedSensor(c, Catalogs), k.name());
-    EXPECT_TRUE(restoreObstacles(c, Catalogs).empty());
+    EXPECT_EQ(recognisedSensor(c), k.name());
+    EXPECT_TRUE(restoreObstacles(c).empty());
 
     RestorePlan plan;
     std::vector<std::string> faults;
-    ASSERT_TRUE(planRestore(file, {}, Catalogs, plan, faults));
+    ASSERT_TRUE(planRestore(file, {}, plan, faults));
     const Frames restore = FramesOf([&](ConverterLink& link) { runRestore(link, plan); });
     const Frames dialog = FramesOf([&](ConverterLink& link) {
         writeThermocoupleInput(link, thermocoupleInput(k, 1), thermocouplePieces(k));
@@ -103,7 +100,7 @@ TEST(RestorePlan, PlainInputWithoutPolynomialIsWrittenAsLinearizationOff)
 {
     RestorePlan plan;
     std::vector<std::string> faults;
-    ASSERT_TRUE(planRestore(Voltage(), {}, Catalogs, plan, faults));
+    ASSERT_TRUE(planRestore(Voltage(), {}, plan, faults));
     const Frames frames = FramesOf([&](ConverterLink& link) { runRestore(link, plan); });
     EXPECT_EQ(Commands(frames),
               (std::vector{P::Divider, P::Shunt, P::InputType, P::RangeMin, P::RangeMax, P::SegmentCount,
@@ -129,17 +126,17 @@ TEST(RestorePlan, WhatAFileCannotHoldIsRefusedUnlessAnOptionSaysWhatToDo)
     for (const BackupFile* file : {&segments, &unknownType, &wrongName}) {
         RestorePlan plan;
         std::vector<std::string> faults;
-        EXPECT_FALSE(planRestore(*file, {}, Catalogs, plan, faults));
+        EXPECT_FALSE(planRestore(*file, {}, plan, faults));
         ASSERT_EQ(faults.size(), 1u);
         const bool obstacle = file != &wrongName;
         EXPECT_EQ(faults[0].find("--keep-linearization") != std::string::npos, obstacle) << faults[0];
-        EXPECT_EQ(restoreObstacles(file->configuration, Catalogs).size(), file == &wrongName ? 0u : 1u);
+        EXPECT_EQ(restoreObstacles(file->configuration).size(), file == &wrongName ? 0u : 1u);
     }
 
     // Kept: only the input type and Commit for the input; the range is not compared.
     RestorePlan kept;
     std::vector<std::string> faults;
-    ASSERT_TRUE(planRestore(segments, {RestoreLinearization::Source::Keep}, Catalogs, kept, faults));
+    ASSERT_TRUE(planRestore(segments, {RestoreLinearization::Source::Keep}, kept, faults));
     const std::vector<P> keptCommands =
         Commands(FramesOf([&](ConverterLink& link) { runRestore(link, kept); }));
     EXPECT_EQ(std::vector(keptCommands.begin() + 2, keptCommands.begin() + 4),
@@ -152,8 +149,8 @@ TEST(RestorePlan, WhatAFileCannotHoldIsRefusedUnlessAnOptionSaysWhatToDo)
     table.max = 5;
     table.segmentCount = 2;
     RestorePlan overwritten;
-    ASSERT_TRUE(planRestore(unknownType, {RestoreLinearization::Source::Overwrite, &table}, Catalogs,
-                            overwritten, faults));
+    ASSERT_TRUE(
+        planRestore(unknownType, {RestoreLinearization::Source::Overwrite, &table}, overwritten, faults));
     EXPECT_EQ(overwritten.expected.rangeMin, -5.0f);
     EXPECT_EQ(overwritten.expected.segmentCount, 2);
     EXPECT_EQ(overwritten.expected.curveDegree, 0);
@@ -173,7 +170,7 @@ TEST(RestorePlan, PartialFileLeavesWhatItLacksAlone)
     file.configuration.relay2.reset();
     RestorePlan plan;
     std::vector<std::string> faults;
-    ASSERT_TRUE(planRestore(file, {}, Catalogs, plan, faults));
+    ASSERT_TRUE(planRestore(file, {}, plan, faults));
     const Frames frames = FramesOf([&](ConverterLink& link) { runRestore(link, plan); });
     EXPECT_EQ(Commands(frames), (std::vector{P::Shunt, P::InputType, P::Commit, P::Filter, P::ScaleMin,
                                              P::ScaleMax, P::ErrorSignalling, P::Relay1}));
