@@ -15,7 +15,10 @@
     FAMILY(Watch) \
     FAMILY(Set) \
     FAMILY(Input) \
-    FAMILY(Fit)
+    FAMILY(Fit) \
+    FAMILY(Backup) \
+    FAMILY(Restore) \
+    FAMILY(Diff)
 // clang-format on
 
 #define DNX8_DECLARE_FAMILY(name) void Add##name##Commands(CommandLine& commandLine);
