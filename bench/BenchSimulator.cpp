@@ -1,10 +1,12 @@
 #include "bench/BenchSimulator.h"
 
 #include <fcntl.h>
+#include <sched.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -84,4 +86,13 @@ std::size_t TracedBytes(const std::string& traceFile)
             ++bytes;
     }
     return bytes;
+}
+
+bool RunRealtime()
+{
+    const sched_param lowest{sched_get_priority_min(SCHED_FIFO)};
+    if (sched_setscheduler(0, SCHED_FIFO, &lowest) == 0)
+        return true;
+    std::perror("--realtime");
+    return false;
 }

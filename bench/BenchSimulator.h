@@ -28,3 +28,8 @@ int RunProgram(const std::string& program, const std::vector<std::string>& args)
 // The bytes on the wire recorded in a dnx8sim trace: requests, replies and
 // noise together.
 std::size_t TracedBytes(const std::string& traceFile);
+
+// Puts this process (and the programs it starts) on the lowest real-time
+// priority, so that other work on the machine cannot delay their wake-ups;
+// false (with the reason on standard error) where that is not permitted.
+bool RunRealtime();

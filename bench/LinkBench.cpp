@@ -1,7 +1,7 @@
 // Time of the tool's read-all against a simulated converter on a paced
 // 9600-baud pseudo-terminal, compared with the wire minimum of the bytes
 // exchanged (10 bits per byte). Also the cost of a silent converter.
-//   link_bench [--rounds N] [--sim PATH]
+//   link_bench [--rounds N] [--sim PATH] [--realtime]
 #include "bench/BenchSimulator.h"
 #include "device/ConverterLink.h"
 #include "device/Protocol.h"
@@ -75,11 +75,14 @@ int main(int argc, char** argv)
 {
     int rounds = 10;
     std::string program = DNX8SIM_PATH;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--rounds") == 0)
-            rounds = std::max(1, std::atoi(argv[i + 1]));
-        else if (std::strcmp(argv[i], "--sim") == 0)
-            program = argv[i + 1];
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], "--rounds") == 0 && hasValue)
+            rounds = std::max(1, std::atoi(argv[++i]));
+        else if (std::strcmp(argv[i], "--sim") == 0 && hasValue)
+            program = argv[++i];
+        else if (std::strcmp(argv[i], "--realtime") == 0)
+            RunRealtime();
     }
 
     BenchSimulator sim;
@@ -109,7 +112,7 @@ int main(int argc, char** argv)
     std::printf("read-all at 9600 baud: %zu transactions, %zu bytes on the wire\n", readAll.size(), bytes);
     std::printf("  wire minimum %.1f ms, measured %.1f ms per read-all (%d rounds, %d failed)\n", wire * 1000,
                 perReadAll * 1000, rounds, failures);
-    std::printf("  ratio measured / wire minimum: %.2f\n", perReadAll / wire);
+    std::printf("  ratio measured / wire minimum: %.3f\n", perReadAll / wire);
 
     // A converter that does not answer: one read time-out per transaction.
     link.close();
