@@ -33,6 +33,8 @@ void LabelledLines::print(std::ostream& out) const
     for (const Line& line : lines) {
         if (line.gap)
             out << '\n';
+        else if (line.value.empty())
+            out << line.label << ":\n"; // a heading
         else
             out << PadRight(line.label + ":", width + 1) << line.value << '\n';
     }

@@ -53,7 +53,9 @@ fail() {
   exit 1
 }
 
-"$runner" "$build" "$program" read COM28 >"$work/read.txt" 2>"$work/read.err" || fail "read: $(cat "$work/read.err")"
+# Text mode on Windows ends lines with CR LF.
+"$runner" "$build" "$program" read COM28 >"$work/read.crlf" 2>"$work/read.err" || fail "read: $(cat "$work/read.err")"
+tr -d '\r' <"$work/read.crlf" >"$work/read.txt"
 grep -q '^Zapojení: *Třídrát$' "$work/read.txt" || fail "read printed: $(cat "$work/read.txt")"
 grep -q '^Výstup: *Pasivní 4 až 20 mA$' "$work/read.txt" || fail "read printed: $(cat "$work/read.txt")"
 

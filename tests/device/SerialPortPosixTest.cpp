@@ -89,8 +89,9 @@ TEST(PosixSerialPort, DtrAndRtsAreLowWhereTheLineHasThem)
     auto port = ConverterPort();
     ASSERT_TRUE(port->open(line.slavePath()));
     int lines = 0;
-    if (::ioctl(static_cast<int>(port->handle), TIOCMGET, &lines) == 0)
+    if (::ioctl(static_cast<int>(port->handle), TIOCMGET, &lines) == 0) {
         EXPECT_EQ(lines & (TIOCM_DTR | TIOCM_RTS), 0);
+    }
     const Bytes request = {0x01, 0x21, 0x00, 0xDE};
     EXPECT_EQ(port->write(request.data(), 4), 4);
     EXPECT_EQ(line.receive(4, 300), request);
