@@ -1,5 +1,6 @@
 #include "cli/BackupFile.h"
 
+#include "cli/ConfigurationOutput.h"
 #include "cli/Json.h"
 #include "framework/NumberText.h"
 
@@ -62,44 +63,26 @@ std::string firstUnwritable(const RelaySettings& r)
     return std::isfinite(r.onValue) ? "offValue " + bitsText(r.offValue) : "onValue " + bitsText(r.onValue);
 }
 
-// The Json type holds float32 and writes the fewest digits that read back
-// as the same float; it has no number for NaN and infinity.
-Json real(float v)
-{
-    return Json(v);
-}
-Json value(std::uint8_t v)
-{
-    return Json(v);
-}
-Json value(float v)
-{
-    return real(v);
-}
-Json value(const CurveCoefficients& c)
-{
-    Json list = Json::array();
-    for (float v : c)
-        list.push_back(real(v));
-    return list;
-}
+// Reals as the program's JSON writes them: float32 in the fewest digits
+// that read back as the same float (no number for NaN and infinity, hence
+// settleUnwritableReals); relays as dnx8 read --json shows them.
 Json value(const RelaySettings& r)
 {
-    return Json{{"onValue", real(r.onValue)},
-                {"offValue", real(r.offValue)},
-                {"onDelay", r.onDelay},
-                {"offDelay", r.offDelay},
-                {"mode", r.mode}};
+    return RelayJson(r);
+}
+template <typename T> Json value(const T& v)
+{
+    return Json(v);
 }
 
 // --- reading -----------------------------------------------------------
 
 class Checker {
 public:
-    explicit Checker(std::vector<std::string>& faults) : faults_(faults) {}
+    explicit Checker(std::vector<std::string>& faults) : faults_(faults), before_(faults.size()) {}
 
     void fault(const std::string& place, const std::string& what) { faults_.push_back(place + ": " + what); }
-    bool ok() const { return faults_.empty(); }
+    bool ok() const { return faults_.size() == before_; }
 
     std::optional<std::string> text(const Json& j, const std::string& place)
     {
@@ -151,14 +134,17 @@ public:
                 fault(place.empty() ? item.key() : place + "." + item.key(), "unknown key");
     }
 
+    // A value as the file has it, long ones cut (at a character's boundary).
     static std::string shown(const Json& j)
     {
-        std::string text = j.dump();
-        return text.size() > 40 ? text.substr(0, 37) + "..." : text;
+        const std::string text = j.dump();
+        const std::string_view start = number_text::FirstCharacters(text, 37);
+        return start.size() < text.size() ? std::string(start) + "..." : text;
     }
 
 private:
     std::vector<std::string>& faults_;
+    std::size_t before_;
 };
 
 class ReadKey {

@@ -1,8 +1,8 @@
 #include "cli/RestorePlan.h"
 
+#include "cli/SensorCatalogs.h"
 #include "device/ConverterLink.h"
 #include "device/ParameterTexts.h"
-#include "cli/SensorCatalogs.h"
 #include "inputs/InputPresentation.h"
 #include "inputs/RtdCatalog.h"
 #include "inputs/ThermocoupleCatalog.h"
