@@ -19,12 +19,15 @@ struct Options {
     std::string second;
 };
 
-// A converter is read as a backup would read it; a failed read would make
-// every comparison of that key meaningless.
+// The first side: a backup file, or a converter read as a backup would read
+// it (a failed read would make the comparison of that key meaningless).
 bool ReadSide(const GlobalOptions& global, const std::string& name, BackupFile& side, int& failure)
 {
+    // A name ending in .json is a file even when it is missing, so a
+    // misspelt one is not taken for a port.
+    const std::filesystem::path path = PathFromArgument(name);
     std::error_code error;
-    if (std::filesystem::is_regular_file(PathFromArgument(name), error)) {
+    if (std::filesystem::is_regular_file(path, error) || path.extension() == ".json") {
         failure = exit_code::BadUsage;
         return LoadBackupFile(name, side);
     }
@@ -55,11 +58,13 @@ std::string Shown(const std::string& value, const BackupFile& side, const std::s
 
 int RunDiff(const GlobalOptions& global, const Options& options)
 {
-    // A file is checked before any converter is asked.
+    // The file is checked before any converter is asked.
     BackupFile left;
     BackupFile right;
+    if (!LoadBackupFile(options.second, right))
+        return exit_code::BadUsage;
     int failure = exit_code::Done;
-    if (!ReadSide(global, options.second, right, failure) || !ReadSide(global, options.first, left, failure))
+    if (!ReadSide(global, options.first, left, failure))
         return failure;
 
     struct Row {
