@@ -1,14 +1,14 @@
 #include "cli/CommandLine.h"
 
 #include "cli/ExitCode.h"
-#include "cli/ProgramVersion.h"
+#include "dnx8_version.h"
 
 CommandLine::CommandLine()
     : parser("Configures a DNX8 converter over a serial port: reads it, watches its live values, "
              "writes settings and inputs with the same frames as config.exe.",
              "dnx8")
 {
-    parser.set_version_flag("--version", "dnx8 " + ProgramVersionText(), "Print the version and exit");
+    parser.set_version_flag("--version", std::string("dnx8 ") + DNX8_VERSION_TEXT, "Print the version and exit");
     parser.add_flag("--trace", options.trace, "Print every frame in hex with a time stamp on standard error");
     parser.require_subcommand(1);
     // Global options may also follow the command: dnx8 read PORT --trace.

@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
+#include "cli/FitReportCommand.h"
 #include "cli/LabelledLines.h"
 #include "cli/PointFileImport.h"
 #include "framework/NumberText.h"
@@ -17,10 +18,13 @@ struct Options {
     std::string file;
     FitChoice choice;
     bool json = false;
+    FitReportOptions report;
 };
 
 int RunFit(const Options& options)
 {
+    if (options.report.wanted())
+        return RunFitReport(options.file, options.choice, options.report, options.json);
     LinearizationTable table;
     PointSet pointSet;
     std::string problem;
@@ -90,4 +94,5 @@ void AddFitCommands(CommandLine& commandLine)
         ->required();
     AddFitChoiceOptions(fit, options->choice);
     fit->add_flag("--json", options->json, "JSON for machines instead of text for people");
+    AddFitReportOptions(fit, options->report);
 }

@@ -16,6 +16,7 @@
     FAMILY(Set) \
     FAMILY(Input) \
     FAMILY(Fit) \
+    FAMILY(Report) \
     FAMILY(Backup) \
     FAMILY(Restore) \
     FAMILY(Diff)

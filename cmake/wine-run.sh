@@ -51,20 +51,37 @@ ensure_display() {
     if ! display_alive; then
       rm -f "$state/display"
       Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8>"$state/display" 9>&- >/dev/null 2>&1 &
-      echo $! >"$state/xvfb.pid"
-      for _ in $(seq 100); do
-        [ -s "$state/display" ] && break
-        sleep 0.1
+      local pid=$!
+      echo $pid >"$state/xvfb.pid"
+      # The number is written once the display takes connections; a busy
+      # machine may take its time.
+      local deadline=$((SECONDS + 120))
+      until [ -s "$state/display" ]; do
+        if ! kill -0 $pid 2>/dev/null || [ "$SECONDS" -ge "$deadline" ]; then
+          echo "wine-run: Xvfb did not start" >&2
+          exit 1
+        fi
+        sleep 0.05
       done
     fi
-  ) 9>"$state/lock.display"
+  ) 9>"$state/lock.display" || exit 1
   export DISPLAY=":$(tr -d '[:space:]' <"$state/display")"
+}
+
+# One server for the prefix, kept while the tests run: between two programs
+# it would otherwise stop after three seconds and be started again by the
+# next, saving and loading the registry each time. It ends a minute after
+# its last program, or at --stop. Nothing of ours may hold its output.
+ensure_server() {
+  wineserver -p60 </dev/null >/dev/null 2>&1 9>&-
+  return 0
 }
 
 case "${1:-}" in
   --start)
     ensure_display
     ensure_prefix
+    ensure_server
     echo "wine prefix $WINEPREFIX on display $DISPLAY"
     ;;
   --stop)

@@ -42,29 +42,34 @@ const char* findLineEnd(const char* p, const char* limit)
 
 LineReader::LineReader() : buffer(std::make_unique<char[]>(BufferSize + Padding)) {}
 
-bool LineReader::open(const std::filesystem::path& fileName)
+bool LineReader::open(const FileName& fileName)
 {
-    file.close();
-    file.clear();
     // Binary: line ends and Ctrl-Z are handled here, the same on every platform.
-    file.open(fileName, std::ios::in | std::ios::binary);
+#ifdef _WIN32
+    file.reset(_wfopen(fileName.c_str(), L"rb"));
+#else
+    file.reset(std::fopen(fileName.c_str(), "rb"));
+#endif
+    // Unbuffered: each block is read straight into our buffer.
+    if (file)
+        std::setvbuf(file.get(), nullptr, _IONBF, 0);
     position = end = 0;
     afterCr = false;
-    finished = !file.is_open();
-    return file.is_open();
+    finished = !file;
+    return file != nullptr;
 }
 
 bool LineReader::refill()
 {
     if (finished)
         return false;
-    const std::streamsize got = file.rdbuf()->sgetn(buffer.get(), BufferSize);
-    if (got <= 0) {
+    const std::size_t got = std::fread(buffer.get(), 1, BufferSize, file.get());
+    if (got == 0) {
         finished = true;
         return false;
     }
     position = 0;
-    end = static_cast<std::size_t>(got);
+    end = got;
     return true;
 }
 

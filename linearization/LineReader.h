@@ -1,7 +1,8 @@
 #pragma once
 
-#include <filesystem>
-#include <fstream>
+#include "linearization/FileName.h"
+
+#include <cstdio>
 #include <memory>
 #include <string_view>
 
@@ -18,7 +19,7 @@ public:
 
     LineReader();
 
-    bool open(const std::filesystem::path& fileName);
+    bool open(const FileName& fileName);
     // The next line without its line end; false when the file is exhausted.
     // The view stays valid until the next call.
     bool nextLine(std::string_view& line);
@@ -49,7 +50,11 @@ public:
 private:
     bool refill();
 
-    std::ifstream file;
+    struct FileCloser {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+
+    std::unique_ptr<std::FILE, FileCloser> file;
     std::unique_ptr<char[]> buffer;
     std::size_t position = 0;
     std::size_t end = 0;

@@ -46,7 +46,7 @@ void LinearSpline::insert(int index, double x, double y)
     ++count;
 }
 
-bool importSpline(const std::filesystem::path& fileName, LinearizationTable& table)
+bool importSpline(const FileName& fileName, LinearizationTable& table)
 {
     PointReader reader;
     if (!reader.open(fileName))

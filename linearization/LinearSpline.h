@@ -1,8 +1,7 @@
 #pragma once
 
 #include "framework/BaseObject.h"
-
-#include <filesystem>
+#include "linearization/FileName.h"
 
 class LinearizationTable;
 
@@ -32,4 +31,4 @@ public:
 // Second reading of a point file into segments. False when the file cannot be
 // opened, holds no point, or a slope does not fit a float32; the table is then
 // left as it was. A single point gives an empty table.
-bool importSpline(const std::filesystem::path& fileName, LinearizationTable& table);
+bool importSpline(const FileName& fileName, LinearizationTable& table);

@@ -35,9 +35,15 @@ int runModal(std::unique_ptr<DialogObject> dialog)
     return result;
 }
 
+// The name without its folders, as the main window shows it.
+std::wstring_view leafName(std::wstring_view name)
+{
+    return name.substr(name.find_last_of(L"\\/:") + 1);
+}
+
 } // namespace
 
-bool choosePointFile(HWND owner, std::filesystem::path& fileName)
+bool choosePointFile(HWND owner, FileName& fileName)
 {
     // One filter: description and pattern, the list ended by a second zero.
     std::wstring filter = Widen("Textový soubor");
@@ -63,7 +69,7 @@ bool choosePointFile(HWND owner, std::filesystem::path& fileName)
 void importLinearization(WindowObject& owner, LinearizationTable& table, StaticText& fileNameText,
                          const LinearizationFileChooser& chooseFile)
 {
-    std::filesystem::path fileName;
+    FileName fileName;
     if (!chooseFile(owner.Handle(), fileName))
         return;
 
@@ -80,5 +86,5 @@ void importLinearization(WindowObject& owner, LinearizationTable& table, StaticT
         showError(owner, "Chyba při zpracování.");
         return;
     }
-    fileNameText.SetText(Narrow(fileName.filename().wstring()));
+    fileNameText.SetText(Narrow(leafName(fileName.native())));
 }

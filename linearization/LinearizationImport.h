@@ -1,8 +1,9 @@
 #pragma once
 
+#include "linearization/FileName.h"
+
 #include <windows.h>
 
-#include <filesystem>
 #include <functional>
 
 class LinearizationTable;
@@ -10,10 +11,10 @@ class StaticText;
 class WindowObject;
 
 // Asks for the point file to import; false when the user cancels.
-using LinearizationFileChooser = std::function<bool(HWND owner, std::filesystem::path& fileName)>;
+using LinearizationFileChooser = std::function<bool(HWND owner, FileName& fileName)>;
 
 // The open-file dialog for point files ("Textový soubor", *.txt).
-bool choosePointFile(HWND owner, std::filesystem::path& fileName);
+bool choosePointFile(HWND owner, FileName& fileName);
 
 // A user linearization from a point file: the user picks the file, the
 // linearization dialog (owned by owner) shows its points and takes the method,

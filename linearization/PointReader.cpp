@@ -2,7 +2,7 @@
 
 #include "linearization/NumberField.h"
 
-bool PointReader::open(const std::filesystem::path& fileName)
+bool PointReader::open(const FileName& fileName)
 {
     return lines.open(fileName);
 }

@@ -4,7 +4,6 @@
 #include "linearization/PlainField.h"
 
 #include <cstdint>
-#include <filesystem>
 
 #include <emmintrin.h> // SSE2, part of every x86-64 processor
 
@@ -13,7 +12,7 @@
 // are skipped; anything after the second field is ignored.
 class PointReader {
 public:
-    bool open(const std::filesystem::path& fileName);
+    bool open(const FileName& fileName);
     // x and y of the next valid line; false at the end of the file.
     bool nextPoint(double& x, double& y);
 

@@ -2,7 +2,7 @@
 
 #include "linearization/PointReader.h"
 
-void readPointSet(const std::filesystem::path& fileName, PointSet& pointSet)
+void readPointSet(const FileName& fileName, PointSet& pointSet)
 {
     pointSet = PointSet{};
     PointReader reader;

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "linearization/FileName.h"
+
 #include <cstdint>
-#include <filesystem>
 
 // Summary of one point file for one import: what the first reading found
 // and what the user chose in the linearization dialog.
@@ -15,4 +16,4 @@ struct PointSet {
 
 // First reading of a point file: count, min and max of x. A file that cannot
 // be opened reads as an empty one.
-void readPointSet(const std::filesystem::path& fileName, PointSet& pointSet);
+void readPointSet(const FileName& fileName, PointSet& pointSet);

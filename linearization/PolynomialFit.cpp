@@ -160,7 +160,7 @@ bool PolynomialFit::solve()
     return finite;
 }
 
-bool importPolynomial(const std::filesystem::path& fileName, int order, LinearizationTable& table)
+bool importPolynomial(const FileName& fileName, int order, LinearizationTable& table)
 {
     // Degree 0 would leave a table that reads as empty: no linearization at all.
     if (order < 1)

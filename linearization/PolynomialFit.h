@@ -1,8 +1,7 @@
 #pragma once
 
 #include "framework/BaseObject.h"
-
-#include <filesystem>
+#include "linearization/FileName.h"
 
 class LinearizationTable;
 
@@ -50,4 +49,4 @@ private:
 // Second reading of a point file into a polynomial of the given order (1..9,
 // higher orders are taken as 9). False when the file cannot be opened or the
 // fit gives no usable float32 coefficients; the table is then left as it was.
-bool importPolynomial(const std::filesystem::path& fileName, int order, LinearizationTable& table);
+bool importPolynomial(const FileName& fileName, int order, LinearizationTable& table);

@@ -5,7 +5,7 @@
 #include "linearization/PointSet.h"
 #include "linearization/PolynomialFit.h"
 
-bool importTable(const std::filesystem::path& fileName, const PointSet& pointSet, LinearizationTable& table)
+bool importTable(const FileName& fileName, const PointSet& pointSet, LinearizationTable& table)
 {
     bool built = false;
     if (pointSet.method == 0)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <filesystem>
+#include "linearization/FileName.h"
 
 class LinearizationTable;
 struct PointSet;
@@ -9,4 +9,4 @@ struct PointSet;
 // pointSet (polynomial of that order, or linear spline), then the file's x
 // range from pointSet. False when the builder fails; the table is then left
 // as it was.
-bool importTable(const std::filesystem::path& fileName, const PointSet& pointSet, LinearizationTable& table);
+bool importTable(const FileName& fileName, const PointSet& pointSet, LinearizationTable& table);

@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest
   mingw-w64 wine wine64
   xvfb x11-utils x11-apps xdotool imagemagick
-  fonts-wine fonts-liberation locales procps python3
+  fonts-wine fonts-liberation locales procps python3 zip
   nlohmann-json3-dev libcli11-dev
 )
 

@@ -1,13 +1,27 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native tests, the Windows tests
-# under Wine, and the native tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer. Exits non-zero when anything fails.
+# under Wine, the native tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the release build (scripts/release.sh) with
+# its config.exe checked and the point-file and fit tests compiled with its
+# flags. Exits non-zero when anything fails.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh || exit 1
 
 failed=()
 summary=()
+# run_tests NAME CTEST-ARGUMENTS...
+run_tests() {
+  local name=$1 log
+  shift
+  echo "== test $name"
+  log=$(mktemp)
+  ctest "$@" 2>&1 | tee "$log"
+  [ "${PIPESTATUS[0]}" -eq 0 ] || failed+=("test $name")
+  summary+=("$name: $(grep -E 'tests passed|No tests were found' "$log" | tail -n 1)")
+  rm -f "$log"
+}
+
 for p in native windows sanitize; do
   log=$(mktemp)
   if ! scripts/build.sh "$p" >"$log" 2>&1; then
@@ -17,13 +31,22 @@ for p in native windows sanitize; do
     continue
   fi
   rm -f "$log"
-  echo "== test $p"
-  log=$(mktemp)
-  ctest --preset "$p" 2>&1 | tee "$log"
-  [ "${PIPESTATUS[0]}" -eq 0 ] || failed+=("test $p")
-  summary+=("$p: $(grep -E 'tests passed|No tests were found' "$log" | tail -n 1)")
-  rm -f "$log"
+  run_tests "$p" --preset "$p"
 done
+
+log=$(mktemp)
+if scripts/release.sh >"$log" 2>&1 &&
+  cmake --build build/release-native --target tests/linearization/all >>"$log" 2>&1; then
+  awk '/^release /{on=1} on && !/^(release |  )/{exit} on' "$log"
+  run_tests release-windows --test-dir build/release-windows -R '^config_executable$' --no-tests=error \
+    --output-on-failure
+  run_tests release-native --test-dir build/release-native/tests/linearization --no-tests=error \
+    --output-on-failure -j 2
+else
+  cat "$log"
+  failed+=("build release")
+fi
+rm -f "$log"
 
 echo
 printf '%s\n' "${summary[@]}"

@@ -72,6 +72,13 @@ ControlReply ControlInterpreter::execute(std::string_view line, double seconds)
             return Fail("unknown preset");
         return Done();
     }
+    if (command == "line") {
+        if (words.size() != 1 || (words[0] != "close" && words[0] != "open"))
+            return Fail("line takes close or open");
+        ControlReply reply = Done();
+        reply.line = words[0] == "close" ? LineChange::Close : LineChange::Open;
+        return reply;
+    }
     if (command == "ping" && words.empty())
         return Done();
     if (command == "quit" && words.empty()) {

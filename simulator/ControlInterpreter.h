@@ -8,11 +8,16 @@
 
 namespace sim {
 
+// What a control line asks of the serial line itself; the program's loop
+// carries it out, since only it holds the line.
+enum class LineChange { None, Close, Open };
+
 struct ControlReply {
     bool ok = true;
     std::vector<std::string> lines; // output of get and dump
     std::string error;
     bool quit = false;
+    LineChange line = LineChange::None;
 };
 
 // Line commands that change the simulated converter while it runs. Values

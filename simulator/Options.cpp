@@ -5,6 +5,8 @@
 #include "simulator/Presets.h"
 #include "simulator/ValueText.h"
 
+#include "dnx8_version.h"
+
 #include <string_view>
 
 namespace sim {
@@ -17,6 +19,10 @@ std::string ParseOptions(std::span<char* const> args, Options& options)
         const std::string_view arg = args[i];
         if (arg == "-h" || arg == "--help") {
             options.help = true;
+            continue;
+        }
+        if (arg == "--version") {
+            options.version = true;
             continue;
         }
         if (i + 1 >= args.size())
@@ -93,6 +99,7 @@ Options:
   --identity TEXT        identity text instead of DNX8 (e.g. DNX7)
   -c, --command LINE     run a control line at start (repeatable, in order)
   -h, --help             this text
+  --version              print the version (dnx8sim VERSION) and exit
 
 Presets:
 )";
@@ -175,6 +182,14 @@ Control lines (--control, --control-socket, -c):
                               one line each in the syntax of these commands
                               (following live values and the commit count
                               as # comments), to FILE or as output
+  line close                  hang the pseudo-terminal up, as a pulled USB
+                              adapter: the tool's reads and writes fail from
+                              then on, the --link path is removed, a reply
+                              under way is lost
+  line open                   a new pseudo-terminal in place of a closed one
+                              (a new path, given as output); --link points
+                              at it. Both do nothing when the line is already
+                              so, and are refused with --device
   ping                        do nothing (answers ok: a synchronisation point)
   quit                        exit as on SIGTERM
   Blank lines and lines starting with # are ignored. A change takes effect
@@ -187,6 +202,11 @@ Trace (--trace FILE), one line per frame:
   (bytes outside any frame); BYTES in upper-case hex.
 )";
     return text;
+}
+
+std::string VersionText()
+{
+    return "dnx8sim " DNX8_VERSION_TEXT "\n";
 }
 
 } // namespace sim

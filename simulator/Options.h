@@ -16,11 +16,15 @@ struct Options {
     unsigned baud = 0;                 // 0: unpaced
     std::vector<std::string> commands; // control lines run at start
     bool help = false;
+    bool version = false;
 };
 
 // Empty on success, else the message for the user.
 std::string ParseOptions(std::span<char* const> args, Options& options);
 
 std::string HelpText();
+
+// "dnx8sim VERSION", one line.
+std::string VersionText();
 
 } // namespace sim

@@ -46,12 +46,28 @@ SerialLine::SerialLine(SerialLine&& other) noexcept
 {
 }
 
+SerialLine& SerialLine::operator=(SerialLine&& other) noexcept
+{
+    if (this != &other) {
+        close();
+        fd_ = std::exchange(other.fd_, -1);
+        keepOpen_ = std::exchange(other.keepOpen_, -1);
+        path_ = std::move(other.path_);
+    }
+    return *this;
+}
+
 SerialLine::~SerialLine()
 {
+    close();
+}
+
+void SerialLine::close()
+{
     if (keepOpen_ >= 0)
-        ::close(keepOpen_);
+        ::close(std::exchange(keepOpen_, -1));
     if (fd_ >= 0)
-        ::close(fd_);
+        ::close(std::exchange(fd_, -1));
 }
 
 std::optional<SerialLine> SerialLine::createPseudoTerminal(std::string& error)

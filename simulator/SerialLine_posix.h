@@ -12,6 +12,7 @@ public:
     SerialLine(const SerialLine&) = delete;
     SerialLine& operator=(const SerialLine&) = delete;
     SerialLine(SerialLine&& other) noexcept;
+    SerialLine& operator=(SerialLine&& other) noexcept;
     ~SerialLine();
 
     // Empty and an error text in `error` on failure.
@@ -21,6 +22,9 @@ public:
     int fd() const { return fd_; }
     // The path a client opens.
     const std::string& path() const { return path_; }
+    // Hangs the line up, as a pulled adapter does: the client's reads and
+    // writes fail from then on. fd() is -1 afterwards.
+    void close();
 
 private:
     SerialLine(int fd, int keepOpen, std::string path);

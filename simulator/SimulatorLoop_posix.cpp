@@ -38,7 +38,29 @@ ControlReply SimulatorLoop::control(const std::string& line)
 {
     ControlReply reply = interpreter_.execute(line, seconds());
     quit_ = quit_ || reply.quit;
+    if (reply.ok && reply.line != LineChange::None)
+        changeLine(reply);
     return reply;
+}
+
+void SimulatorLoop::changeLine(ControlReply& reply)
+{
+    std::string error;
+    if (!plug_) {
+        error = "only a pseudo-terminal can be closed and opened";
+    } else if (reply.line == LineChange::Close) {
+        // What was under way goes with the line.
+        trace(TraceKind::Noise, converter_.quiet());
+        lastByte_.reset();
+        outgoing_.clear();
+        plug_->pull();
+    } else if (plug_->plug(error)) {
+        reply.lines.push_back(line_.path());
+    }
+    if (!error.empty()) {
+        reply.ok = false;
+        reply.error = error;
+    }
 }
 
 void SimulatorLoop::trace(TraceKind kind, std::span<const std::uint8_t> bytes)
@@ -171,7 +193,8 @@ bool SimulatorLoop::serve(int stopFd)
             return true;
         if (socket_ && ready > 0 && !socket_->serve(fds, handler))
             return true;
-        if (ready > 0 && (fds[1].revents & (POLLIN | POLLERR | POLLHUP)) && !readLine())
+        // A control line may have closed the line since the poll.
+        if (ready > 0 && line_.fd() >= 0 && (fds[1].revents & (POLLIN | POLLERR | POLLHUP)) && !readLine())
             return false;
         if (lastByte_ && Clock::now() >= *lastByte_ + QuietGap) {
             trace(TraceKind::Noise, converter_.quiet());

@@ -3,6 +3,7 @@
 #include "simulator/ControlFifo_posix.h"
 #include "simulator/ControlInterpreter.h"
 #include "simulator/ControlSocket_posix.h"
+#include "simulator/LinePlug_posix.h"
 #include "simulator/SerialLine_posix.h"
 #include "simulator/SimulatedConverter.h"
 #include "simulator/TraceFormat.h"
@@ -26,6 +27,8 @@ public:
     void setTrace(std::FILE* trace) { trace_ = trace; }
     void setControlFifo(ControlFifo* fifo) { fifo_ = fifo; }
     void setControlSocket(ControlSocket* socket) { socket_ = socket; }
+    // Lets control lines close and open the line; without it they are refused.
+    void setLinePlug(LinePlug* plug) { plug_ = plug; }
 
     double seconds() const;
     ControlReply control(const std::string& line);
@@ -49,6 +52,7 @@ private:
     void schedule(const Exchange& exchange, Clock::time_point requestEnd);
     void sendDue();
     void trace(TraceKind kind, std::span<const std::uint8_t> bytes);
+    void changeLine(ControlReply& reply);
 
     SerialLine& line_;
     SimulatedConverter& converter_;
@@ -56,6 +60,7 @@ private:
     std::FILE* trace_ = nullptr;
     ControlFifo* fifo_ = nullptr;
     ControlSocket* socket_ = nullptr;
+    LinePlug* plug_ = nullptr;
     const Clock::time_point start_ = Clock::now();
     std::optional<Clock::duration> byteTime_; // set when paced
     // Paced line: when the last byte read, and the last byte queued, will

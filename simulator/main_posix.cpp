@@ -2,6 +2,7 @@
 
 #include "simulator/ControlFifo_posix.h"
 #include "simulator/ControlSocket_posix.h"
+#include "simulator/LinePlug_posix.h"
 #include "simulator/Options.h"
 #include "simulator/Presets.h"
 #include "simulator/SerialLine_posix.h"
@@ -48,16 +49,6 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
-// Removes the --link symlink on every way out.
-struct Symlink {
-    std::string path;
-    ~Symlink()
-    {
-        if (!path.empty())
-            ::unlink(path.c_str());
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -69,6 +60,10 @@ int main(int argc, char** argv)
         return Fail(problem + " (see --help)");
     if (options.help) {
         std::fputs(sim::HelpText().c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::fputs(sim::VersionText().c_str(), stdout);
         return 0;
     }
     if (!InstallSignals())
@@ -91,13 +86,10 @@ int main(int argc, char** argv)
     if (!line)
         return Fail(error);
 
-    Symlink link;
-    if (!options.link.empty()) {
-        ::unlink(options.link.c_str());
-        if (::symlink(line->path().c_str(), options.link.c_str()) != 0)
-            return Fail(options.link + ": " + std::strerror(errno));
-        link.path = options.link;
-    }
+    // Also removes the --link symlink on every way out.
+    sim::LinePlug plug(*line, options.link);
+    if (!plug.link(error))
+        return Fail(error);
 
     auto fifo = options.control.empty() ? std::nullopt : sim::ControlFifo::open(options.control, error);
     if (!options.control.empty() && !fifo)
@@ -112,6 +104,8 @@ int main(int argc, char** argv)
     loop.setTrace(trace.get());
     loop.setControlFifo(fifo ? &*fifo : nullptr);
     loop.setControlSocket(socket ? &*socket : nullptr);
+    // A real device stays where it is; only a pseudo-terminal can be pulled.
+    loop.setLinePlug(options.device.empty() ? &plug : nullptr);
     for (const std::string& command : options.commands) {
         const sim::ControlReply reply = loop.control(command);
         if (!reply.ok)

@@ -7,25 +7,41 @@
 # A scenario is a text file, one step per line ("#" starts a comment; words
 # in "double quotes" may hold blanks). Steps handled here:
 #   sim NAME [ARGS...]            start a simulator (ARGS go to dnx8sim)
-#   port NAME COMn                map its pty as COMn and list it in the registry
+#   port NAME COMn                map its line as COMn (through its --link, so the
+#                                 mapping follows a line closed and opened again)
+#                                 and list it in the registry
 #   simctl NAME WORDS...          a line on the simulator's control channel
 #   start                         start config.exe and wait for its window
 #   shot LABEL                    screenshot of the display into the build tree
-#   sleep SECONDS
+#   sleep SECONDS                 only before a check that nothing happened
 #   trace-mark NAME               later request checks look only past this point
 #   expect-requests NAME CODE...  the command codes (hex) of the requests since
 #                                 the mark, exactly, in order
 #   expect-request NAME BYTES...  a request since the mark with exactly these bytes
 #   expect-request-count NAME CODE MIN MAX
+#                                 at least MIN (waited for) and never more than
+#                                 MAX such requests since the mark
 #   expect-exit [SECONDS]         config.exe has ended (after the driver's close)
 #   expect-layout FILE            the window's controls, as the driver's dump
 #                                 lists them, equal FILE (beside the scenario)
 #   file NAME LINE...             a text file in the scenario's work folder
 # Every other line goes to the driver (tests/e2e/driver), whose answer must
 # be "ok"; "@work@" in it stands for the work folder as a Windows path. The
-# driver works the main window, or a dialog after "dialog TITLE" until
-# "window". Exits 0 on success, 1 on the first failed step, 77 when the
-# scenario needs a simulator and none is built.
+# driver works the main window ("window", which waits until no dialog of it
+# is left), or a dialog after "dialog TITLE" until "window". Controls are
+# named by id ("101") or by the client position of their corner ("@120,35").
+#   click CTL | select CTL ENTRY | type CTL TEXT | key TAB|DOWN|UP|SPACE [shift]
+#   close                         close the window; waits until it is gone
+#   text CTL | items CTL | info CTL | dump | colour CTL | sync
+#   expect CTL TEXT [MS] | expect-sel CTL N [MS] | expect-check CTL N [MS]
+#   expect-colour CTL R,G,B [MS] | expect-focus CTL | expect-items CTL ENTRY...
+#   expect-steady CTL TEXT MS     the text stays so for MS, the window answering
+#   expect-msgbox CAPTION TEXT [MS] (then OK, after MS) | expect-no-msgbox
+#   expect-frame CLASS STYLE WxH | wait-gone [MS]
+# The expect steps wait for their state (10 s unless MS says otherwise); a
+# click, key or close that closes its own window succeeds when it is gone.
+# Exits 0 on success, 1 on the first failed step, 77 when the scenario needs
+# a simulator and none is built.
 set -u
 
 build=$(cd "$1" && pwd)
@@ -130,17 +146,32 @@ to_driver() {
 
 # --- simulator ---------------------------------------------------------------
 
-start_sim() {
-  local s=$1; shift
-  "$simulator" --trace "$work/$s.trace" --control-socket "$work/$s.sock" "$@" >"$work/$s.out" 2>"$work/$s.err" &
-  sim_pid[$s]=$!
-  local pty=""
-  for _ in $(seq 100); do
-    pty=$(head -n 1 "$work/$s.out" 2>/dev/null)
-    [ -n "$pty" ] && break
-    kill -0 "${sim_pid[$s]}" 2>/dev/null || break
+# Runs "$@" every 50 ms until it succeeds; false after LIMIT seconds.
+wait_until() {
+  local limit=$1; shift
+  local deadline=$((SECONDS + limit))
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
     sleep 0.05
   done
+}
+
+sim_ready() {
+  local s=$1
+  [ -n "$(head -n 1 "$work/$s.out" 2>/dev/null)" ] || ! kill -0 "${sim_pid[$s]}" 2>/dev/null
+}
+
+start_sim() {
+  local s=$1; shift
+  # The link is what the COM port maps to: it follows the line when a
+  # control line closes it and opens a new pseudo-terminal.
+  "$simulator" --trace "$work/$s.trace" --control-socket "$work/$s.sock" --link "$work/$s.pty" "$@" \
+    >"$work/$s.out" 2>"$work/$s.err" &
+  sim_pid[$s]=$!
+  wait_until 30 sim_ready "$s"
+  local pty
+  pty=$(head -n 1 "$work/$s.out" 2>/dev/null)
+  # The socket and the link are made before the path is printed.
   [ -n "$pty" ] && [ -S "$work/$s.sock" ] || fail "simulator $s did not start: $(cat "$work/$s.err")"
   sim_pty[$s]=$pty
 }
@@ -176,19 +207,36 @@ requests() {
   tail -n "+$(( ${trace_mark[$s]:-0} + 1 ))" "$work/$s.trace" | trace_requests
 }
 
+requests_are() {
+  got=$(requests "$1" | awk '{print $2}')
+  [ "$got" = "$want" ]
+}
+
 expect_requests() {
   local s=$1; shift
   local want got
   want=$(printf '%s\n' "$@" | tr 'a-f' 'A-F')
-  for _ in $(seq 40); do
-    got=$(requests "$s" | awk '{print $2}')
-    [ "$got" = "$want" ] && return 0
-    sleep 0.05
-  done
-  fail "requests to $s: $(echo $got), expected $(echo $want)"
+  wait_until 10 requests_are "$s" || fail "requests to $s: $(echo $got), expected $(echo $want)"
+}
+
+has_request() {
+  requests "$1" | grep -qxF "$2"
+}
+
+# Requests with this command code since the mark; fails the step at once
+# when there are more than MAX.
+request_count_reaches() {
+  local s=$1 code=$2 min=$3 max=$4
+  count=$(requests "$s" | awk -v c="$code" '$2 == c' | wc -l)
+  [ "$count" -le "$max" ] || fail "${count} requests $code to $s, expected $min to $max"
+  [ "$count" -ge "$min" ]
 }
 
 # --- steps -------------------------------------------------------------------
+
+app_ended() {
+  ! kill -0 "$app_pid" 2>/dev/null
+}
 
 run_step() {
   local line=$1
@@ -199,7 +247,7 @@ run_step() {
     port)
       local s=${w[1]} com=${w[2]}
       local link="$WINEPREFIX/dosdevices/${com,,}"
-      ln -sfn "${sim_pty[$s]}" "$link"
+      ln -sfn "$work/$s.pty" "$link"
       mapped_links+=("$link")
       "$run" "$build" reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v "dnx8sim-$s" /t REG_SZ /d "$com" /f \
         >/dev/null 2>&1 || fail "cannot list $com in the registry"
@@ -223,21 +271,16 @@ run_step() {
     expect-request)
       local want
       want=$(echo "${w[@]:2}" | tr 'a-f' 'A-F')
-      requests "${w[1]}" | grep -qxF "$want" || fail "no request $want to ${w[1]}"
+      wait_until 10 has_request "${w[1]}" "$want" || fail "no request $want to ${w[1]}"
       ;;
     expect-request-count)
-      local n
-      n=$(requests "${w[1]}" | awk -v c="${w[2]^^}" '$2 == c' | wc -l)
-      [ "$n" -ge "${w[3]}" ] && [ "$n" -le "${w[4]}" ] ||
-        fail "${n} requests ${w[2]} to ${w[1]}, expected ${w[3]} to ${w[4]}"
+      local count=0
+      wait_until 10 request_count_reaches "${w[1]}" "${w[2]^^}" "${w[3]}" "${w[4]}" ||
+        fail "${count} requests ${w[2]} to ${w[1]}, expected ${w[3]} to ${w[4]}"
       ;;
     expect-exit)
-      local limit=${w[1]:-10}
-      for _ in $(seq $(( limit * 10 ))); do
-        kill -0 "$app_pid" 2>/dev/null || break
-        sleep 0.1
-      done
-      kill -0 "$app_pid" 2>/dev/null && fail "config.exe still runs ${limit} s after its window was closed"
+      local limit=${w[1]:-30}
+      wait_until "$limit" app_ended || fail "config.exe still runs ${limit} s after its window was closed"
       wait "$app_pid"
       local rc=$?
       app_pid=""

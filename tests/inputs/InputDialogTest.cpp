@@ -5,7 +5,7 @@
 #include "inputs/PotentiometerDialog.h"
 #include "inputs/ResistanceDialog.h"
 #include "inputs/VoltageDialog.h"
-#include "tests/inputs/InputDialogDriver.h"
+#include "tests/inputs/InputDialogTestSupport.h"
 
 using P = protocol::Parameter;
 using V = VoltageDialog;
@@ -160,9 +160,9 @@ TEST_F(InputDialogTest, UnreadableInputTypeShowsChybaKomunikaceAndOkWritesNothin
             d.ok();
         };
         // Made by the entry point the main window uses.
-        auto dialog = MakeInputDialog(c.kind, nullptr, *link, *description, table, rtd);
+        auto dialog = MakeInputDialog(c.kind, host, *link, *description, table, rtd);
         ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(RunDriven(app, std::move(dialog), act), IDOK);
+        EXPECT_EQ(runModal(std::move(dialog), act), IDOK);
     }
     EXPECT_TRUE(converter->writes().empty());
     EXPECT_EQ(description->GetText(), "before");

@@ -2,7 +2,7 @@
 #include "inputs/PotentiometerDialog.h"
 #include "inputs/ResistanceDialog.h"
 #include "inputs/RtdCatalog.h"
-#include "tests/inputs/InputDialogDriver.h"
+#include "tests/inputs/InputDialogTestSupport.h"
 
 using P = protocol::Parameter;
 using R = ResistanceDialog;

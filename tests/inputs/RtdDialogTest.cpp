@@ -1,7 +1,7 @@
 // The thermometer dialog against an echoing converter: what it proposes,
 // and the exact write sequence of OK.
 #include "inputs/RtdDialog.h"
-#include "tests/inputs/SensorDialogTestSupport.h"
+#include "tests/inputs/InputDialogTestSupport.h"
 
 #include <gmock/gmock.h>
 
@@ -16,16 +16,8 @@ const std::vector<std::string> RtdNames = {"Pt 100 (3850)",  "Ni 100 (5000)",  "
                                            "Pt 1000 (3850)", "Ni 1000 (5000)", "Ni 1000 (6180)"};
 const std::vector<std::string> Wirings = {"Dvoudrát", "Dvoudrát+KS", "Třídrát", "Čtyřdrát"};
 
-class RtdDialogTest : public SensorDialogTest {
-protected:
-    int run(std::function<void(HWND)> act)
-    {
-        return SensorDialogTest::run<RtdDialog>(std::move(act), catalog, current);
-    }
-
-    RtdCatalog catalog;
-    const RtdCurve* current = nullptr;
-};
+using D = RtdDialog;
+using RtdDialogTest = SensorDialogTest<RtdDialog, RtdCatalog, RtdCurve>;
 
 } // namespace
 
@@ -52,13 +44,15 @@ TEST_F(RtdDialogTest, ProposesTheConvertersSensorOrElsePt100FourWire)
         converter->requests.clear();
         current = c.current >= 0 ? catalog.At(c.current) : nullptr;
         const RtdCurve* before = current;
-        SensorDialogView view;
-        EXPECT_EQ(run(LookAndClose(view)), Closed);
-        EXPECT_EQ(view.types, RtdNames);
-        EXPECT_EQ(view.typeSelection, c.type);
-        EXPECT_EQ(view.range, c.range);
-        EXPECT_EQ(view.wirings, Wirings);
-        EXPECT_EQ(view.wiringSelection, c.wiring);
+        EXPECT_EQ(run([&](DialogView& d) {
+                      EXPECT_EQ(d.entries(D::TypeListId), RtdNames);
+                      EXPECT_EQ(d.selection(D::TypeListId), c.type);
+                      EXPECT_EQ(d.text(D::RangeTextId), c.range);
+                      EXPECT_EQ(d.entries(D::WiringListId), Wirings);
+                      EXPECT_EQ(d.selection(D::WiringListId), c.wiring);
+                      d.cancel();
+                  }),
+                  IDCANCEL);
         // Closing without OK leaves converter, field and description alone.
         EXPECT_THAT(converter->requests, ElementsAre(Request(Parameter::InputType)));
         EXPECT_EQ(current, before);
@@ -69,16 +63,16 @@ TEST_F(RtdDialogTest, ProposesTheConvertersSensorOrElsePt100FourWire)
 TEST_F(RtdDialogTest, OkWritesTheWholeCharacteristicThenCommits)
 {
     converter->storeByte(Parameter::InputType, 2);
-    ASSERT_EQ(run([](HWND dialog) {
-                  Pick(dialog, RtdDialog::WiringListId, 2); // "Třídrát"
-                  PressOk(dialog);
+    ASSERT_EQ(run([](DialogView& d) {
+                  d.choose(D::WiringListId, 2); // "Třídrát"
+                  d.ok();
               }),
               IDOK);
 
     const RtdCurve* pt100 = catalog.At(0);
     EXPECT_EQ(current, pt100);
     EXPECT_EQ(description->GetText(), "Pt 100 (3850)");
-    const auto sent = writes();
+    const auto sent = laterRequests();
     EXPECT_THAT(sent, ElementsAre(Request(Parameter::InputType, {7}),
                                   Request(Parameter::RangeMin, Bytes(pt100->ResistanceAt(-200.0f))),
                                   Request(Parameter::RangeMax, Bytes(pt100->ResistanceAt(850.0f))),
@@ -100,11 +94,11 @@ TEST_F(RtdDialogTest, ChangingTheTypeShowsItsRangeAndOkWritesIt)
     current = catalog.At(3); // Pt 1000 (3850), four-wire
     std::string rangeAfterPick;
     std::size_t requestsBeforeOk = 0;
-    ASSERT_EQ(run([&](HWND dialog) {
-                  Pick(dialog, RtdDialog::TypeListId, 5); // Ni 1000 (6180)
-                  rangeAfterPick = ViewOf(dialog).range;
+    ASSERT_EQ(run([&](DialogView& d) {
+                  d.choose(D::TypeListId, 5); // Ni 1000 (6180)
+                  rangeAfterPick = d.text(D::RangeTextId);
                   requestsBeforeOk = converter->requests.size();
-                  PressOk(dialog);
+                  d.ok();
               }),
               IDOK);
     EXPECT_EQ(rangeAfterPick, "-60 až 250 °C");
@@ -113,7 +107,7 @@ TEST_F(RtdDialogTest, ChangingTheTypeShowsItsRangeAndOkWritesIt)
     const RtdCurve* ni1000 = catalog.At(5);
     EXPECT_EQ(current, ni1000);
     EXPECT_EQ(description->GetText(), "Ni 1000 (6180)");
-    const auto sent = writes();
+    const auto sent = laterRequests();
     ASSERT_EQ(sent.size(), 7u);
     EXPECT_EQ(sent[0], Request(Parameter::InputType, {8}));
     EXPECT_NEAR(FloatAt(sent[1].data, 0), 695.20, 0.01);
@@ -125,18 +119,16 @@ TEST_F(RtdDialogTest, ChangingTheTypeShowsItsRangeAndOkWritesIt)
 TEST_F(RtdDialogTest, UnreadableInputTypeShowsTheErrorAndOkWritesNothing)
 {
     current = catalog.At(1);
-    SensorDialogView view;
-    ASSERT_EQ(run([&](HWND dialog) {
-                  view = ViewOf(dialog);
-                  Pick(dialog, RtdDialog::TypeListId, 0); // the error entry itself
-                  PressOk(dialog);
+    ASSERT_EQ(run([](DialogView& d) {
+                  EXPECT_EQ(d.entries(D::TypeListId), std::vector<std::string>{"Chyba komunikace"});
+                  EXPECT_EQ(d.selection(D::TypeListId), 0);
+                  EXPECT_EQ(d.text(D::RangeTextId), "");
+                  EXPECT_TRUE(d.entries(D::WiringListId).empty());
+                  d.choose(D::TypeListId, 0); // the error entry itself
+                  d.ok();
               }),
               IDOK);
-    EXPECT_EQ(view.types, std::vector<std::string>{"Chyba komunikace"});
-    EXPECT_EQ(view.typeSelection, 0);
-    EXPECT_EQ(view.range, "");
-    EXPECT_TRUE(view.wirings.empty());
-    EXPECT_TRUE(writes().empty());
+    EXPECT_TRUE(laterRequests().empty());
     EXPECT_EQ(current, catalog.At(1));
     EXPECT_EQ(description->GetText(), "Napětí");
 }
@@ -145,9 +137,9 @@ TEST_F(RtdDialogTest, FailedWritesDoNotStopTheSequence)
 {
     converter->storeByte(Parameter::InputType, 2);
     converter->silentOnWrites = true;
-    ASSERT_EQ(run(PressOk), IDOK);
+    ASSERT_EQ(run([](DialogView& d) { d.ok(); }), IDOK);
     std::vector<std::uint8_t> commands;
-    for (const ConverterRequest& request : writes())
+    for (const MemoryConverter::Request& request : laterRequests())
         commands.push_back(request.command);
     EXPECT_THAT(commands, ElementsAre(0x2C, 0x36, 0x37, 0x39, 0x38, 0x3F, 0x2B));
     EXPECT_EQ(current, catalog.At(0));

@@ -1,7 +1,7 @@
 // The thermocouple dialog against an echoing converter: what it proposes,
 // the exact write sequence of OK and the wait cursor over it.
 #include "inputs/ThermocoupleDialog.h"
-#include "tests/inputs/SensorDialogTestSupport.h"
+#include "tests/inputs/InputDialogTestSupport.h"
 
 #include <gmock/gmock.h>
 
@@ -22,16 +22,8 @@ const std::vector<std::string> Compensations = {"Interní kompenzace", "Dvoudrá
                                                 "Třídrátová kompenzace"};
 constexpr int TypeK = 3;
 
-class ThermocoupleDialogTest : public SensorDialogTest {
-protected:
-    int run(std::function<void(HWND)> act)
-    {
-        return SensorDialogTest::run<ThermocoupleDialog>(std::move(act), catalog, current);
-    }
-
-    ThermocoupleCatalog catalog;
-    const ThermocoupleCurve* current = nullptr;
-};
+using D = ThermocoupleDialog;
+using ThermocoupleDialogTest = SensorDialogTest<ThermocoupleDialog, ThermocoupleCatalog, ThermocoupleCurve>;
 
 // Index byte, then the piece as the converter stores it.
 std::vector<std::uint8_t> Piece(std::uint8_t index, const EmfRange& piece)
@@ -67,13 +59,15 @@ TEST_F(ThermocoupleDialogTest, ProposesTheConvertersSensorOrElseTypeJInternal)
         converter->storeByte(Parameter::InputType, c.code);
         converter->requests.clear();
         current = c.current >= 0 ? catalog.At(c.current) : nullptr;
-        SensorDialogView view;
-        EXPECT_EQ(run(LookAndClose(view)), Closed);
-        EXPECT_EQ(view.types, ThermocoupleNames);
-        EXPECT_EQ(view.typeSelection, c.type);
-        EXPECT_EQ(view.range, c.range);
-        EXPECT_EQ(view.wirings, Compensations);
-        EXPECT_EQ(view.wiringSelection, c.compensation);
+        EXPECT_EQ(run([&](DialogView& d) {
+                      EXPECT_EQ(d.entries(D::TypeListId), ThermocoupleNames);
+                      EXPECT_EQ(d.selection(D::TypeListId), c.type);
+                      EXPECT_EQ(d.text(D::RangeTextId), c.range);
+                      EXPECT_EQ(d.entries(D::WiringListId), Compensations);
+                      EXPECT_EQ(d.selection(D::WiringListId), c.compensation);
+                      d.cancel();
+                  }),
+                  IDCANCEL);
         EXPECT_THAT(converter->requests, ElementsAre(Request(Parameter::InputType)));
         EXPECT_EQ(description->GetText(), "Napětí");
     }
@@ -84,11 +78,11 @@ TEST_F(ThermocoupleDialogTest, OkWritesPiecesAndColdJunctionUnderTheWaitCursor)
     converter->storeByte(Parameter::InputType, 2);
     const HCURSOR cross = LoadCursorW(nullptr, IDC_CROSS);
     HCURSOR cursorAfterOk = nullptr;
-    ASSERT_EQ(run([&](HWND dialog) {
-                  Pick(dialog, ThermocoupleDialog::TypeListId, TypeK);
-                  Pick(dialog, ThermocoupleDialog::WiringListId, 1);
+    ASSERT_EQ(run([&](DialogView& d) {
+                  d.choose(D::TypeListId, TypeK);
+                  d.choose(D::WiringListId, 1);
                   SetCursor(cross);
-                  PressOk(dialog);
+                  d.ok();
                   cursorAfterOk = GetCursor();
               }),
               IDOK);
@@ -96,7 +90,7 @@ TEST_F(ThermocoupleDialogTest, OkWritesPiecesAndColdJunctionUnderTheWaitCursor)
     const ThermocoupleCurve* k = catalog.At(TypeK);
     EXPECT_EQ(current, k);
     EXPECT_EQ(description->GetText(), "K (Chromel-Alumel)");
-    const auto sent = writes();
+    const auto sent = laterRequests();
     EXPECT_THAT(sent,
                 ElementsAre(Request(Parameter::InputType, {14}), Request(Parameter::RangeMin, Bytes(-5.891f)),
                             Request(Parameter::RangeMax, Bytes(std::bit_cast<float>(0x425B8B44u))),
@@ -129,23 +123,23 @@ TEST_F(ThermocoupleDialogTest, OkWritesPiecesAndColdJunctionUnderTheWaitCursor)
 TEST_F(ThermocoupleDialogTest, UnknownConverterTypeWritesOnlyOnceTheUserPicksOne)
 {
     converter->storeByte(Parameter::InputType, 15);
-    ASSERT_EQ(run(PressOk), IDOK);
-    EXPECT_TRUE(writes().empty());
+    ASSERT_EQ(run([](DialogView& d) { d.ok(); }), IDOK);
+    EXPECT_TRUE(laterRequests().empty());
     EXPECT_EQ(current, nullptr);
     EXPECT_EQ(description->GetText(), "Napětí");
 
     converter->requests.clear();
     std::string range;
-    ASSERT_EQ(run([&](HWND dialog) {
-                  Pick(dialog, ThermocoupleDialog::TypeListId, 7); // S
-                  range = ViewOf(dialog).range;
-                  PressOk(dialog);
+    ASSERT_EQ(run([&](DialogView& d) {
+                  d.choose(D::TypeListId, 7); // S
+                  range = d.text(D::RangeTextId);
+                  d.ok();
               }),
               IDOK);
     EXPECT_EQ(range, "-50 až 1768 °C");
     EXPECT_EQ(current, catalog.At(7));
     EXPECT_EQ(description->GetText(), "S (Pt10Rh-Pt)");
-    const auto sent = writes();
+    const auto sent = laterRequests();
     ASSERT_EQ(sent.size(), 11u);
     EXPECT_EQ(sent[0], Request(Parameter::InputType, {15}));
     // S has four pieces: the last one is a real piece, not the zero record.
@@ -156,16 +150,14 @@ TEST_F(ThermocoupleDialogTest, UnknownConverterTypeWritesOnlyOnceTheUserPicksOne
 TEST_F(ThermocoupleDialogTest, UnreadableInputTypeShowsTheErrorAndOkWritesNothing)
 {
     current = catalog.At(TypeK);
-    SensorDialogView view;
-    ASSERT_EQ(run([&](HWND dialog) {
-                  view = ViewOf(dialog);
-                  PressOk(dialog);
+    ASSERT_EQ(run([](DialogView& d) {
+                  EXPECT_EQ(d.entries(D::TypeListId), std::vector<std::string>{"Chyba komunikace"});
+                  EXPECT_EQ(d.selection(D::TypeListId), 0);
+                  EXPECT_EQ(d.text(D::RangeTextId), "");
+                  EXPECT_TRUE(d.entries(D::WiringListId).empty());
+                  d.ok();
               }),
               IDOK);
-    EXPECT_EQ(view.types, std::vector<std::string>{"Chyba komunikace"});
-    EXPECT_EQ(view.typeSelection, 0);
-    EXPECT_EQ(view.range, "");
-    EXPECT_TRUE(view.wirings.empty());
-    EXPECT_TRUE(writes().empty());
+    EXPECT_TRUE(laterRequests().empty());
     EXPECT_EQ(current, catalog.At(TypeK));
 }

@@ -1,7 +1,7 @@
 // Variants, divider and shunt of the voltage and current dialogs.
 #include "inputs/CurrentDialog.h"
 #include "inputs/VoltageDialog.h"
-#include "tests/inputs/InputDialogDriver.h"
+#include "tests/inputs/InputDialogTestSupport.h"
 
 using P = protocol::Parameter;
 using V = VoltageDialog;

@@ -1,12 +1,10 @@
 // The linearization dialog under Wine: what it shows for a point file and
 // what reaches the PointSet.
-#include "DialogDriver.h"
-
 #include "framework/Application.h"
 #include "framework/TextEntry.h"
-#include "framework/WideText.h"
 #include "linearization/LinearizationDialog.h"
 #include "linearization/PointSet.h"
+#include "tests/framework/DialogDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -18,54 +16,24 @@ namespace {
 
 using D = LinearizationDialog;
 
-std::vector<std::string> OrderEntries(HWND dialog)
-{
-    HWND list = GetDlgItem(dialog, D::OrderListId);
-    std::vector<std::string> entries;
-    const auto count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        wchar_t text[32] = {};
-        SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        entries.push_back(Narrow(text));
-    }
-    return entries;
-}
-
-int Selection(HWND dialog)
-{
-    return static_cast<int>(SendDlgItemMessageW(dialog, D::OrderListId, CB_GETCURSEL, 0, 0));
-}
-
-bool Checked(HWND dialog, int id)
-{
-    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
-}
-
-bool Enabled(HWND dialog, int id)
-{
-    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
-}
-
 // A dialog realised modeless over a point set; freed unless OK closed it.
 class ModelessDialog {
 public:
-    explicit ModelessDialog(PointSet& points) : dialog(new LinearizationDialog(nullptr, points))
+    explicit ModelessDialog(PointSet& points)
+        : dialog(new LinearizationDialog(nullptr, points)), realized(dialog->Realize()),
+          view(dialog->Handle())
     {
-        realized = dialog->Realize();
-        handle = dialog->Handle();
-        ShowWindow(handle, SW_SHOWNOACTIVATE);
+        ShowWindow(view.handle(), SW_SHOWNOACTIVATE);
     }
     ~ModelessDialog()
     {
-        if (IsWindow(handle))
+        if (IsWindow(view.handle()))
             dialog->Free();
     }
-    void click(int id) const { SendMessageW(GetDlgItem(handle, id), BM_CLICK, 0, 0); }
-    void select(int index) const { SendDlgItemMessageW(handle, D::OrderListId, CB_SETCURSEL, index, 0); }
 
     LinearizationDialog* dialog;
-    HWND handle = nullptr;
-    bool realized = false;
+    bool realized;
+    DialogView view;
 };
 
 PointSet Points(int count)
@@ -101,23 +69,23 @@ TEST_F(LinearizationDialogTest, ShowsThePointsAndOffersOrdersBelowTheirCount)
         PointSet points = Points(c.count);
         ModelessDialog m(points);
         ASSERT_TRUE(m.realized);
-        HWND h = m.handle;
+        const DialogView& d = m.view;
 
-        EXPECT_EQ(ReadWindowText(h), "Linearizace");
-        EXPECT_EQ(ReadWindowText(GetDlgItem(h, D::CountId)), std::to_string(c.count));
-        EXPECT_EQ(ReadWindowText(GetDlgItem(h, D::MinId)), "-2.000000000E+00");
-        EXPECT_EQ(ReadWindowText(GetDlgItem(h, D::MaxId)), "1.234500000E+03");
+        EXPECT_EQ(d.caption(), "Linearizace");
+        EXPECT_EQ(d.text(D::CountId), std::to_string(c.count));
+        EXPECT_EQ(d.text(D::MinId), "-2.000000000E+00");
+        EXPECT_EQ(d.text(D::MaxId), "1.234500000E+03");
 
         std::vector<std::string> expected;
         for (int order = 2; order <= c.highestOrder; ++order)
             expected.push_back(std::to_string(order) + ". řádu");
-        EXPECT_EQ(OrderEntries(h), expected);
-        EXPECT_EQ(Selection(h), c.selected);
+        EXPECT_EQ(d.entries(D::OrderListId), expected);
+        EXPECT_EQ(d.selection(D::OrderListId), c.selected);
 
-        EXPECT_TRUE(Checked(h, D::PolynomialId));
-        EXPECT_FALSE(Checked(h, D::SplineId));
-        EXPECT_EQ(Enabled(h, D::SplineId), c.splineOffered);
-        EXPECT_TRUE(Enabled(h, D::OrderListId));
+        EXPECT_TRUE(d.checked(D::PolynomialId));
+        EXPECT_FALSE(d.checked(D::SplineId));
+        EXPECT_EQ(d.enabled(D::SplineId), c.splineOffered);
+        EXPECT_TRUE(d.enabled(D::OrderListId));
     }
 }
 
@@ -126,11 +94,11 @@ TEST_F(LinearizationDialogTest, TemplateTexts)
     PointSet points = Points(5);
     ModelessDialog m(points);
     ASSERT_TRUE(m.realized);
-    EXPECT_EQ(ReadWindowText(GetDlgItem(m.handle, D::PolynomialId)), "Aproximační polynom");
-    EXPECT_EQ(ReadWindowText(GetDlgItem(m.handle, D::SplineId)), "Lineární spline");
-    EXPECT_EQ(ReadWindowText(GetDlgItem(m.handle, IDOK)), "OK");
+    EXPECT_EQ(m.view.text(D::PolynomialId), "Aproximační polynom");
+    EXPECT_EQ(m.view.text(D::SplineId), "Lineární spline");
+    EXPECT_EQ(m.view.text(IDOK), "OK");
     std::vector<std::string> labels;
-    for (HWND c = GetWindow(m.handle, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT))
+    for (HWND c = GetWindow(m.view.handle(), GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT))
         if (GetDlgCtrlID(c) == -1 || GetDlgCtrlID(c) == 0xFFFF)
             labels.push_back(ReadWindowText(c));
     EXPECT_EQ(labels, (std::vector<std::string>{"Bodů:", "Min:", "Max:", "Metoda:"}));
@@ -142,18 +110,19 @@ TEST_F(LinearizationDialogTest, MethodButtonsSwitchTheOrderListAndOkStoresTheCho
     ModelessDialog m(points);
     ASSERT_TRUE(m.realized);
 
-    m.click(D::SplineId);
-    EXPECT_FALSE(Enabled(m.handle, D::OrderListId));
-    EXPECT_FALSE(Checked(m.handle, D::PolynomialId));
-    m.click(D::PolynomialId);
-    EXPECT_TRUE(Enabled(m.handle, D::OrderListId));
+    const DialogView& d = m.view;
+    d.click(D::SplineId);
+    EXPECT_FALSE(d.enabled(D::OrderListId));
+    EXPECT_FALSE(d.checked(D::PolynomialId));
+    d.click(D::PolynomialId);
+    EXPECT_TRUE(d.enabled(D::OrderListId));
     EXPECT_EQ(points.method, 0);
     EXPECT_EQ(points.order, 0); // nothing before OK
 
-    m.select(1);
-    m.click(D::SplineId);
-    m.click(IDOK);
-    EXPECT_FALSE(IsWindow(m.handle));
+    d.choose(D::OrderListId, 1);
+    d.click(D::SplineId);
+    d.ok();
+    EXPECT_FALSE(IsWindow(d.handle()));
     EXPECT_EQ(points.method, 1);
     EXPECT_EQ(points.order, 3); // the list's order, also for the spline
     EXPECT_EQ(points.count, 8);
@@ -165,7 +134,7 @@ TEST_F(LinearizationDialogTest, OkWithoutChangesTakesTheDefaultPolynomial)
     points.method = 1; // an earlier value is overwritten
     ModelessDialog m(points);
     ASSERT_TRUE(m.realized);
-    m.click(IDOK);
+    m.view.ok();
     EXPECT_EQ(points.method, 0);
     EXPECT_EQ(points.order, 5);
 }
@@ -178,16 +147,16 @@ TEST_F(LinearizationDialogTest, ModalRunEndsWithOkOnlyThroughTheOkButton)
         int result;
     };
     const Way ways[] = {
-        {"OK", [](HWND h) { PressButton(h, IDOK); }, IDOK},
-        {"Escape", [](HWND h) { PressEscape(h); }, IDCANCEL},
-        {"close box", [](HWND h) { PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0); }, IDCANCEL},
+        {"OK", [](DialogView& d) { d.ok(); }, IDOK},
+        {"Escape", [](DialogView& d) { d.escape(); }, IDCANCEL},
+        {"close box", [](DialogView& d) { d.cancel(); }, IDCANCEL},
     };
     for (const Way& way : ways) {
         SCOPED_TRACE(way.name);
         PointSet points = Points(10);
-        DialogDriver driver({[&](HWND h) {
-            PostMessageW(GetDlgItem(h, D::SplineId), BM_CLICK, 0, 0);
-            way.act(h);
+        DialogDriver driver({[&](DialogView& d) {
+            d.click(D::SplineId);
+            way.act(d);
         }});
         EXPECT_EQ(application.RunModal(std::make_unique<LinearizationDialog>(nullptr, points)), way.result);
         EXPECT_EQ(driver.stepsTaken(), 1);

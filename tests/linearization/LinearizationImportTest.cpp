@@ -1,15 +1,14 @@
 // The import flow under Wine, with its point file handed in instead of
 // chosen in the open-file dialog (which has a test of its own).
-#include "DialogDriver.h"
 #include "TempPointFile.h"
 
 #include "framework/Application.h"
 #include "framework/StaticText.h"
-#include "framework/TextEntry.h"
 #include "framework/Window.h"
 #include "linearization/LinearizationDialog.h"
 #include "linearization/LinearizationImport.h"
 #include "linearization/LinearizationTable.h"
+#include "tests/framework/DialogDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -38,25 +37,24 @@ bool SameTable(const LinearizationTable& a, const LinearizationTable& b)
 // order index, then OK.
 DialogDriver::Step Choose(int method, int orderIndex, std::string* countShown = nullptr)
 {
-    return [=](HWND h) {
+    return [=](DialogView& d) {
         if (countShown != nullptr)
-            *countShown = ReadWindowText(GetDlgItem(h, D::CountId));
-        SendDlgItemMessageW(h, D::OrderListId, CB_SETCURSEL, orderIndex, 0);
+            *countShown = d.text(D::CountId);
+        d.choose(D::OrderListId, orderIndex);
         if (method == 1)
-            SendMessageW(GetDlgItem(h, D::SplineId), BM_CLICK, 0, 0);
-        PressButton(h, IDOK);
+            d.click(D::SplineId);
+        d.ok();
     };
 }
 
 DialogDriver::Step ExpectError(std::string text)
 {
-    return [text](HWND box) {
-        const MessageBoxView view = ReadMessageBox(box);
-        EXPECT_EQ(view.caption, "DNX8 config");
-        EXPECT_EQ(view.text, text);
-        EXPECT_TRUE(view.hasIcon);
-        EXPECT_EQ(view.buttons, std::vector<int>{IDOK});
-        PressButton(box, IDOK);
+    return [text](DialogView& box) {
+        EXPECT_EQ(box.caption(), "DNX8 config");
+        EXPECT_EQ(box.message(), text);
+        EXPECT_TRUE(box.showsIcon());
+        EXPECT_EQ(box.buttons(), std::vector<int>{IDOK});
+        box.ok();
     };
 }
 
@@ -89,12 +87,11 @@ protected:
     void import(const std::filesystem::path& file, std::vector<DialogDriver::Step> steps)
     {
         DialogDriver driver(std::move(steps));
-        importLinearization(*mainWindow, table, *fileNameText,
-                            [&](HWND owner, std::filesystem::path& chosen) {
-                                ownerSeen = owner;
-                                chosen = file;
-                                return true;
-                            });
+        importLinearization(*mainWindow, table, *fileNameText, [&](HWND owner, FileName& chosen) {
+            ownerSeen = owner;
+            chosen = file;
+            return true;
+        });
         stepsTaken = driver.stepsTaken();
         unexpected = driver.unexpected();
     }
@@ -164,18 +161,16 @@ TEST_F(LinearizationImportTest, CancelledChoiceOrDialogChangesNothing)
 {
     {
         DialogDriver driver({});
-        importLinearization(*mainWindow, table, *fileNameText,
-                            [](HWND, std::filesystem::path&) { return false; });
+        importLinearization(*mainWindow, table, *fileNameText, [](HWND, FileName&) { return false; });
         EXPECT_TRUE(driver.unexpected().empty());
         EXPECT_TRUE(unchanged());
     }
     TempPointFile file(LineFile);
-    import(file.path(), {[](HWND h) { PressEscape(h);
-}
-});
-EXPECT_EQ(stepsTaken, 1);
-EXPECT_TRUE(unexpected.empty());
-EXPECT_TRUE(unchanged());
+    const DialogDriver::Step escape = [](DialogView& d) { d.escape(); };
+    import(file.path(), {escape});
+    EXPECT_EQ(stepsTaken, 1);
+    EXPECT_TRUE(unexpected.empty());
+    EXPECT_TRUE(unchanged());
 }
 
 TEST_F(LinearizationImportTest, FailedBuildIsReportedAndKeepsTheEarlierImport)
@@ -189,37 +184,35 @@ TEST_F(LinearizationImportTest, FailedBuildIsReportedAndKeepsTheEarlierImport)
 
     // Gone between the two readings.
     auto vanishing = std::make_unique<TempPointFile>(LineFile);
-    import(vanishing->path(), {[&](HWND h) {
-                                   vanishing.reset();
-    Choose(1, 0)(h);
-}
-, ExpectError("Chyba při zpracování.")
-});
-EXPECT_EQ(stepsTaken, 2);
-EXPECT_TRUE(unchanged());
+    const DialogDriver::Step removeThenChoose = [&](DialogView& d) {
+        vanishing.reset();
+        Choose(1, 0)(d);
+    };
+    import(vanishing->path(), {removeThenChoose, ExpectError("Chyba při zpracování.")});
+    EXPECT_EQ(stepsTaken, 2);
+    EXPECT_TRUE(unchanged());
 }
 
 TEST_F(LinearizationImportTest, OpenFileDialogReturnsTheTypedWidePath)
 {
     TempPointFile file(LineFile, u8"Teploměr č. 2.txt");
-    std::filesystem::path chosen;
+    FileName chosen;
     std::string filter;
-    DialogDriver driver({[&](HWND h) {
+    DialogDriver driver({[&](DialogView& d) {
         // The file name box of the explorer-style dialog (edt1 or cmb13).
-        HWND name = GetDlgItem(h, edt1);
-        if (name == nullptr)
-            name = GetDlgItem(h, cmb13);
-        filter = ReadWindowText(GetDlgItem(h, cmb1));
+        const int name = GetDlgItem(d.handle(), edt1) != nullptr ? edt1 : cmb13;
+        filter = d.text(cmb1);
         const std::u8string path = file.path().u8string();
-        WriteWindowText(name, std::string(path.begin(), path.end()));
-        PressButton(h, IDOK);
+        d.type(name, std::string(path.begin(), path.end()));
+        d.ok();
     }});
     EXPECT_TRUE(choosePointFile(mainWindow->Handle(), chosen));
     EXPECT_EQ(driver.stepsTaken(), 1);
     EXPECT_EQ(filter, "Textový soubor");
-    EXPECT_TRUE(std::filesystem::equivalent(chosen, file.path()));
-    EXPECT_EQ(chosen.filename(), file.path().filename());
+    const std::filesystem::path chosenPath = chosen.native();
+    EXPECT_TRUE(std::filesystem::equivalent(chosenPath, file.path()));
+    EXPECT_EQ(chosenPath.filename(), file.path().filename());
 
-    DialogDriver cancelled({[](HWND h) { PressButton(h, IDCANCEL); }});
+    DialogDriver cancelled({[](DialogView& d) { d.click(IDCANCEL); }});
     EXPECT_FALSE(choosePointFile(mainWindow->Handle(), chosen));
 }

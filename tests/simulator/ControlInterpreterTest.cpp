@@ -66,10 +66,14 @@ TEST(Control, RejectsMalformedLinesAndChangesNothing)
                              "fault nak on 300",
                              "identity TOOLONGID",
                              "preset nowhere",
+                             "line",
+                             "line shut",
+                             "line close now",
                              "launch"}) {
         const sim::ControlReply reply = c.run(line);
         EXPECT_FALSE(reply.ok) << line;
         EXPECT_FALSE(reply.error.empty()) << line;
+        EXPECT_EQ(reply.line, sim::LineChange::None) << line;
     }
     EXPECT_EQ(c.converter.model.memory, before);
     EXPECT_TRUE(c.converter.faults.describe().empty());
@@ -99,6 +103,21 @@ TEST(Control, IdentityLiveAndFaultCommandsReachTheLine)
     EXPECT_EQ(Ask(c.converter, RequestFrame(P::Filter)), Ack({0}));
 
     EXPECT_TRUE(c.run("quit").quit);
+}
+
+TEST(Control, LineCommandsAskForTheLineAndLeaveTheConverterAlone)
+{
+    Control c;
+    ASSERT_TRUE(c.ok("set Filter 12"));
+    const sim::ParameterMemory before = c.converter.model.memory;
+    const sim::ControlReply closing = c.run("line close");
+    EXPECT_TRUE(closing.ok);
+    EXPECT_EQ(closing.line, sim::LineChange::Close);
+    EXPECT_FALSE(closing.quit);
+    EXPECT_EQ(c.run("line open").line, sim::LineChange::Open);
+    EXPECT_EQ(c.run("ping").line, sim::LineChange::None);
+    EXPECT_EQ(c.converter.model.memory, before);
+    EXPECT_EQ(Ask(c.converter, RequestFrame(P::Filter)), Ack({12}));
 }
 
 TEST(Control, DumpReplaysToTheSameMemory)
@@ -170,9 +189,10 @@ TEST(Options, HelpDocumentsEveryPresetFaultAndCommand)
         EXPECT_NE(help.find("  " + name + " "), std::string::npos) << name;
     }
     for (const char* word :
-         {"set NAME", "get NAME", "live NAME", "fault NAME", "fault clear", "identity TEXT", "preset NAME",
-          "dump [FILE]", "ping", "quit", "--preset", "--link", "--device", "--trace", "--baud", "--control ",
-          "--control-socket", "--identity", "--command"})
+         {"set NAME",         "get NAME",    "live NAME",  "fault NAME", "fault clear", "identity TEXT",
+          "preset NAME",      "dump [FILE]", "line close", "line open",  "ping",        "quit",
+          "--preset",         "--link",      "--device",   "--trace",    "--baud",      "--control ",
+          "--control-socket", "--identity",  "--command"})
         EXPECT_NE(help.find(word), std::string::npos) << word;
 }
 

@@ -1,8 +1,11 @@
 #include "SimProcess_posix.h"
 #include "SimTestSupport.h"
 
+#include "dnx8_version.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
@@ -202,6 +205,55 @@ TEST(Program, SocketControlAnswersDumpsAndQuits)
     EXPECT_FALSE(Exists(socketPath));
 }
 
+std::string LinkTarget(const std::string& link)
+{
+    char target[256] = {};
+    return ::readlink(link.c_str(), target, sizeof target - 1) > 0 ? target : "";
+}
+
+TEST(Program, LineClosedAndOpenedAgainAsAPulledAdapter)
+{
+    const std::string socketPath = Scratch("plug.sock");
+    const std::string link = Scratch("plug.com3");
+    const std::string trace = Scratch("plug.trace");
+    SimProcess sim({"--preset", "voltage", "--control-socket", socketPath, "--link", link, "--trace", trace});
+    ASSERT_TRUE(sim.started());
+    ControlClient control(socketPath);
+    ASSERT_TRUE(control.connected());
+    // Held open throughout, as the tool holds its port.
+    const int tool = ::open(link.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(tool, 0);
+    const Bytes request = RequestFrame(P::Filter);
+    ASSERT_EQ(::write(tool, request.data(), request.size()), static_cast<ssize_t>(request.size()));
+    pollfd p{tool, POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, 5000), 1);
+
+    EXPECT_EQ(control.ask("line close"), std::vector<std::string>{"ok"});
+    EXPECT_FALSE(Exists(link));
+    EXPECT_FALSE(Exists(sim.linePath()));
+    EXPECT_EQ(::write(tool, request.data(), request.size()), -1);
+    EXPECT_EQ(control.ask("line close"), std::vector<std::string>{"ok"});
+
+    const std::vector<std::string> opened = control.ask("line open");
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[1], "ok");
+    // The old terminal is still held by the tool, so the new one has another path.
+    EXPECT_NE(opened[0], sim.linePath());
+    EXPECT_EQ(LinkTarget(link), opened[0]);
+    EXPECT_EQ(control.ask("line open"), (std::vector<std::string>{opened[0], "ok"}));
+    LineClient again(link);
+    again.send(request);
+    EXPECT_EQ(again.receive(4), Ack({5}));
+    ::close(tool);
+
+    EXPECT_EQ(sim.stop(SIGTERM), 0);
+    EXPECT_FALSE(Exists(link));
+    const std::vector<std::string> entries = TraceEntries(trace);
+    EXPECT_EQ(std::count(entries.begin(), entries.end(), "request " + Hex(request)), 2);
+    EXPECT_EQ(std::count(entries.begin(), entries.end(), "reply 06 01 05 F4"), 2);
+    std::remove(trace.c_str());
+}
+
 TEST(Program, PacesRepliesAndHoldsDelayedOnes)
 {
     SimProcess sim({"--baud", "9600", "-c", "fault delay on 300 Filter"});
@@ -230,9 +282,13 @@ TEST(Program, AnswersOnAnExistingDevice)
     ASSERT_EQ(::grantpt(master), 0);
     ASSERT_EQ(::unlockpt(master), 0);
     const std::string device = ::ptsname(master);
-    SimProcess sim({"--device", device, "--preset", "current"});
+    const std::string socketPath = Scratch("device.sock");
+    SimProcess sim({"--device", device, "--preset", "current", "--control-socket", socketPath});
     ASSERT_TRUE(sim.started());
     EXPECT_EQ(sim.linePath(), device);
+    // A device is not the simulator's to pull.
+    ControlClient control(socketPath);
+    EXPECT_EQ(control.ask("line close").at(0).rfind("error: ", 0), 0u);
 
     const Bytes request = RequestFrame(P::InputType);
     ASSERT_EQ(::write(master, request.data(), request.size()), static_cast<ssize_t>(request.size()));
@@ -259,6 +315,14 @@ TEST(Program, RefusesBadStartAndExplainsItself)
     EXPECT_EQ(noDevice.wait(seconds(5)), 1);
     SimProcess badCommand({"-c", "set Filter lots"});
     EXPECT_EQ(badCommand.wait(seconds(5)), 1);
+}
+
+TEST(Program, TellsItsVersionWithoutOpeningALine)
+{
+    // The one line of output stands where the line's path would.
+    SimProcess version({"--version", "--device", "/nonexistent/tty"});
+    EXPECT_EQ(version.linePath(), "dnx8sim " DNX8_VERSION_TEXT);
+    EXPECT_EQ(version.wait(seconds(5)), 0);
 }
 
 } // namespace

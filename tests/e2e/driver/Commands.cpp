@@ -2,6 +2,7 @@
 
 #include "tests/e2e/driver/Text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <functional>
@@ -9,7 +10,9 @@
 
 namespace {
 
-constexpr DWORD DefaultWaitMs = 5000;
+// Generous: the machine may be busy with other work. A check that holds
+// returns at once.
+constexpr DWORD DefaultWaitMs = 10000;
 
 Reply Fail(std::string message)
 {
@@ -33,20 +36,6 @@ std::string Hex(unsigned long value)
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%08lX", value);
     return buffer;
-}
-
-// Polls check until it holds or the time is up; the last observation is
-// kept for the failure message.
-bool WaitFor(DWORD timeoutMs, const std::function<bool()>& check)
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (check())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        Sleep(50);
-    }
 }
 
 std::vector<std::string> ComboItems(HWND combo)
@@ -134,14 +123,18 @@ Reply Commands::run(const std::vector<std::string>& w)
     const std::string& verb = w[0];
     auto arg = [&](size_t i) -> std::string { return i < w.size() ? w[i] : std::string(); };
 
+    // The main window, once no dialog of it is left: by its class too, since
+    // a message box of the program may carry the same caption.
     if (verb == "window") {
-        if (!target.find(L"DNX8 config", static_cast<DWORD>(ToInt(arg(1), 30000))))
+        if (!target.find(L"DNX8 config", L"CfgWindow", static_cast<DWORD>(ToInt(arg(1), 60000))))
             return Fail("no window titled \"DNX8 config\"");
+        if (!target.waitNoDialog(30000))
+            return Fail("a dialog of the window is still open");
         return target.sync() ? Ok() : Fail("window does not answer");
     }
     // Works a dialog of the program from here on, until "window".
     if (verb == "dialog") {
-        if (!target.find(ToWide(arg(1)), static_cast<DWORD>(ToInt(arg(2), 10000))))
+        if (!target.find(ToWide(arg(1)), nullptr, static_cast<DWORD>(ToInt(arg(2), 30000))))
             return Fail("no dialog titled \"" + arg(1) + "\"");
         return target.sync() ? Ok() : Fail("dialog does not answer");
     }
@@ -151,9 +144,14 @@ Reply Commands::run(const std::vector<std::string>& w)
     if (verb == "sync")
         return target.sync() ? Ok() : Fail("window does not answer");
 
+    // Sent, not posted: the WM_NULL that follows must not overtake it. A
+    // dialog ends only after its posted cancel command, so the step waits
+    // until the window is gone.
     if (verb == "close") {
-        PostMessageW(target.handle(), WM_CLOSE, 0, 0);
-        return Ok();
+        if (!target.notify(target.handle(), WM_CLOSE, 0, 0))
+            return Fail("window does not answer");
+        return target.waitGone(static_cast<DWORD>(ToInt(arg(1), 30000))) ? Ok()
+                                                                         : Fail("the window is still there");
     }
 
     if (verb == "expect-frame") {
@@ -218,7 +216,8 @@ Reply Commands::run(const std::vector<std::string>& w)
         auto key = keys.find(arg(1));
         if (key == keys.end())
             return Fail("unknown key " + arg(1));
-        SetForegroundWindow(target.handle());
+        if (!target.activate(DefaultWaitMs))
+            return Fail("the window does not become active");
         bool shift = arg(2) == "shift";
         std::vector<INPUT> inputs;
         auto press = [&](WORD vk, bool up) {
@@ -234,9 +233,11 @@ Reply Commands::run(const std::vector<std::string>& w)
         press(key->second, true);
         if (shift)
             press(VK_SHIFT, true);
-        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-        Sleep(100);
-        return target.sync() ? Ok() : Fail("window does not answer");
+        // Typed keys are queued in order behind each other; what they do is
+        // seen by the checks that follow, which wait for it.
+        if (SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
+            return Fail("keys not taken");
+        return target.settle() ? Ok() : Fail("window does not answer");
     }
 
     if (verb == "expect-focus") {
@@ -271,6 +272,7 @@ Reply Commands::run(const std::vector<std::string>& w)
     if (verb == "info")
         return Ok(Describe(ctl));
 
+    // Succeeds too when the click closes the window (OK of a dialog).
     if (verb == "click")
         return target.notify(ctl, BM_CLICK, 0, 0) ? Ok() : Fail("window does not answer");
 
@@ -323,6 +325,21 @@ Reply Commands::run(const std::vector<std::string>& w)
     };
     if (verb == "expect")
         return expect([&] { return WindowText(ctl); });
+    // The text stays as expected for a while, and the window keeps
+    // answering: each look is a message it must handle within 5 s.
+    if (verb == "expect-steady") {
+        DWORD start = GetTickCount(), slowest = 0;
+        do {
+            DWORD asked = GetTickCount();
+            seen = WindowText(ctl);
+            slowest = std::max(slowest, GetTickCount() - asked);
+            if (seen != arg(2))
+                return Fail(arg(1) + " is \"" + seen + "\" after " + std::to_string(GetTickCount() - start) +
+                            " ms, expected \"" + arg(2) + "\"");
+            Sleep(50);
+        } while (GetTickCount() - start < wait);
+        return Ok("answered within " + std::to_string(slowest) + " ms");
+    }
     if (verb == "expect-sel")
         return expect([&] { return std::to_string(Query(ctl, CB_GETCURSEL)); });
     if (verb == "expect-check")

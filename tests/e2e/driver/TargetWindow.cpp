@@ -2,19 +2,65 @@
 
 #include "tests/e2e/driver/Text.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cwchar>
 
-bool TargetWindow::find(const std::wstring& title, DWORD timeoutMs)
+namespace {
+
+struct TitleSearch {
+    const std::wstring& title;
+    const wchar_t* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTitled(HWND candidate, LPARAM context)
+{
+    auto* search = reinterpret_cast<TitleSearch*>(context);
+    if (!IsWindowVisible(candidate))
+        return TRUE;
+    // The caption as stored: asks nothing of a window that may be busy.
+    wchar_t caption[256] = {};
+    GetWindowTextW(candidate, caption, 256);
+    if (search->title != caption)
+        return TRUE;
+    wchar_t className[64] = {};
+    if (search->className != nullptr &&
+        (GetClassNameW(candidate, className, 64) == 0 || wcscmp(className, search->className) != 0))
+        return TRUE;
+    search->found.push_back(candidate);
+    return TRUE;
+}
+
+} // namespace
+
+bool WaitFor(DWORD timeoutMs, const std::function<bool()>& check)
 {
     DWORD start = GetTickCount();
-    do {
-        window = FindWindowW(nullptr, title.c_str());
-        if (window != nullptr && IsWindowVisible(window))
+    for (;;) {
+        if (check())
             return true;
-        Sleep(100);
-    } while (GetTickCount() - start < timeoutMs);
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        Sleep(50);
+    }
+}
+
+bool TargetWindow::find(const std::wstring& title, const wchar_t* className, DWORD timeoutMs)
+{
     window = nullptr;
-    return false;
+    return WaitFor(timeoutMs, [&] {
+        TitleSearch search{title, className, {}};
+        EnumWindows(CollectTitled, reinterpret_cast<LPARAM>(&search));
+        for (HWND candidate : search.found) {
+            HWND owner = GetWindow(candidate, GW_OWNER);
+            if (std::find(search.found.begin(), search.found.end(), owner) == search.found.end()) {
+                window = candidate;
+                return true;
+            }
+        }
+        return false;
+    });
 }
 
 std::vector<HWND> TargetWindow::children() const
@@ -66,40 +112,77 @@ bool TargetWindow::sync(DWORD timeoutMs) const
     return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
 }
 
+bool TargetWindow::settle() const
+{
+    return sync() || !IsWindow(window);
+}
+
 bool TargetWindow::notify(HWND target, UINT message, WPARAM wParam, LPARAM lParam) const
 {
     // Sent messages are handled in the order they arrive, so the WM_NULL of
-    // sync comes back after this handler, or from inside its modal loop.
+    // sync comes back after this handler, or from inside its modal loop;
+    // when the handler closes the window, it never comes back.
     if (!SendNotifyMessageW(target, message, wParam, lParam))
         return false;
-    return sync();
+    return settle();
+}
+
+bool TargetWindow::waitGone(DWORD timeoutMs) const
+{
+    return WaitFor(timeoutMs, [&] { return !IsWindow(window); });
+}
+
+bool TargetWindow::activate(DWORD timeoutMs) const
+{
+    DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    return WaitFor(timeoutMs, [&] {
+        if (GetForegroundWindow() != window)
+            SetForegroundWindow(window);
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetForegroundWindow() == window && GetGUIThreadInfo(thread, &info) &&
+               info.hwndActive == window;
+    });
 }
 
 namespace {
 
 struct OwnedSearch {
     HWND owner;
+    bool visibleOnly;
     HWND found;
 };
 
 BOOL CALLBACK FindOwned(HWND candidate, LPARAM context)
 {
     auto* search = reinterpret_cast<OwnedSearch*>(context);
-    if (GetWindow(candidate, GW_OWNER) == search->owner && IsWindowVisible(candidate) &&
-        ClassName(candidate) == "#32770") {
+    if (GetWindow(candidate, GW_OWNER) == search->owner &&
+        (!search->visibleOnly || IsWindowVisible(candidate)) && ClassName(candidate) == "#32770") {
         search->found = candidate;
         return FALSE;
     }
     return TRUE;
 }
 
+HWND OwnedDialog(HWND owner, bool visibleOnly)
+{
+    OwnedSearch search{owner, visibleOnly, nullptr};
+    EnumWindows(FindOwned, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 } // namespace
 
 HWND TargetWindow::ownedDialog() const
 {
-    OwnedSearch search{window, nullptr};
-    EnumWindows(FindOwned, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return OwnedDialog(window, true);
+}
+
+bool TargetWindow::waitNoDialog(DWORD timeoutMs) const
+{
+    // An ended dialog is hidden at once but destroyed only when its modal
+    // loop returns, and its caller goes on after that.
+    return WaitFor(timeoutMs, [&] { return OwnedDialog(window, false) == nullptr; });
 }
 
 std::string WindowText(HWND window)

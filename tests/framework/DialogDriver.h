@@ -1,19 +1,23 @@
 #pragma once
 
+#include "tests/framework/DialogView.h"
+
 #include <windows.h>
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Works the modal windows (dialogs, message boxes) that open on this thread
-// while a test's call runs: a thread timer, served by whatever modal loop is
-// running, hands each newly opened one to the next step. A window that opens
-// when no step is left is recorded and cancelled, and so is any window still
-// open long after the last step, so a fault cannot hang the test.
+// while it lives: a thread timer, served by whatever modal loop is running,
+// hands each newly shown one to the next step, which must close it. A window
+// that opens when no step is left is recorded and escaped. A window still
+// open long after the driver acted on it fails the test and is ended, so a
+// fault cannot hang the test.
 class DialogDriver {
 public:
-    using Step = std::function<void(HWND)>;
+    using Step = std::function<void(DialogView&)>;
 
     explicit DialogDriver(std::vector<Step> steps);
     ~DialogDriver();
@@ -30,21 +34,8 @@ private:
 
     std::vector<Step> steps;
     std::vector<std::string> unexpectedWindows;
-    std::vector<HWND> handled;
+    // The windows acted on, with the time of it.
+    std::vector<std::pair<HWND, ULONGLONG>> handled;
     int taken = 0;
-    int idleTicks = 0;
     UINT_PTR timer = 0;
 };
-
-// What a message box shows.
-struct MessageBoxView {
-    std::string caption;
-    std::string text;
-    bool hasIcon = false;
-    std::vector<int> buttons; // control ids
-};
-
-MessageBoxView ReadMessageBox(HWND box);
-// Presses the button as a user would; the modal loop handles it.
-void PressButton(HWND dialog, int id);
-void PressEscape(HWND dialog);
