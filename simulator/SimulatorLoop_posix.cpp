@@ -53,6 +53,7 @@ void SimulatorLoop::changeLine(ControlReply& reply)
         trace(TraceKind::Noise, converter_.quiet());
         lastByte_.reset();
         outgoing_.clear();
+        inboundFree_ = outboundFree_ = Clock::time_point{};
         plug_->pull();
     } else if (plug_->plug(error)) {
         reply.lines.push_back(line_.path());
