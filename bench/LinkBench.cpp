@@ -1,14 +1,11 @@
 // Time of the tool's read-all against a simulated converter on a paced
 // 9600-baud pseudo-terminal, compared with the wire minimum of the bytes
 // exchanged (10 bits per byte). Also the cost of a silent converter.
-//   link_bench [--rounds N] [--sim PATH]
+//   link_bench [--rounds N] [--sim PATH] [--realtime]
+#include "bench/BenchSimulator.h"
 #include "device/ConverterLink.h"
 #include "device/Protocol.h"
 #include "device/RelaySettings.h"
-
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -67,43 +64,6 @@ std::vector<Transaction> ReadAll()
     return list;
 }
 
-struct Simulator {
-    pid_t pid = -1;
-    std::string pty;
-
-    bool start(const std::string& program, const std::vector<std::string>& args)
-    {
-        int out[2];
-        if (pipe(out) != 0)
-            return false;
-        pid = fork();
-        if (pid == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            close(out[0]);
-            close(out[1]);
-            std::vector<char*> argv{const_cast<char*>(program.c_str())};
-            for (const std::string& a : args)
-                argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
-            execv(program.c_str(), argv.data());
-            _exit(127);
-        }
-        close(out[1]);
-        char c;
-        while (read(out[0], &c, 1) == 1 && c != '\n')
-            pty += c;
-        close(out[0]);
-        return pid > 0 && !pty.empty();
-    }
-    ~Simulator()
-    {
-        if (pid > 0) {
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-        }
-    }
-};
-
 double Seconds(Clock::duration d)
 {
     return std::chrono::duration<double>(d).count();
@@ -115,21 +75,24 @@ int main(int argc, char** argv)
 {
     int rounds = 10;
     std::string program = DNX8SIM_PATH;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--rounds") == 0)
-            rounds = std::max(1, std::atoi(argv[i + 1]));
-        else if (std::strcmp(argv[i], "--sim") == 0)
-            program = argv[i + 1];
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], "--rounds") == 0 && hasValue)
+            rounds = std::max(1, std::atoi(argv[++i]));
+        else if (std::strcmp(argv[i], "--sim") == 0 && hasValue)
+            program = argv[++i];
+        else if (std::strcmp(argv[i], "--realtime") == 0)
+            RunRealtime();
     }
 
-    Simulator sim;
+    BenchSimulator sim;
     if (!sim.start(program, {"--preset", "pt100", "--baud", "9600"})) {
         std::fprintf(stderr, "cannot start %s\n", program.c_str());
         return 1;
     }
     ConverterLink link;
-    if (!link.open(sim.pty)) {
-        std::fprintf(stderr, "cannot open %s\n", sim.pty.c_str());
+    if (!link.open(sim.line())) {
+        std::fprintf(stderr, "cannot open %s\n", sim.line().c_str());
         return 1;
     }
 
@@ -149,12 +112,12 @@ int main(int argc, char** argv)
     std::printf("read-all at 9600 baud: %zu transactions, %zu bytes on the wire\n", readAll.size(), bytes);
     std::printf("  wire minimum %.1f ms, measured %.1f ms per read-all (%d rounds, %d failed)\n", wire * 1000,
                 perReadAll * 1000, rounds, failures);
-    std::printf("  ratio measured / wire minimum: %.2f\n", perReadAll / wire);
+    std::printf("  ratio measured / wire minimum: %.3f\n", perReadAll / wire);
 
     // A converter that does not answer: one read time-out per transaction.
     link.close();
-    Simulator silent;
-    if (silent.start(program, {"--preset", "pt100", "-c", "fault silence on"}) && link.open(silent.pty)) {
+    BenchSimulator silent;
+    if (silent.start(program, {"--preset", "pt100", "-c", "fault silence on"}) && link.open(silent.line())) {
         const Clock::time_point s = Clock::now();
         std::uint8_t v = 0;
         const bool answered = link.readFilter(v);

@@ -16,7 +16,10 @@
     FAMILY(Set) \
     FAMILY(Input) \
     FAMILY(Fit) \
-    FAMILY(Report)
+    FAMILY(Report) \
+    FAMILY(Backup) \
+    FAMILY(Restore) \
+    FAMILY(Diff)
 // clang-format on
 
 #define DNX8_DECLARE_FAMILY(name) void Add##name##Commands(CommandLine& commandLine);

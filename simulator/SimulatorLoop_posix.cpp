@@ -4,7 +4,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <ctime>
 #include <poll.h>
+#if defined(__linux__)
+#include <sys/prctl.h>
+#endif
 #include <unistd.h>
 
 namespace sim {
@@ -15,8 +19,14 @@ SimulatorLoop::SimulatorLoop(SerialLine& line, SimulatedConverter& converter, un
     : line_(line), converter_(converter), interpreter_(converter)
 {
     // 10 bits per byte: start, 8 data, stop.
-    if (paceBaud != 0)
+    if (paceBaud != 0) {
         byteTime_ = duration_cast<Clock::duration>(duration<double>(10.0 / paceBaud));
+#if defined(__linux__)
+        // A paced byte is due every millisecond or so; the kernel's default
+        // 50 us of timer slack would make each reply late by that much.
+        ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+#endif
+    }
 }
 
 double SimulatorLoop::seconds() const
@@ -43,6 +53,7 @@ void SimulatorLoop::changeLine(ControlReply& reply)
         trace(TraceKind::Noise, converter_.quiet());
         lastByte_.reset();
         outgoing_.clear();
+        inboundFree_ = outboundFree_ = Clock::time_point{};
         plug_->pull();
     } else if (plug_->plug(error)) {
         reply.lines.push_back(line_.path());
@@ -62,7 +73,7 @@ void SimulatorLoop::trace(TraceKind kind, std::span<const std::uint8_t> bytes)
     std::fflush(trace_);
 }
 
-int SimulatorLoop::timeoutMs() const
+std::optional<SimulatorLoop::Clock::duration> SimulatorLoop::timeout() const
 {
     std::optional<Clock::time_point> wake;
     if (!outgoing_.empty())
@@ -70,21 +81,26 @@ int SimulatorLoop::timeoutMs() const
     if (lastByte_)
         wake = std::min(wake.value_or(*lastByte_ + QuietGap), *lastByte_ + QuietGap);
     if (!wake)
-        return -1;
-    const auto left = duration_cast<milliseconds>(*wake - Clock::now() + microseconds(999));
-    return static_cast<int>(std::clamp<long long>(left.count(), 0, 60000));
+        return std::nullopt;
+    return std::clamp<Clock::duration>(*wake - Clock::now(), Clock::duration::zero(),
+                                       std::chrono::seconds(60));
 }
 
-void SimulatorLoop::schedule(const Exchange& exchange)
+void SimulatorLoop::schedule(const Exchange& exchange, Clock::time_point requestEnd)
 {
-    const Clock::time_point now = Clock::now();
-    Outgoing out{exchange.reply.bytes, 0, now + exchange.reply.delay};
-    if (byteTime_)
-        out.due += *byteTime_ * exchange.request.size(); // the request's own time on the wire
-    if (!outgoing_.empty())
-        out.due = std::max(out.due, outgoing_.back().due);
-    if (out.bytes.empty())
+    if (exchange.reply.bytes.empty())
         return; // silence
+    Outgoing out{exchange.reply.bytes, 0, requestEnd + exchange.reply.delay};
+    if (byteTime_) {
+        // The line carries one reply at a time, and a byte is in the tool's
+        // hands only once its stop bit is through: the first byte is handed
+        // over one byte time after the reply starts.
+        const Clock::time_point start = std::max(out.due, outboundFree_);
+        out.due = start + *byteTime_;
+        outboundFree_ = start + *byteTime_ * out.bytes.size();
+    } else if (!outgoing_.empty()) {
+        out.due = std::max(out.due, outgoing_.back().due);
+    }
     outgoing_.push_back(std::move(out));
 }
 
@@ -99,12 +115,21 @@ bool SimulatorLoop::readLine()
             return true;
         if (got <= 0)
             return false;
-        lastByte_ = Clock::now();
-        for (const Exchange& exchange :
-             converter_.receive(std::span(buffer, static_cast<std::size_t>(got)), seconds())) {
-            trace(TraceKind::Noise, exchange.noise);
-            trace(TraceKind::Request, exchange.request);
-            schedule(exchange);
+        const Clock::time_point now = Clock::now();
+        for (ssize_t i = 0; i < got; ++i) {
+            // The tool's write lands here at once; on a paced line each byte
+            // arrives only after its 10 bit times, one after the other.
+            Clock::time_point arrived = now;
+            if (byteTime_) {
+                inboundFree_ = std::max(inboundFree_, now) + *byteTime_;
+                arrived = inboundFree_;
+            }
+            lastByte_ = arrived;
+            for (const Exchange& exchange : converter_.receive(std::span(buffer + i, 1), seconds())) {
+                trace(TraceKind::Noise, exchange.noise);
+                trace(TraceKind::Request, exchange.request);
+                schedule(exchange, arrived);
+            }
         }
     }
 }
@@ -151,7 +176,15 @@ bool SimulatorLoop::serve(int stopFd)
             fds.push_back({fifo_->fd(), POLLIN, 0});
         if (socket_)
             socket_->watch(fds);
-        const int ready = ::poll(fds.data(), fds.size(), timeoutMs());
+        // ppoll: a paced byte is due every 1.04 ms, finer than poll's milliseconds.
+        const std::optional<Clock::duration> wait = timeout();
+        timespec until{};
+        if (wait) {
+            const auto ns = duration_cast<nanoseconds>(*wait).count();
+            until.tv_sec = static_cast<time_t>(ns / 1'000'000'000);
+            until.tv_nsec = static_cast<long>(ns % 1'000'000'000);
+        }
+        const int ready = ::ppoll(fds.data(), fds.size(), wait ? &until : nullptr, nullptr);
         if (ready < 0 && errno != EINTR)
             return false;
         if (ready > 0 && fds[0].revents)

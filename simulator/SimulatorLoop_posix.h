@@ -45,9 +45,11 @@ private:
     };
 
     bool serve(int stopFd);
-    int timeoutMs() const;
+    // Time until the next thing to do; empty when there is none.
+    std::optional<Clock::duration> timeout() const;
     bool readLine();
-    void schedule(const Exchange& exchange);
+    // requestEnd: when the request's last byte has arrived.
+    void schedule(const Exchange& exchange, Clock::time_point requestEnd);
     void sendDue();
     void trace(TraceKind kind, std::span<const std::uint8_t> bytes);
     void changeLine(ControlReply& reply);
@@ -61,6 +63,10 @@ private:
     LinePlug* plug_ = nullptr;
     const Clock::time_point start_ = Clock::now();
     std::optional<Clock::duration> byteTime_; // set when paced
+    // Paced line: when the last byte read, and the last byte queued, will
+    // have crossed the wire.
+    Clock::time_point inboundFree_{};
+    Clock::time_point outboundFree_{};
     std::deque<Outgoing> outgoing_;
     std::optional<Clock::time_point> lastByte_; // set while unframed bytes may be pending
     bool quit_ = false;

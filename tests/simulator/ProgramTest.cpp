@@ -260,11 +260,12 @@ TEST(Program, PacesRepliesAndHoldsDelayedOnes)
     ASSERT_TRUE(sim.started());
     LineClient line(sim.linePath());
 
-    // 4 + 43 bytes at 10 bits each are 49 ms on a 9600-baud line.
+    // 4 + 43 bytes at 10 bits each are 48.96 ms on a 9600-baud line: the
+    // reply cannot be complete any sooner.
     auto start = steady_clock::now();
     line.send(RequestFrame(P::CurveCoefficients));
     EXPECT_EQ(line.receive(43).size(), 43u);
-    EXPECT_GE(steady_clock::now() - start, milliseconds(30));
+    EXPECT_GE(steady_clock::now() - start, microseconds(48960));
 
     start = steady_clock::now();
     line.send(RequestFrame(P::Filter));

@@ -1,0 +1,134 @@
+#include "cli/BackupCommands.h"
+
+#include "cli/BackupSources.h"
+#include "cli/CommandLine.h"
+#include "cli/ConverterSession.h"
+#include "cli/ExitCode.h"
+#include "cli/Failure.h"
+#include "cli/PointFileImport.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <system_error>
+
+namespace {
+
+struct Options {
+    std::string port;
+    std::string output;
+    bool partial = false;
+};
+
+std::string Listed(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (const std::string& name : names)
+        text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
+// The file appears whole or not at all: written beside its place, then
+// renamed over it, so a failure never leaves half a backup behind.
+class OutputFile {
+public:
+    explicit OutputFile(const std::string& name)
+        : path(PathFromArgument(name)), temporary(std::filesystem::path(path) += ".part")
+    {
+    }
+
+    bool create()
+    {
+        out.open(temporary, std::ios::binary | std::ios::trunc);
+        return out.is_open();
+    }
+    bool commit(const std::string& text)
+    {
+        out << text;
+        out.close();
+        std::error_code error;
+        if (!out.fail())
+            std::filesystem::rename(temporary, path, error);
+        if (out.fail() || error) {
+            discard();
+            return false;
+        }
+        return true;
+    }
+    void discard()
+    {
+        if (out.is_open())
+            out.close();
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+    }
+
+    const std::filesystem::path path;
+    const std::filesystem::path temporary;
+
+private:
+    std::ofstream out;
+};
+
+int RunBackup(const GlobalOptions& global, const Options& options)
+{
+    // A place that cannot be written is found before the converter is asked.
+    std::optional<OutputFile> output;
+    if (!options.output.empty()) {
+        output.emplace(options.output);
+        if (!output->create())
+            return Fail(exit_code::BadUsage, "cannot write " + options.output +
+                                                 "; check the folder and the name. Nothing was sent.");
+    }
+    auto session = OpenConverter(options.port, global);
+    if (!session) {
+        if (output)
+            output->discard();
+        return exit_code::DeviceFailed;
+    }
+    const BackupFile file = BackupOf(ReadConfiguration(*session->link, session->identity));
+    session->link->close();
+
+    const std::vector<std::string> failed = FailedReads(file);
+    if (!failed.empty() && !options.partial) {
+        if (output)
+            output->discard();
+        return Fail(exit_code::DeviceFailed,
+                    "the converter did not answer every read (" + Listed(failed) +
+                        "), so no backup was written. Check the cable and try again, "
+                        "or give --partial to keep what was read.");
+    }
+    const std::string text = writeBackupJson(file);
+    if (output && !output->commit(text))
+        return Fail(exit_code::BadUsage, "cannot write " + options.output + "; check the free space.");
+    if (!output)
+        std::cout << text << std::flush;
+
+    for (const auto& [key, why] : file.missing)
+        if (why.rfind("read failed", 0) != 0)
+            std::cerr << "dnx8: " << key << " left out of the backup: " << why
+                      << "; restore leaves it as the target has it.\n";
+    if (!failed.empty())
+        std::cerr << "dnx8: partial backup, without " << Listed(failed)
+                  << "; restore leaves those as the target has them.\n";
+    for (const std::string& obstacle : file.notRestorable)
+        std::cerr << "dnx8: this backup cannot restore the converter in full: " << obstacle << ".\n";
+    return exit_code::Done;
+}
+
+} // namespace
+
+void AddBackupCommands(CommandLine& commandLine)
+{
+    auto options = std::make_shared<Options>();
+    CLI::App* backup = commandLine.add(
+        "backup", "The configuration as a JSON backup file (standard output without -o); only reads",
+        [&commandLine, options] { return RunBackup(commandLine.global(), *options); });
+    backup->add_option("PORT", options->port, "Serial port: a device path (/dev/ttyUSB0) or a name (COM3)")
+        ->required();
+    backup->add_option("-o,--output", options->output, "Write the backup to FILE (replaced as a whole)")
+        ->option_text("FILE");
+    backup->add_flag("--partial", options->partial,
+                     "Write the backup even when reads fail, without those parameters (\"partial\": true)");
+    backup->footer("The file is described in docs/backup-format.md. dnx8 restore PORT FILE writes it back.");
+}
