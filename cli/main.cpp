@@ -1,29 +1,19 @@
 // dnx8: the command-line companion of config.exe.
+#include "cli/BackupCommands.h"
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
+#include "cli/DiffCommands.h"
+#include "cli/FitCommands.h"
+#include "cli/InfoCommands.h"
+#include "cli/InputCommands.h"
+#include "cli/PortsCommands.h"
+#include "cli/ReportCommands.h"
+#include "cli/RestoreCommands.h"
+#include "cli/SetCommands.h"
+#include "cli/WatchCommands.h"
 
 #include <string>
 #include <vector>
-
-// The command families, in the order `dnx8 --help` lists them. Adding a
-// family is one line here: FAMILY(Name) calls AddNameCommands, which
-// cli/NameCommands.cpp defines to add its subcommands.
-// clang-format off
-#define DNX8_COMMAND_FAMILIES(FAMILY) \
-    FAMILY(Ports) \
-    FAMILY(Info) \
-    FAMILY(Watch) \
-    FAMILY(Set) \
-    FAMILY(Input) \
-    FAMILY(Fit) \
-    FAMILY(Report) \
-    FAMILY(Backup) \
-    FAMILY(Restore) \
-    FAMILY(Diff)
-// clang-format on
-
-#define DNX8_DECLARE_FAMILY(name) void Add##name##Commands(CommandLine& commandLine);
-DNX8_COMMAND_FAMILIES(DNX8_DECLARE_FAMILY)
 
 namespace {
 
@@ -31,8 +21,17 @@ int RunDnx8(const std::vector<std::string>& arguments)
 {
     Console console;
     CommandLine commandLine;
-#define DNX8_ADD_FAMILY(name) Add##name##Commands(commandLine);
-    DNX8_COMMAND_FAMILIES(DNX8_ADD_FAMILY)
+    // In the order `dnx8 --help` lists them.
+    AddPortsCommands(commandLine);
+    AddInfoCommands(commandLine);
+    AddWatchCommands(commandLine);
+    AddSetCommands(commandLine);
+    AddInputCommands(commandLine);
+    AddFitCommands(commandLine);
+    AddReportCommands(commandLine);
+    AddBackupCommands(commandLine);
+    AddRestoreCommands(commandLine);
+    AddDiffCommands(commandLine);
     return commandLine.run(arguments);
 }
 
