@@ -2,6 +2,7 @@
 
 #include "cli/ConfigurationReading.h"
 #include "cli/ConverterCurve.h"
+#include "cli/DisplayDecimals.h"
 #include "cli/LiveValueTexts.h"
 #include "device/ParameterTexts.h"
 #include "framework/NumberText.h"
@@ -13,13 +14,6 @@ using texts::InputKind;
 using Row = RecordPage::Row;
 
 namespace {
-
-// The decimals of the window's edits and displays.
-constexpr int ScaleDecimals = 2;
-constexpr int RangeDecimals = 2;
-constexpr int DividerDecimals = 2;
-constexpr int ShuntDecimals = 3;
-constexpr int RelayDecimals = 2;
 
 template <typename T, typename Show> Row RowOf(std::string label, const std::optional<T>& value, Show show)
 {
@@ -119,15 +113,15 @@ RecordPage::Section Input(const ConfigurationReading& reading)
         AddLinearizationRow(rows, reading);
     }
     if (!kind || *kind == InputKind::Voltage)
-        rows.push_back(RealRow("Dělič [-]", reading.divider, DividerDecimals));
+        rows.push_back(RealRow("Dělič [-]", reading.divider, display_decimals::Divider));
     if (!kind || *kind == InputKind::Current)
-        rows.push_back(RealRow("Bočník [ohm]", reading.shunt, ShuntDecimals));
+        rows.push_back(RealRow("Bočník [ohm]", reading.shunt, display_decimals::Shunt));
     const std::string unit = kind ? RangeUnit(*kind) : std::string();
-    rows.push_back(RealRow("Rozsah min", reading.rangeMin, RangeDecimals, unit));
-    rows.push_back(RealRow("Rozsah max", reading.rangeMax, RangeDecimals, unit));
+    rows.push_back(RealRow("Rozsah min", reading.rangeMin, display_decimals::Range, unit));
+    rows.push_back(RealRow("Rozsah max", reading.rangeMax, display_decimals::Range, unit));
     rows.push_back(RowOf("Filtr", all.filter, [](std::uint8_t f) { return std::to_string(f); }));
-    rows.push_back(RealRow("Min", all.scaleMin, ScaleDecimals));
-    rows.push_back(RealRow("Max", all.scaleMax, ScaleDecimals));
+    rows.push_back(RealRow("Min", all.scaleMin, display_decimals::Scale));
+    rows.push_back(RealRow("Max", all.scaleMax, display_decimals::Scale));
     return section;
 }
 
@@ -151,9 +145,9 @@ RecordPage::Section Relay(int number, const std::optional<RelaySettings>& relay)
                                          ? std::string(texts::RelayModeTexts[relay->mode])
                                          : CodeText(relay->mode)});
     section.rows.push_back(
-        {"Sepnutí", number_text::RealText(relay->onValue, RelayDecimals) + delay(relay->onDelay)});
-    section.rows.push_back(
-        {"Rozepnutí", number_text::RealText(relay->offValue, RelayDecimals) + delay(relay->offDelay)});
+        {"Sepnutí", number_text::RealText(relay->onValue, display_decimals::Relay) + delay(relay->onDelay)});
+    section.rows.push_back({"Rozepnutí", number_text::RealText(relay->offValue, display_decimals::Relay) +
+                                             delay(relay->offDelay)});
     return section;
 }
 

@@ -1,5 +1,6 @@
 #include "cli/ConfigurationOutput.h"
 
+#include "cli/DisplayDecimals.h"
 #include "cli/LabelledLines.h"
 #include "cli/LiveValueTexts.h"
 #include "device/ParameterTexts.h"
@@ -8,13 +9,6 @@
 namespace texts = parameter_texts;
 
 namespace {
-
-// The decimals of the window's edits and displays.
-constexpr int ScaleDecimals = 2;
-constexpr int RangeDecimals = 2;
-constexpr int DividerDecimals = 2;
-constexpr int ShuntDecimals = 3;
-constexpr int RelayDecimals = 2;
 
 template <typename T, typename Show> std::string TextOf(const std::optional<T>& value, Show show)
 {
@@ -61,10 +55,10 @@ void AddRelayLines(LabelledLines& lines, int relay, const std::optional<RelaySet
     const std::string_view mode =
         settings->mode < texts::RelayModeTexts.size() ? texts::RelayModeTexts[settings->mode] : "?";
     lines.add(label, std::string(mode) + (mode == "?" ? " (" + std::to_string(settings->mode) + ")" : ""));
-    lines.add("  Sepnutí", number_text::RealText(settings->onValue, RelayDecimals) + ", zpoždění " +
+    lines.add("  Sepnutí", number_text::RealText(settings->onValue, display_decimals::Relay) + ", zpoždění " +
                                std::to_string(settings->onDelay));
-    lines.add("  Rozepnutí", number_text::RealText(settings->offValue, RelayDecimals) + ", zpoždění " +
-                                 std::to_string(settings->offDelay));
+    lines.add("  Rozepnutí", number_text::RealText(settings->offValue, display_decimals::Relay) +
+                                 ", zpoždění " + std::to_string(settings->offDelay));
 }
 
 Json CodeAndText(std::optional<std::uint8_t> code, std::string_view (*text)(std::uint8_t))
@@ -96,10 +90,10 @@ void AddIdentityLines(LabelledLines& lines, const ConfigurationReading& reading)
 void AddInputLines(LabelledLines& lines, const ConfigurationReading& reading)
 {
     AddInputKindLines(lines, reading);
-    lines.add("Dělič [-]", Real(reading.divider, DividerDecimals));
-    lines.add("Bočník [ohm]", Real(reading.shunt, ShuntDecimals));
-    lines.add("Rozsah min", Real(reading.rangeMin, RangeDecimals));
-    lines.add("Rozsah max", Real(reading.rangeMax, RangeDecimals));
+    lines.add("Dělič [-]", Real(reading.divider, display_decimals::Divider));
+    lines.add("Bočník [ohm]", Real(reading.shunt, display_decimals::Shunt));
+    lines.add("Rozsah min", Real(reading.rangeMin, display_decimals::Range));
+    lines.add("Rozsah max", Real(reading.rangeMax, display_decimals::Range));
     lines.add("Řád polynomu",
               TextOf(reading.all.curveDegree, [](std::uint8_t d) { return std::to_string(d); }));
     lines.add("Segmentů", TextOf(reading.segmentCount, [](std::uint8_t n) { return std::to_string(n); }));
@@ -113,8 +107,8 @@ void PrintConfigurationText(std::ostream& out, const ConfigurationReading& readi
     lines.gap();
     AddInputLines(lines, reading);
     lines.add("Filtr", TextOf(all.filter, [](std::uint8_t f) { return std::to_string(f); }));
-    lines.add("Min", Real(all.scaleMin, ScaleDecimals));
-    lines.add("Max", Real(all.scaleMax, ScaleDecimals));
+    lines.add("Min", Real(all.scaleMin, display_decimals::Scale));
+    lines.add("Max", Real(all.scaleMax, display_decimals::Scale));
     lines.add("Chybový stav", TextOf(all.errorSignalling, [](std::uint8_t c) {
                   const std::string_view text = ErrorStateText(c);
                   return text.empty() ? "kód " + std::to_string(c) : std::string(text);

@@ -6,14 +6,6 @@
 
 namespace {
 
-template <typename T, typename Read> std::optional<T> ReadOptional(ConverterLink& link, Read read)
-{
-    T value{};
-    if ((link.*read)(value))
-        return value;
-    return std::nullopt;
-}
-
 void Present(ConfigurationReading& r)
 {
     r.input.reset();
@@ -25,6 +17,16 @@ void Present(ConfigurationReading& r)
     r.input = PresentInput(*r.all.inputType, curve, Rtds(), Thermocouples());
 }
 
+// What read-all leaves out: Divider, Shunt, RangeMin, RangeMax, SegmentCount.
+void ReadRangeAndCalibration(ConverterLink& link, ConfigurationReading& r)
+{
+    r.divider = readOptional(link, &ConverterLink::readDivider);
+    r.shunt = readOptional(link, &ConverterLink::readShunt);
+    r.rangeMin = readOptional(link, &ConverterLink::readRangeMin);
+    r.rangeMax = readOptional(link, &ConverterLink::readRangeMax);
+    r.segmentCount = readOptional(link, &ConverterLink::readSegmentCount);
+}
+
 } // namespace
 
 ConfigurationReading ReadConfiguration(ConverterLink& link, std::string identity)
@@ -32,25 +34,17 @@ ConfigurationReading ReadConfiguration(ConverterLink& link, std::string identity
     ConfigurationReading r;
     r.identity = std::move(identity);
     r.all = readConverter(link);
-    r.divider = ReadOptional<float>(link, &ConverterLink::readDivider);
-    r.shunt = ReadOptional<float>(link, &ConverterLink::readShunt);
-    r.rangeMin = ReadOptional<float>(link, &ConverterLink::readRangeMin);
-    r.rangeMax = ReadOptional<float>(link, &ConverterLink::readRangeMax);
-    r.segmentCount = ReadOptional<std::uint8_t>(link, &ConverterLink::readSegmentCount);
+    ReadRangeAndCalibration(link, r);
     Present(r);
     return r;
 }
 
 void ReadInputState(ConverterLink& link, ConfigurationReading& r)
 {
-    r.all.curveDegree = ReadOptional<std::uint8_t>(link, &ConverterLink::readCurveDegree);
-    r.all.curveCoefficients = ReadOptional<CurveCoefficients>(link, &ConverterLink::readCurveCoefficients);
-    r.all.inputType = ReadOptional<std::uint8_t>(link, &ConverterLink::readInputType);
-    r.divider = ReadOptional<float>(link, &ConverterLink::readDivider);
-    r.shunt = ReadOptional<float>(link, &ConverterLink::readShunt);
-    r.rangeMin = ReadOptional<float>(link, &ConverterLink::readRangeMin);
-    r.rangeMax = ReadOptional<float>(link, &ConverterLink::readRangeMax);
-    r.segmentCount = ReadOptional<std::uint8_t>(link, &ConverterLink::readSegmentCount);
+    r.all.curveDegree = readOptional(link, &ConverterLink::readCurveDegree);
+    r.all.curveCoefficients = readOptional(link, &ConverterLink::readCurveCoefficients);
+    r.all.inputType = readOptional(link, &ConverterLink::readInputType);
+    ReadRangeAndCalibration(link, r);
     Present(r);
 }
 

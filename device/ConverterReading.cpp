@@ -2,47 +2,35 @@
 
 #include <bit>
 
-namespace {
-
-template <typename T, typename Read> std::optional<T> readOptional(ConverterLink& link, Read read)
-{
-    T value{};
-    if ((link.*read)(value))
-        return value;
-    return std::nullopt;
-}
-
-} // namespace
-
 ConverterReading readConverter(ConverterLink& link)
 {
     ConverterReading r;
-    r.firmwareVersion = readOptional<std::uint16_t>(link, &ConverterLink::readFirmwareVersion);
-    r.serialNumber = readOptional<std::int32_t>(link, &ConverterLink::readSerialNumber);
-    r.outputType = readOptional<std::uint8_t>(link, &ConverterLink::readOutputType);
-    r.relayOptions = readOptional<std::uint8_t>(link, &ConverterLink::readRelayOptions);
+    r.firmwareVersion = readOptional(link, &ConverterLink::readFirmwareVersion);
+    r.serialNumber = readOptional(link, &ConverterLink::readSerialNumber);
+    r.outputType = readOptional(link, &ConverterLink::readOutputType);
+    r.relayOptions = readOptional(link, &ConverterLink::readRelayOptions);
     // The polynomial comes before the input type: it tells which sensor the
     // type means.
-    r.curveDegree = readOptional<std::uint8_t>(link, &ConverterLink::readCurveDegree);
-    r.curveCoefficients = readOptional<CurveCoefficients>(link, &ConverterLink::readCurveCoefficients);
-    r.inputType = readOptional<std::uint8_t>(link, &ConverterLink::readInputType);
-    r.filter = readOptional<std::uint8_t>(link, &ConverterLink::readFilter);
-    r.scaleMin = readOptional<float>(link, &ConverterLink::readScaleMin);
-    r.scaleMax = readOptional<float>(link, &ConverterLink::readScaleMax);
-    r.errorSignalling = readOptional<std::uint8_t>(link, &ConverterLink::readErrorSignalling);
+    r.curveDegree = readOptional(link, &ConverterLink::readCurveDegree);
+    r.curveCoefficients = readOptional(link, &ConverterLink::readCurveCoefficients);
+    r.inputType = readOptional(link, &ConverterLink::readInputType);
+    r.filter = readOptional(link, &ConverterLink::readFilter);
+    r.scaleMin = readOptional(link, &ConverterLink::readScaleMin);
+    r.scaleMax = readOptional(link, &ConverterLink::readScaleMax);
+    r.errorSignalling = readOptional(link, &ConverterLink::readErrorSignalling);
     r.live = readLiveValues(link);
-    r.relay1 = readOptional<RelaySettings>(link, &ConverterLink::readRelay1);
-    r.relay2 = readOptional<RelaySettings>(link, &ConverterLink::readRelay2);
+    r.relay1 = readOptional(link, &ConverterLink::readRelay1);
+    r.relay2 = readOptional(link, &ConverterLink::readRelay2);
     return r;
 }
 
 LiveReading readLiveValues(ConverterLink& link)
 {
     LiveReading live;
-    live.input = readOptional<float>(link, &ConverterLink::readLiveInput);
-    live.process = readOptional<float>(link, &ConverterLink::readLiveProcess);
-    live.value = readOptional<float>(link, &ConverterLink::readLiveValue);
-    live.ratio = readOptional<float>(link, &ConverterLink::readLiveRatio);
+    live.input = readOptional(link, &ConverterLink::readLiveInput);
+    live.process = readOptional(link, &ConverterLink::readLiveProcess);
+    live.value = readOptional(link, &ConverterLink::readLiveValue);
+    live.ratio = readOptional(link, &ConverterLink::readLiveRatio);
     return live;
 }
 

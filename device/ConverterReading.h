@@ -44,3 +44,13 @@ LiveReading readLiveValues(ConverterLink& link);
 
 // A live value the converter flags as faulty arrives as FF FF FF FF.
 bool isFaultPattern(float value);
+
+// One read through a ConverterLink accessor: the value, or nothing when the
+// read failed.
+template <typename T> std::optional<T> readOptional(ConverterLink& link, bool (ConverterLink::*read)(T&))
+{
+    T value{};
+    if ((link.*read)(value))
+        return value;
+    return std::nullopt;
+}
