@@ -69,11 +69,18 @@ ensure_display() {
 }
 
 # One server for the prefix, kept while the tests run: between two programs
-# it would otherwise stop after three seconds and be started again by the
-# next, saving and loading the registry each time. It ends a minute after
-# its last program, or at --stop. Nothing of ours may hold its output.
+# it would otherwise stop (this Wine starts its servers with no delay at all)
+# and be started again by the next, saving and loading the registry each
+# time. It ends a minute after its last program, or at --stop. Nothing of
+# ours may hold its output.
+#
+# The first program of a new server also starts the session's own processes.
+# When two test programs start together on a fresh server, one of them waits
+# more than a minute for that start-up (and a start in that window has been
+# seen to fail), so one small program runs alone first.
 ensure_server() {
   wineserver -p60 </dev/null >/dev/null 2>&1 9>&-
+  wine cmd /c exit 0 </dev/null >/dev/null 2>&1 9>&-
   return 0
 }
 
