@@ -5,12 +5,10 @@
 #include "cli/ConverterSession.h"
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
+#include "cli/OutputFile.h"
 #include "cli/PointFileImport.h"
 
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <system_error>
 
 namespace {
 
@@ -28,48 +26,6 @@ std::string Listed(const std::vector<std::string>& names)
     return text;
 }
 
-// The file appears whole or not at all: written beside its place, then
-// renamed over it, so a failure never leaves half a backup behind.
-class OutputFile {
-public:
-    explicit OutputFile(const std::string& name)
-        : path(PathFromArgument(name)), temporary(std::filesystem::path(path) += ".part")
-    {
-    }
-
-    bool create()
-    {
-        out.open(temporary, std::ios::binary | std::ios::trunc);
-        return out.is_open();
-    }
-    bool commit(const std::string& text)
-    {
-        out << text;
-        out.close();
-        std::error_code error;
-        if (!out.fail())
-            std::filesystem::rename(temporary, path, error);
-        if (out.fail() || error) {
-            discard();
-            return false;
-        }
-        return true;
-    }
-    void discard()
-    {
-        if (out.is_open())
-            out.close();
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-    }
-
-    const std::filesystem::path path;
-    const std::filesystem::path temporary;
-
-private:
-    std::ofstream out;
-};
-
 int RunBackup(const GlobalOptions& global, const Options& options)
 {
     // A place that cannot be written is found before the converter is asked.
@@ -81,23 +37,17 @@ int RunBackup(const GlobalOptions& global, const Options& options)
                                                  "; check the folder and the name. Nothing was sent.");
     }
     auto session = OpenConverter(options.port, global);
-    if (!session) {
-        if (output)
-            output->discard();
+    if (!session)
         return exit_code::DeviceFailed;
-    }
     const BackupFile file = BackupOf(ReadConfiguration(*session->link, session->identity));
     session->link->close();
 
     const std::vector<std::string> failed = FailedReads(file);
-    if (!failed.empty() && !options.partial) {
-        if (output)
-            output->discard();
+    if (!failed.empty() && !options.partial)
         return Fail(exit_code::DeviceFailed,
                     "the converter did not answer every read (" + Listed(failed) +
                         "), so no backup was written. Check the cable and try again, "
                         "or give --partial to keep what was read.");
-    }
     const std::string text = writeBackupJson(file);
     if (output && !output->commit(text))
         return Fail(exit_code::BadUsage, "cannot write " + options.output + "; check the free space.");

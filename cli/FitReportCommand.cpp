@@ -5,10 +5,10 @@
 #include "cli/FitCommands.h"
 #include "cli/FitPlot.h"
 #include "cli/FitReportOutput.h"
+#include "cli/OutputFile.h"
 #include "cli/PointFileImport.h"
 #include "linearization/FitQuality.h"
 
-#include <fstream>
 #include <iostream>
 
 void AddFitReportOptions(CLI::App* fit, FitReportOptions& options)
@@ -34,11 +34,10 @@ int RunFitReport(const std::string& file, const FitChoice& choice, const FitRepo
         return Fail(exit_code::BadUsage,
                     "cannot read the point file " + file + " again; check that it stays put.");
     if (!options.svg.empty()) {
-        std::ofstream out(PathFromArgument(options.svg), std::ios::binary | std::ios::trunc);
-        out << FitPlotSvg(path, table);
-        if (!out.flush())
+        OutputFile svg(options.svg);
+        if (!svg.create() || !svg.commit(FitPlotSvg(path, table)))
             return Fail(exit_code::BadUsage,
-                        "cannot write " + options.svg + "; check the folder and its rights.");
+                        "cannot write " + options.svg + "; check the folder, its rights and the free space.");
     }
     if (options.report && json)
         PrintJson(std::cout, FitReportJson(report));

@@ -7,13 +7,14 @@
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
 #include "cli/LocalTime.h"
+#include "cli/OutputFile.h"
 #include "cli/PointFileImport.h"
 #include "linearization/LinearizationTable.h"
 
 #include <chrono>
-#include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -33,15 +34,6 @@ std::string RecordTime(std::chrono::system_clock::time_point at)
     return stamp.substr(0, 10) + " " + stamp.substr(11, 8) + " (UTC" + stamp.substr(23) + ")";
 }
 
-// A file can be made there: its folder exists and the name is no folder.
-// Checked before the converter is read, without leaving a file behind.
-bool CanWriteAt(const std::filesystem::path& path)
-{
-    std::error_code error;
-    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-    return std::filesystem::is_directory(folder, error) && !std::filesystem::is_directory(path, error);
-}
-
 int RunReport(const GlobalOptions& global, const Options& options)
 {
     // What the user gave is checked before the converter is read.
@@ -52,8 +44,13 @@ int RunReport(const GlobalOptions& global, const Options& options)
         if (!ImportPointFile(options.linearization, options.choice, table, pointSet, problem))
             return Fail(exit_code::BadUsage, problem + ".");
     }
-    if (!options.output.empty() && !CanWriteAt(PathFromArgument(options.output)))
-        return Fail(exit_code::BadUsage, "cannot write " + options.output + ": its folder does not exist.");
+    std::optional<OutputFile> output;
+    if (!options.output.empty()) {
+        output.emplace(options.output);
+        if (!output->create())
+            return Fail(exit_code::BadUsage, "cannot write " + options.output +
+                                                 "; check the folder and the name. Nothing was sent.");
+    }
 
     auto session = OpenConverter(options.port, global);
     if (!session)
@@ -69,14 +66,10 @@ int RunReport(const GlobalOptions& global, const Options& options)
         circumstances.linearizationFile.assign(name.begin(), name.end());
     }
     const std::string page = RecordPageHtml(CommissioningRecord(reading, circumstances));
-    if (options.output.empty()) {
+    if (!output)
         std::cout << page << std::flush;
-    } else {
-        std::ofstream file(PathFromArgument(options.output), std::ios::binary | std::ios::trunc);
-        if (!(file << page).flush())
-            return Fail(exit_code::BadUsage, "cannot write " + options.output +
-                                                 "; check the folder, its rights and the free space.");
-    }
+    else if (!output->commit(page))
+        return Fail(exit_code::BadUsage, "cannot write " + options.output + "; check the free space.");
 
     const auto failed = reading.failedReads();
     if (failed.empty())

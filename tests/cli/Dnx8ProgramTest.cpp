@@ -304,4 +304,37 @@ TEST_F(Dnx8Test, FitPrintsTheImportsPolynomial)
     EXPECT_EQ(json["points"], 4);
 }
 
+TEST_F(Dnx8Test, OutputFilesAppearWholeOrNotAtAll)
+{
+    const auto contentOf = [](const std::string& path) {
+        std::ifstream in(path);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string backup = file("kept.json", "an earlier backup");
+    const std::string record = file("kept.html", "an earlier record");
+
+    // A converter that does not answer leaves the files that were there.
+    startSimulator("voltage", {"-c", "fault silence on"});
+    EXPECT_EQ(RunDnx8({"backup", port(), "-o", backup}).exitCode, 1);
+    EXPECT_EQ(RunDnx8({"report", port(), "-o", record}).exitCode, 1);
+    EXPECT_EQ(contentOf(backup), "an earlier backup");
+    EXPECT_EQ(contentOf(record), "an earlier record");
+    sim.reset();
+
+    // A place that cannot be written is refused before anything is sent.
+    startSimulator("voltage");
+    const std::string nowhere = (dir / "no-such-folder" / "out").string();
+    EXPECT_EQ(RunDnx8({"report", port(), "-o", nowhere + ".html"}).exitCode, 2);
+    EXPECT_EQ(RunDnx8({"backup", port(), "-o", nowhere + ".json"}).exitCode, 2);
+    EXPECT_TRUE(TracedRequests(trace()).empty());
+    const std::string points = file("line.txt", "0 1\n1 3\n2 5\n3 7\n");
+    EXPECT_EQ(RunDnx8({"fit", points, "--svg", nowhere + ".svg"}).exitCode, 2);
+
+    const ProgramRun run = RunDnx8({"report", port(), "-o", record});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(contentOf(record).rfind("<!DOCTYPE html>", 0), 0u);
+    for (const auto& entry : fs::directory_iterator(dir))
+        EXPECT_NE(entry.path().extension(), ".part") << entry.path();
+}
+
 } // namespace

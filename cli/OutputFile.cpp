@@ -1,0 +1,45 @@
+#include "cli/OutputFile.h"
+
+#include "cli/PointFileImport.h"
+
+#include <system_error>
+
+OutputFile::OutputFile(const std::string& name)
+    : path(PathFromArgument(name)), temporary(std::filesystem::path(path) += ".part")
+{
+}
+
+OutputFile::~OutputFile()
+{
+    if (!committed)
+        discard();
+}
+
+bool OutputFile::create()
+{
+    out.open(temporary, std::ios::binary | std::ios::trunc);
+    return out.is_open();
+}
+
+bool OutputFile::commit(const std::string& text)
+{
+    out << text;
+    out.close();
+    std::error_code error;
+    if (!out.fail())
+        std::filesystem::rename(temporary, path, error);
+    if (out.fail() || error) {
+        discard();
+        return false;
+    }
+    committed = true;
+    return true;
+}
+
+void OutputFile::discard()
+{
+    if (out.is_open())
+        out.close();
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+}

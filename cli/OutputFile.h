@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+// A file that appears whole or not at all: written beside its place, then
+// renamed over it, so a failure never leaves half a file behind (and never
+// damages the file that was there).
+class OutputFile {
+public:
+    // The name as typed on the command line.
+    explicit OutputFile(const std::string& name);
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    // Opens the temporary file beside the place; false when it cannot be made.
+    bool create();
+    // Writes the text and puts the file in its place; false (and nothing
+    // left behind) when that fails.
+    bool commit(const std::string& text);
+    // Drops the temporary file; also done by the destructor until commit.
+    void discard();
+
+private:
+    const std::filesystem::path path;
+    const std::filesystem::path temporary;
+    std::ofstream out;
+    bool committed = false;
+};
