@@ -28,14 +28,9 @@ std::string Listed(const std::vector<std::string>& names)
 
 int RunBackup(const GlobalOptions& global, const Options& options)
 {
-    // A place that cannot be written is found before the converter is asked.
     std::optional<OutputFile> output;
-    if (!options.output.empty()) {
-        output.emplace(options.output);
-        if (!output->create())
-            return Fail(exit_code::BadUsage, "cannot write " + options.output +
-                                                 "; check the folder and the name. Nothing was sent.");
-    }
+    if (!OpenOutputBeforeSending(options.output, output))
+        return exit_code::BadUsage;
     auto session = OpenConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;

@@ -1,5 +1,6 @@
 #include "cli/OutputFile.h"
 
+#include "cli/Failure.h"
 #include "cli/PointFileImport.h"
 
 #include <system_error>
@@ -42,4 +43,16 @@ void OutputFile::discard()
         out.close();
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
+}
+
+bool OpenOutputBeforeSending(const std::string& name, std::optional<OutputFile>& output)
+{
+    if (name.empty())
+        return true;
+    output.emplace(name);
+    if (output->create())
+        return true;
+    output.reset();
+    Fail(0, "cannot write " + name + "; check the folder and the name. Nothing was sent.");
+    return false;
 }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 // A file that appears whole or not at all: written beside its place, then
@@ -29,3 +30,9 @@ private:
     std::ofstream out;
     bool committed = false;
 };
+
+// Opens `-o FILE` before the converter is asked, so that a place that cannot
+// be written stops the command with nothing sent. An empty name means
+// standard output and leaves `output` empty. False (with the message on
+// standard error) when the file cannot be made.
+bool OpenOutputBeforeSending(const std::string& name, std::optional<OutputFile>& output);

@@ -45,12 +45,8 @@ int RunReport(const GlobalOptions& global, const Options& options)
             return Fail(exit_code::BadUsage, problem + ".");
     }
     std::optional<OutputFile> output;
-    if (!options.output.empty()) {
-        output.emplace(options.output);
-        if (!output->create())
-            return Fail(exit_code::BadUsage, "cannot write " + options.output +
-                                                 "; check the folder and the name. Nothing was sent.");
-    }
+    if (!OpenOutputBeforeSending(options.output, output))
+        return exit_code::BadUsage;
 
     auto session = OpenConverter(options.port, global);
     if (!session)
