@@ -9,6 +9,7 @@
 #include "cli/PortsCommands.h"
 #include "cli/ReportCommands.h"
 #include "cli/RestoreCommands.h"
+#include "cli/ServeCommands.h"
 #include "cli/SetCommands.h"
 #include "cli/WatchCommands.h"
 
@@ -32,6 +33,7 @@ int RunDnx8(const std::vector<std::string>& arguments)
     AddBackupCommands(commandLine);
     AddRestoreCommands(commandLine);
     AddDiffCommands(commandLine);
+    AddServeCommands(commandLine);
     return commandLine.run(arguments);
 }
 

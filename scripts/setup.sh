@@ -10,7 +10,7 @@ packages=(
   mingw-w64 wine wine64
   xvfb x11-utils x11-apps xdotool imagemagick
   fonts-wine fonts-liberation locales procps python3 zip
-  nlohmann-json3-dev libcli11-dev
+  nlohmann-json3-dev libcli11-dev libboost-dev
 )
 
 # The fuzz targets need Clang and its sanitizer runtimes.
