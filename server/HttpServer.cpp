@@ -79,6 +79,14 @@ public:
         stream.socket().close(ignored);
     }
 
+    // Ends an event stream once what is queued has gone out.
+    void finish()
+    {
+        finishing = true;
+        if (!writing)
+            close();
+    }
+
     void writeResponse(HttpResponse answer, bool keepAlive);
     void startStream(std::vector<std::pair<std::string, std::string>> headers);
     void sendEvent(std::string text);
@@ -103,6 +111,7 @@ private:
     std::deque<std::string> pending;
     std::size_t pendingBytes = 0;
     bool writing = false;
+    bool finishing = false;
     char scratch[64];
 };
 
@@ -128,7 +137,7 @@ public:
         open = false;
         net::post(executor, [weak = session] {
             if (auto s = weak.lock())
-                s->close();
+                s->finish();
         });
     }
 
@@ -275,6 +284,8 @@ void Session::writeNext()
         self->pending.pop_front();
         if (!self->pending.empty())
             self->writeNext();
+        else if (self->finishing)
+            self->close();
     });
 }
 
