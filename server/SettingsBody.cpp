@@ -108,7 +108,10 @@ std::optional<SettingsBody> ParseSettingsBody(std::string_view body, std::string
                              ", e.g. {\"Filter\": 5, \"ScaleMin\": 0.5}. Nothing was sent to the converter.";
     const Json json = Json::parse(body, nullptr, false);
     if (json.is_discarded()) {
-        problem = "the body is no valid JSON." + what;
+        // Read as doubles, a body that holds a number beyond float's range parses.
+        problem = nlohmann::json::parse(body, nullptr, false).is_discarded()
+                      ? "the body is no valid JSON." + what
+                      : "a number in the body is too large for the converter's 32-bit real." + what;
         return std::nullopt;
     }
     if (!json.is_object() || json.empty()) {

@@ -42,9 +42,15 @@ async function openPage(context, url) {
   const page = await context.newPage();
   const problems = [];
   page.on('console', (message) => {
-    if (message.type() === 'error') problems.push(message.text());
+    if (message.type() === 'error' && !message.text().startsWith('Failed to load resource')) {
+      problems.push(message.text());
+    }
   });
   page.on('pageerror', (error) => problems.push(error.message));
+  // Refusals the page must not cause; the tests that provoke one take it out.
+  page.on('response', (response) => {
+    if (response.status() >= 400) problems.push(`${response.status()} ${new URL(response.url()).pathname}`);
+  });
   page.problems = problems;
   await page.goto(url);
   await eventually(() => page.evaluate(() => document.body.dataset.ready === 'yes'), 'the page started');
