@@ -306,7 +306,6 @@ class ServedConverter(unittest.TestCase):
             self.streams.append(stream)
             stream.state("connected")
             self.assertEqual(self.server.request("DELETE", "/api/converters/other")[0], 204)
-            stream.state("disconnected")
             stream.wait_for(lambda e, d: e == "end", "the stream's end")
             self.assertEqual(self.server.request("DELETE", "/api/converters/other")[0], 404)
             self.assertEqual(self.server.request("GET", "/api/converters/other/reading")[0], 404)
