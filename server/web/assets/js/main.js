@@ -10,7 +10,7 @@ import { echoOf } from './writes.js';
 const $ = (id) => document.getElementById(id);
 const LanguageKey = 'dnx8-language';
 const InputKinds = ['Napětí', 'Proud', 'Odpor', 'Potenciometr', 'Teploměr', 'Termočlánek'];
-const LiveLabels = ['liveInput', 'liveProcess', 'liveValue', 'liveRatio'];
+const SeriesLabels = ['seriesInput', 'seriesProcess', 'seriesValue', 'seriesRatio'];
 
 const page = {
   readOnly: false,
@@ -171,17 +171,20 @@ async function readAll() {
   const id = page.current;
   const answer = await api.reading(id);
   if (id !== page.current) return;
-  if (!answer.ok) {
-    note($('live-note'), isCommunicationFailure(answer) ? 'communicationError' : 'refused', 'error',
-      isCommunicationFailure(answer) ? '' : messageOf(answer));
-    return;
+  // Reads that failed leave their fields as they were, as in the window.
+  const reading = answer.ok ? answer.body : answer.body && answer.body.reading;
+  if (reading) {
+    page.reading = reading;
+    showIdentity();
+    showConfiguration(reading.configuration, true);
+    if (reading.live) {
+      page.live = reading.live;
+      showLive();
+    }
   }
-  page.reading = answer.body;
-  showIdentity();
-  showConfiguration(answer.body.configuration, true);
-  if (answer.body.live) {
-    page.live = answer.body.live;
-    showLive();
+  if (!answer.ok) {
+    const failure = isCommunicationFailure(answer);
+    note($('live-note'), failure ? 'communicationError' : 'refused', 'error', failure ? '' : messageOf(answer));
   }
 }
 
@@ -412,7 +415,7 @@ function buildFilter() {
 
 function buildTrendControls() {
   const series = $('trend-series');
-  LiveLabels.forEach((key, i) => {
+  SeriesLabels.forEach((key, i) => {
     const label = document.createElement('label');
     const box = document.createElement('input');
     box.type = 'checkbox';
@@ -459,7 +462,7 @@ function exportTrend() {
 function applyLanguage() {
   document.documentElement.lang = language();
   applyTexts(document);
-  if (page.chart) page.chart.setLabels(LiveLabels.map(t));
+  if (page.chart) page.chart.setLabels(SeriesLabels.map(t));
   showIdentity();
   showLive();
   showConnection();
@@ -502,7 +505,7 @@ async function start() {
   buildFilter();
   buildRelays();
   buildTrendControls();
-  page.chart = new TrendChart($('trend-chart'), page.trend, LiveLabels.map(t));
+  page.chart = new TrendChart($('trend-chart'), page.trend, SeriesLabels.map(t));
   wire();
   applyLanguage();
 

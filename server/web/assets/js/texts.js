@@ -61,6 +61,10 @@ const Texts = {
   switchOff: ['Rozepnutí', 'Switch off'],
 
   trend: ['Trend', 'Trend'],
+  seriesInput: ['Vstup', 'Input'],
+  seriesProcess: ['Proces', 'Process'],
+  seriesValue: ['Hodnota', 'Value'],
+  seriesRatio: ['Ratio [%]', 'Ratio [%]'],
   trendSpan: ['Zobrazit posledních', 'Show the last'],
   minutes: ['min', 'min'],
   pause: ['Pozastavit trend', 'Pause trend'],

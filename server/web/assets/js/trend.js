@@ -62,6 +62,14 @@ export function trendCsv(points) {
   return text;
 }
 
+// 24-hour local time of a tick, seconds only where they are not 0.
+function clockText(seconds) {
+  const d = new Date(seconds * 1000);
+  const two = (n) => String(n).padStart(2, '0');
+  const text = `${d.getHours()}:${two(d.getMinutes())}`;
+  return d.getSeconds() ? `${text}:${two(d.getSeconds())}` : text;
+}
+
 const Colours = ['#1f5fbf', '#b35900', '#1b7f3b', '#7a3fa0'];
 
 // The chart; without the chart library the buffer and export still work.
@@ -92,7 +100,8 @@ export class TrendChart {
         height: 260,
         series,
         scales: { x: { time: true }, y: { auto: true }, '%': { auto: true } },
-        axes: [{}, { scale: 'y' }, { scale: '%', side: 1, grid: { show: false } }],
+        axes: [{ space: 90, values: (u, splits) => splits.map(clockText) }, { scale: 'y' },
+          { scale: '%', side: 1, grid: { show: false } }],
         legend: { live: false },
         cursor: { drag: { x: false, y: false } },
       },
@@ -109,9 +118,10 @@ export class TrendChart {
 
   setLabels(labels) {
     if (!this.plot) return;
+    const rows = [...this.plot.root.querySelectorAll('.u-series .u-label')];
+    const first = rows.length - labels.length; // the time's row, when shown
     labels.forEach((label, i) => {
-      const el = this.plot.root.querySelectorAll('.u-series .u-label')[i + 1];
-      if (el) el.textContent = label;
+      if (rows[first + i]) rows[first + i].textContent = label;
     });
   }
 
