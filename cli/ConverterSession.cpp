@@ -3,7 +3,7 @@
 #include "cli/CommandLine.h"
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
-#include "cli/TracingTransport.h"
+#include "device/TracingTransport.h"
 #include "device/SerialPort.h"
 #include "framework/NumberText.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/Json.h"
+#include "config/Json.h"
 
 #include <ostream>
 #include <string>

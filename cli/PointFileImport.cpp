@@ -1,6 +1,7 @@
 #include "cli/PointFileImport.h"
 
-#include "cli/UserNumbers.h"
+#include "cli/UserNumberOptions.h"
+#include "config/UserNumbers.h"
 #include "linearization/FitOffer.h"
 #include "linearization/TableImport.h"
 

@@ -1,16 +1,16 @@
 // dnx8: the command-line companion of config.exe.
-#include "cli/BackupCommands.h"
+#include "cli/commands/BackupCommands.h"
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
-#include "cli/DiffCommands.h"
-#include "cli/FitCommands.h"
-#include "cli/InfoCommands.h"
-#include "cli/InputCommands.h"
-#include "cli/PortsCommands.h"
-#include "cli/ReportCommands.h"
-#include "cli/RestoreCommands.h"
-#include "cli/SetCommands.h"
-#include "cli/WatchCommands.h"
+#include "cli/commands/DiffCommands.h"
+#include "cli/commands/FitCommands.h"
+#include "cli/commands/InfoCommands.h"
+#include "cli/commands/InputCommands.h"
+#include "cli/commands/PortsCommands.h"
+#include "cli/commands/ReportCommands.h"
+#include "cli/commands/RestoreCommands.h"
+#include "cli/commands/SetCommands.h"
+#include "cli/commands/WatchCommands.h"
 
 #include <string>
 #include <vector>

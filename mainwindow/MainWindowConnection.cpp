@@ -2,7 +2,7 @@
 // whole configuration, polling live values, showing relay settings.
 #include "mainwindow/MainWindow.h"
 
-#include "device/ConverterReading.h"
+#include "config/ConverterReading.h"
 #include "device/ParameterTexts.h"
 #include "framework/CheckBox.h"
 #include "framework/ComboBox.h"

@@ -3,9 +3,10 @@
 // and the text alignment.
 #include "cli/LabelledLines.h"
 #include "cli/LocalTime.h"
-#include "cli/Settings.h"
-#include "cli/TracingTransport.h"
-#include "cli/UserNumbers.h"
+#include "config/Settings.h"
+#include "device/TracingTransport.h"
+#include "cli/UserNumberOptions.h"
+#include "config/UserNumbers.h"
 #include "device/ConverterLink.h"
 #include "tests/device/ScriptedTransport.h"
 

@@ -1,0 +1,51 @@
+#include "cli/commands/FitReportCommand.h"
+
+#include "cli/ExitCode.h"
+#include "cli/Failure.h"
+#include "cli/commands/FitCommands.h"
+#include "report/FitPlot.h"
+#include "cli/FitReportOutput.h"
+#include "cli/OutputFile.h"
+#include "cli/PointFileImport.h"
+#include "linearization/FitQuality.h"
+
+#include <iostream>
+
+void AddFitReportOptions(CLI::App* fit, FitReportOptions& options)
+{
+    fit->add_flag("--report", options.report,
+                  "For every order the dialog offers and the spline: the largest and RMS residual of the "
+                  "float32 coefficients the converter gets and of the 80-bit solution, with warnings");
+    fit->add_option("--svg", options.svg,
+                    "Also draw the points, the chosen fit and its residuals into FILE (SVG)")
+        ->type_name("FILE");
+}
+
+int RunFitReport(const std::string& file, const FitChoice& choice, const FitReportOptions& options, bool json)
+{
+    LinearizationTable table;
+    PointSet pointSet;
+    std::string problem;
+    if (!ImportPointFile(file, choice, table, pointSet, problem))
+        return Fail(exit_code::BadUsage, problem + ".");
+    const std::filesystem::path path = PathFromArgument(file);
+    FitQualityReport report;
+    if (options.report && !assessFit(path, report))
+        return Fail(exit_code::BadUsage,
+                    "cannot read the point file " + file + " again; check that it stays put.");
+    if (!options.svg.empty()) {
+        OutputFile svg(options.svg);
+        if (!svg.create() || !svg.commit(FitPlotSvg(path, table)))
+            return Fail(exit_code::BadUsage,
+                        "cannot write " + options.svg + "; check the folder, its rights and the free space.");
+    }
+    if (options.report && json)
+        PrintJson(std::cout, FitReportJson(report));
+    else if (options.report)
+        PrintFitReportText(std::cout, file, report);
+    else if (json)
+        PrintJson(std::cout, FitJson(table, pointSet));
+    else
+        PrintFitText(std::cout, table, pointSet);
+    return exit_code::Done;
+}
