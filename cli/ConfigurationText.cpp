@@ -25,7 +25,7 @@ std::string Integer(std::optional<std::int32_t> value)
     return TextOf(value, [](std::int32_t v) { return number_text::IntegerText(v); });
 }
 
-void AddInputKindLines(LabelledLines& lines, const ConfigurationReading& reading)
+void AddInputKindLines(LabelledLines& lines, const ConverterReading& reading)
 {
     if (!reading.input) {
         lines.add("Vstup", std::string(texts::CommunicationErrorText));
@@ -33,7 +33,7 @@ void AddInputKindLines(LabelledLines& lines, const ConfigurationReading& reading
     }
     const InputPresentation& shown = *reading.input;
     if (!shown.listPosition) {
-        lines.add("Vstup", "kód " + std::to_string(*reading.all.inputType));
+        lines.add("Vstup", "kód " + std::to_string(*reading.settings.inputType));
         return;
     }
     lines.add("Vstup", std::string(texts::InputKindTexts[static_cast<std::size_t>(*shown.listPosition)]));
@@ -63,54 +63,53 @@ void AddRelayLines(LabelledLines& lines, int relay, const std::optional<RelaySet
 
 } // namespace
 
-void AddIdentityLines(LabelledLines& lines, const ConfigurationReading& reading)
+void AddIdentityLines(LabelledLines& lines, const ConverterReading& reading)
 {
-    const ConverterReading& all = reading.all;
     lines.add("Převodník", reading.identity);
-    lines.add("Firmware", TextOf(all.firmwareVersion, number_text::VersionText));
-    lines.add("Výrobní číslo", Integer(all.serialNumber));
-    lines.add("Výstup",
-              TextOf(all.outputType, [](std::uint8_t c) { return std::string(texts::OutputTypeText(c)); }));
-    lines.add("Relé", TextOf(all.relayOptions,
+    lines.add("Firmware", TextOf(reading.firmwareVersion, number_text::VersionText));
+    lines.add("Výrobní číslo", Integer(reading.serialNumber));
+    lines.add("Výstup", TextOf(reading.outputType,
+                               [](std::uint8_t c) { return std::string(texts::OutputTypeText(c)); }));
+    lines.add("Relé", TextOf(reading.relayOptions,
                              [](std::uint8_t c) { return std::string(texts::RelayOptionsText(c)); }));
 }
 
-void AddInputLines(LabelledLines& lines, const ConfigurationReading& reading)
+void AddInputLines(LabelledLines& lines, const ConverterReading& reading)
 {
     AddInputKindLines(lines, reading);
-    lines.add("Dělič [-]", Real(reading.divider, display_decimals::Divider));
-    lines.add("Bočník [ohm]", Real(reading.shunt, display_decimals::Shunt));
-    lines.add("Rozsah min", Real(reading.rangeMin, display_decimals::Range));
-    lines.add("Rozsah max", Real(reading.rangeMax, display_decimals::Range));
+    lines.add("Dělič [-]", Real(reading.settings.divider, display_decimals::Divider));
+    lines.add("Bočník [ohm]", Real(reading.settings.shunt, display_decimals::Shunt));
+    lines.add("Rozsah min", Real(reading.settings.rangeMin, display_decimals::Range));
+    lines.add("Rozsah max", Real(reading.settings.rangeMax, display_decimals::Range));
     lines.add("Řád polynomu",
-              TextOf(reading.all.curveDegree, [](std::uint8_t d) { return std::to_string(d); }));
-    lines.add("Segmentů", TextOf(reading.segmentCount, [](std::uint8_t n) { return std::to_string(n); }));
+              TextOf(reading.settings.curveDegree, [](std::uint8_t d) { return std::to_string(d); }));
+    lines.add("Segmentů",
+              TextOf(reading.settings.segmentCount, [](std::uint8_t n) { return std::to_string(n); }));
 }
 
-void PrintConfigurationText(std::ostream& out, const ConfigurationReading& reading)
+void PrintConfigurationText(std::ostream& out, const ConverterReading& reading)
 {
-    const ConverterReading& all = reading.all;
+    const Configuration& settings = reading.settings;
     LabelledLines lines;
     AddIdentityLines(lines, reading);
     lines.gap();
     AddInputLines(lines, reading);
-    lines.add("Filtr", TextOf(all.filter, [](std::uint8_t f) { return std::to_string(f); }));
-    lines.add("Min", Real(all.scaleMin, display_decimals::Scale));
-    lines.add("Max", Real(all.scaleMax, display_decimals::Scale));
-    lines.add("Chybový stav", TextOf(all.errorSignalling, [](std::uint8_t c) {
+    lines.add("Filtr", TextOf(settings.filter, [](std::uint8_t f) { return std::to_string(f); }));
+    lines.add("Min", Real(settings.scaleMin, display_decimals::Scale));
+    lines.add("Max", Real(settings.scaleMax, display_decimals::Scale));
+    lines.add("Chybový stav", TextOf(settings.errorSignalling, [](std::uint8_t c) {
                   const std::string_view text = texts::ErrorSignallingText(c);
                   return text.empty() ? "kód " + std::to_string(c) : std::string(text);
               }));
     lines.gap();
     lines.add("Interní hodnoty", "");
     for (LiveQuantity quantity : LiveQuantities) {
-        const std::optional<float> value = LiveOf(all.live, quantity);
+        const std::optional<float> value = LiveOf(reading.live, quantity);
         lines.add("  " + std::string(LiveLabel(quantity)),
                   value ? LiveText(quantity, value) : std::string(texts::CommunicationErrorText));
     }
     lines.gap();
-    AddRelayLines(lines, 1, all.relay1);
-    AddRelayLines(lines, 2, all.relay2);
+    AddRelayLines(lines, 1, settings.relay1);
+    AddRelayLines(lines, 2, settings.relay2);
     lines.print(out);
 }
-

@@ -17,7 +17,7 @@ using Json = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::strin
                                   std::uint64_t, float>;
 
 // null for an empty optional.
-template <typename T> Json OptionalJson(const std::optional<T>& value)
+template <typename T> Json optionalJson(const std::optional<T>& value)
 {
     return value ? Json(*value) : Json(nullptr);
 }

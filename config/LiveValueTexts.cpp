@@ -56,7 +56,7 @@ std::string LiveText(LiveQuantity quantity, std::optional<float> value)
     return {};
 }
 
-Json LiveJson(const LiveReading& live)
+Json liveJson(const LiveReading& live)
 {
     Json json = Json::object();
     Json faults = Json::object();

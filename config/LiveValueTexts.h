@@ -30,4 +30,4 @@ std::string LiveText(LiveQuantity quantity, std::optional<float> value);
 // {"input": 1.5, "process": null, ..., "faults": {"process": "Porucha"}}:
 // the values as read (the ratio as a fraction), null where flagged or not
 // read; "faults" names the flagged ones with the window's text.
-Json LiveJson(const LiveReading& live);
+Json liveJson(const LiveReading& live);

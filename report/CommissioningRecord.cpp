@@ -1,6 +1,6 @@
 #include "report/CommissioningRecord.h"
 
-#include "config/ConfigurationReading.h"
+#include "config/ConverterReading.h"
 #include "report/ConverterCurve.h"
 #include "config/DisplayDecimals.h"
 #include "config/LiveValueTexts.h"
@@ -48,20 +48,19 @@ std::string RangeUnit(InputKind kind)
     }
 }
 
-RecordPage::Section Identity(const ConfigurationReading& reading)
+RecordPage::Section Identity(const ConverterReading& reading)
 {
-    const auto& all = reading.all;
     return {"Převodník",
             {Row{"Převodník", reading.identity},
-             RowOf("Firmware", all.firmwareVersion, number_text::VersionText),
-             RowOf("Výrobní číslo", all.serialNumber, number_text::IntegerText),
-             RowOf("Výstup", all.outputType,
+             RowOf("Firmware", reading.firmwareVersion, number_text::VersionText),
+             RowOf("Výrobní číslo", reading.serialNumber, number_text::IntegerText),
+             RowOf("Výstup", reading.outputType,
                    [](std::uint8_t c) { return std::string(texts::OutputTypeText(c)); }),
-             RowOf("Relé", all.relayOptions,
+             RowOf("Relé", reading.relayOptions,
                    [](std::uint8_t c) { return std::string(texts::RelayOptionsText(c)); })}};
 }
 
-void AddLinearizationRow(std::vector<Row>& rows, const ConfigurationReading& reading)
+void AddLinearizationRow(std::vector<Row>& rows, const ConverterReading& reading)
 {
     const InputPresentation& shown = *reading.input;
     if (shown.rtdCurve || shown.thermocoupleCurve) {
@@ -79,8 +78,8 @@ void AddLinearizationRow(std::vector<Row>& rows, const ConfigurationReading& rea
             return;
         }
     }
-    const auto& degree = reading.all.curveDegree;
-    const auto& segments = reading.segmentCount;
+    const auto& degree = reading.settings.curveDegree;
+    const auto& segments = reading.settings.segmentCount;
     if (!degree || !segments)
         rows.push_back({"Linearizace", {}, true});
     else if (*segments > 0)
@@ -91,16 +90,16 @@ void AddLinearizationRow(std::vector<Row>& rows, const ConfigurationReading& rea
         rows.push_back({"Linearizace", "Vypnuta"});
 }
 
-RecordPage::Section Input(const ConfigurationReading& reading)
+RecordPage::Section Input(const ConverterReading& reading)
 {
-    const auto& all = reading.all;
+    const Configuration& settings = reading.settings;
     RecordPage::Section section{"Vstup", {}};
     auto& rows = section.rows;
     std::optional<InputKind> kind;
     if (!reading.input) {
         rows.push_back({"Vstup", {}, true});
     } else if (!reading.input->listPosition) {
-        rows.push_back({"Vstup", CodeText(*all.inputType)});
+        rows.push_back({"Vstup", CodeText(*settings.inputType)});
     } else {
         const InputPresentation& shown = *reading.input;
         kind = static_cast<InputKind>(*shown.listPosition);
@@ -113,21 +112,21 @@ RecordPage::Section Input(const ConfigurationReading& reading)
         AddLinearizationRow(rows, reading);
     }
     if (!kind || *kind == InputKind::Voltage)
-        rows.push_back(RealRow("Dělič [-]", reading.divider, display_decimals::Divider));
+        rows.push_back(RealRow("Dělič [-]", reading.settings.divider, display_decimals::Divider));
     if (!kind || *kind == InputKind::Current)
-        rows.push_back(RealRow("Bočník [ohm]", reading.shunt, display_decimals::Shunt));
+        rows.push_back(RealRow("Bočník [ohm]", reading.settings.shunt, display_decimals::Shunt));
     const std::string unit = kind ? RangeUnit(*kind) : std::string();
-    rows.push_back(RealRow("Rozsah min", reading.rangeMin, display_decimals::Range, unit));
-    rows.push_back(RealRow("Rozsah max", reading.rangeMax, display_decimals::Range, unit));
-    rows.push_back(RowOf("Filtr", all.filter, [](std::uint8_t f) { return std::to_string(f); }));
-    rows.push_back(RealRow("Min", all.scaleMin, display_decimals::Scale));
-    rows.push_back(RealRow("Max", all.scaleMax, display_decimals::Scale));
+    rows.push_back(RealRow("Rozsah min", reading.settings.rangeMin, display_decimals::Range, unit));
+    rows.push_back(RealRow("Rozsah max", reading.settings.rangeMax, display_decimals::Range, unit));
+    rows.push_back(RowOf("Filtr", settings.filter, [](std::uint8_t f) { return std::to_string(f); }));
+    rows.push_back(RealRow("Min", settings.scaleMin, display_decimals::Scale));
+    rows.push_back(RealRow("Max", settings.scaleMax, display_decimals::Scale));
     return section;
 }
 
-RecordPage::Section ErrorState(const ConfigurationReading& reading)
+RecordPage::Section ErrorState(const ConverterReading& reading)
 {
-    return {"Chybový stav", {RowOf("Signalizace", reading.all.errorSignalling, [](std::uint8_t c) {
+    return {"Chybový stav", {RowOf("Signalizace", reading.settings.errorSignalling, [](std::uint8_t c) {
                 const std::string_view text = texts::ErrorSignallingText(c);
                 return text.empty() ? CodeText(c) : std::string(text);
             })}};
@@ -164,19 +163,19 @@ RecordPage::Section LiveValues(const LiveReading& live)
 
 } // namespace
 
-RecordPage CommissioningRecord(const ConfigurationReading& reading, const RecordCircumstances& circumstances)
+RecordPage CommissioningRecord(const ConverterReading& reading, const RecordCircumstances& circumstances)
 {
     RecordPage page;
     page.title = "Protokol o nastavení převodníku " + reading.identity;
     page.subtitle = "Načteno " + circumstances.time + " z portu " + circumstances.port;
-    if (reading.all.serialNumber)
-        page.subtitle += ", výrobní číslo " + number_text::IntegerText(*reading.all.serialNumber);
+    if (reading.serialNumber)
+        page.subtitle += ", výrobní číslo " + number_text::IntegerText(*reading.serialNumber);
     page.sections = {Identity(reading),
                      Input(reading),
                      ErrorState(reading),
-                     LiveValues(reading.all.live),
-                     Relay(1, reading.all.relay1),
-                     Relay(2, reading.all.relay2)};
+                     LiveValues(reading.live),
+                     Relay(1, reading.settings.relay1),
+                     Relay(2, reading.settings.relay2)};
 
     const ConverterCurve curve =
         ChooseConverterCurve(reading, circumstances.linearization, circumstances.linearizationFile);

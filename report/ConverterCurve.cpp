@@ -1,6 +1,6 @@
 #include "report/ConverterCurve.h"
 
-#include "config/ConfigurationReading.h"
+#include "config/ConverterReading.h"
 #include "device/ParameterTexts.h"
 #include "inputs/RtdCurve.h"
 #include "inputs/ThermocoupleCurve.h"
@@ -46,17 +46,17 @@ double ThermocoupleTemperature(const ThermocoupleCurve& type, double emf)
 }
 
 // Whether the converter holds what the file gives, as far as it was read.
-bool Holds(const ConfigurationReading& reading, const LinearizationTable& table)
+bool Holds(const ConverterReading& reading, const LinearizationTable& table)
 {
-    const auto& all = reading.all;
-    if (!all.curveDegree || !reading.segmentCount)
+    const Configuration& settings = reading.settings;
+    if (!settings.curveDegree || !reading.settings.segmentCount)
         return true; // unknown: no claim either way
     if (table.segmentCount > 0)
-        return *reading.segmentCount == table.segmentCount && *all.curveDegree == 0;
-    if (*reading.segmentCount != 0 || *all.curveDegree != table.polynomialDegree)
+        return *reading.settings.segmentCount == table.segmentCount && *settings.curveDegree == 0;
+    if (*reading.settings.segmentCount != 0 || *settings.curveDegree != table.polynomialDegree)
         return false;
-    for (int k = 0; all.curveCoefficients && k <= MaxPolynomialDegree; ++k)
-        if (std::bit_cast<std::uint32_t>((*all.curveCoefficients)[k]) !=
+    for (int k = 0; settings.curveCoefficients && k <= MaxPolynomialDegree; ++k)
+        if (std::bit_cast<std::uint32_t>((*settings.curveCoefficients)[k]) !=
             std::bit_cast<std::uint32_t>(table.coefficients[k]))
             return false;
     return true;
@@ -71,18 +71,19 @@ std::string MethodText(const LinearizationTable& table)
 
 } // namespace
 
-ConverterCurve ChooseConverterCurve(const ConfigurationReading& reading, const LinearizationTable* userTable,
+ConverterCurve ChooseConverterCurve(const ConverterReading& reading, const LinearizationTable* userTable,
                                     const std::string& userFile)
 {
     ConverterCurve result;
-    const auto& all = reading.all;
+    const Configuration& settings = reading.settings;
     const InputPresentation* input = reading.input ? &*reading.input : nullptr;
     const RtdCurve* rtd = input && input->rtdCurve ? *input->rtdCurve : nullptr;
     const ThermocoupleCurve* thermocouple =
         input && input->thermocoupleCurve ? *input->thermocoupleCurve : nullptr;
-    const bool rangeKnown = reading.rangeMin && reading.rangeMax;
+    const bool rangeKnown = reading.settings.rangeMin && reading.settings.rangeMax;
     const auto range = [&](float min, float max) {
-        return rangeKnown ? std::pair{*reading.rangeMin, *reading.rangeMax} : std::pair{min, max};
+        return rangeKnown ? std::pair{*reading.settings.rangeMin, *reading.settings.rangeMax}
+                          : std::pair{min, max};
     };
 
     if (userTable) {
@@ -119,25 +120,25 @@ ConverterCurve ChooseConverterCurve(const ConfigurationReading& reading, const L
         result.notes.push_back("Teplota z termoelektrického napětí po " +
                                std::to_string(thermocouple->pieceCount()) +
                                " úsecích inverzní charakteristiky.");
-    } else if (!all.curveDegree || !reading.segmentCount ||
-               (*all.curveDegree > 0 && !all.curveCoefficients) || !input) {
+    } else if (!settings.curveDegree || !reading.settings.segmentCount ||
+               (*settings.curveDegree > 0 && !settings.curveCoefficients) || !input) {
         result.heading = "Linearizace";
         result.failed = true;
         return result;
-    } else if (*reading.segmentCount > 0) {
+    } else if (*reading.settings.segmentCount > 0) {
         result.heading = "Uživatelská linearizace: lineární spline, " +
-                         std::to_string(*reading.segmentCount) + " segmentů";
+                         std::to_string(*reading.settings.segmentCount) + " segmentů";
         result.notes.push_back("Segmenty nelze z převodníku přečíst: pro obrázek zadejte --linearization s "
                                "souborem bodů.");
-    } else if (*all.curveDegree > 0) {
-        result.heading =
-            "Uživatelská linearizace: aproximační polynom, " + std::to_string(*all.curveDegree) + ". řádu";
+    } else if (*settings.curveDegree > 0) {
+        result.heading = "Uživatelská linearizace: aproximační polynom, " +
+                         std::to_string(*settings.curveDegree) + ". řádu";
         if (!rangeKnown) {
             result.failed = true;
             return result;
         }
-        result.plot = TablePlot(PolynomialTable(*all.curveDegree, all.curveCoefficients->data()),
-                                *reading.rangeMin, *reading.rangeMax);
+        result.plot = TablePlot(PolynomialTable(*settings.curveDegree, settings.curveCoefficients->data()),
+                                *reading.settings.rangeMin, *reading.settings.rangeMax);
         result.plot->xTitle = "vstup";
         result.plot->yTitle = "linearizovaná hodnota";
     } else {

@@ -34,10 +34,10 @@ int RunBackup(const GlobalOptions& global, const Options& options)
     auto session = OpenConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;
-    const BackupFile file = BackupOf(ReadConfiguration(*session->link, session->identity));
+    const BackupFile file = backupOf(readConverter(*session->link, ReadScope::All, session->identity));
     session->link->close();
 
-    const std::vector<std::string> failed = FailedReads(file);
+    const std::vector<std::string> failed = failedReads(file);
     if (!failed.empty() && !options.partial)
         return Fail(exit_code::DeviceFailed,
                     "the converter did not answer every read (" + Listed(failed) +

@@ -36,9 +36,9 @@ bool ReadSide(const GlobalOptions& global, const std::string& name, BackupFile& 
     auto session = OpenConverter(name, global);
     if (!session)
         return false;
-    side = BackupOf(ReadConfiguration(*session->link, session->identity));
+    side = backupOf(readConverter(*session->link, ReadScope::All, session->identity));
     std::string failed;
-    for (const std::string& key : FailedReads(side))
+    for (const std::string& key : failedReads(side))
         failed += " " + key;
     if (!failed.empty()) {
         Fail(exit_code::DeviceFailed, "the converter on " + name + " did not answer every read (" +

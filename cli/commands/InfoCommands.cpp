@@ -30,39 +30,21 @@ int EndReading(const std::vector<std::string_view>& failed)
                 "the converter did not answer every read (" + names + "); check the cable and try again.");
 }
 
-template <typename T>
-void Read(ConverterLink& link, bool (ConverterLink::*read)(T&), std::optional<T>& slot, std::string_view name,
-          std::vector<std::string_view>& failed)
-{
-    T value{};
-    if ((link.*read)(value))
-        slot = value;
-    else
-        failed.push_back(name);
-}
-
 int RunInfo(const GlobalOptions& global, const Options& options)
 {
     auto session = OpenConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;
-    ConverterLink& link = *session->link;
-    ConfigurationReading reading;
-    reading.identity = session->identity;
-    std::vector<std::string_view> failed;
-    Read(link, &ConverterLink::readFirmwareVersion, reading.all.firmwareVersion, "FirmwareVersion", failed);
-    Read(link, &ConverterLink::readSerialNumber, reading.all.serialNumber, "SerialNumber", failed);
-    Read(link, &ConverterLink::readOutputType, reading.all.outputType, "OutputType", failed);
-    Read(link, &ConverterLink::readRelayOptions, reading.all.relayOptions, "RelayOptions", failed);
+    const ConverterReading reading = readConverter(*session->link, ReadScope::Identity, session->identity);
 
     if (options.json) {
-        PrintJson(std::cout, IdentityJson(reading));
+        PrintJson(std::cout, identityJson(reading));
     } else {
         LabelledLines lines;
         AddIdentityLines(lines, reading);
         lines.print(std::cout);
     }
-    return EndReading(failed);
+    return EndReading(reading.failedReads(ReadScope::Identity));
 }
 
 int RunRead(const GlobalOptions& global, const Options& options)
@@ -70,9 +52,9 @@ int RunRead(const GlobalOptions& global, const Options& options)
     auto session = OpenConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;
-    const ConfigurationReading reading = ReadConfiguration(*session->link, session->identity);
+    const ConverterReading reading = readConverter(*session->link, ReadScope::All, session->identity);
     if (options.json)
-        PrintJson(std::cout, ReadingJson(reading));
+        PrintJson(std::cout, readingJson(reading));
     else
         PrintConfigurationText(std::cout, reading);
     return EndReading(reading.failedReads());

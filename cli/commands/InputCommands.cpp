@@ -63,23 +63,12 @@ int IndexIn(const std::vector<std::string>& names, const std::string& name)
     return -1;
 }
 
-// What a successful sequence leaves in the converter; empty members were
-// not written.
-struct Expected {
-    std::uint8_t inputType = 0;
-    std::optional<float> divider;
-    std::optional<float> shunt;
-    std::optional<float> rangeMin;
-    std::optional<float> rangeMax;
-    std::optional<std::uint8_t> curveDegree;
-    std::optional<CurveCoefficients> coefficients;
-    std::optional<std::uint8_t> segmentCount;
-};
-
 // The whole job for one kind: checked settings, then the write sequence.
 struct InputJob {
     std::function<bool(ConverterLink&, WaitCursorHook*)> write;
-    Expected expected;
+    // What a successful sequence leaves in the converter; only the keys
+    // written.
+    Configuration expected;
     // Plain kinds: the divider or shunt to write back when not given.
     bool keepDivider = false;
     bool keepShunt = false;
@@ -91,15 +80,10 @@ struct InputJob {
 // Reads the range and linearization choice of the four plain kinds.
 bool ChooseLinearization(const Options& options, InputJob& job)
 {
-    Expected& e = job.expected;
     if (!options.range.empty()) {
         job.linearization.mode = LinearizationChoice::Mode::Off;
         job.linearization.rangeMin = *ReadUserReal(options.range[0]);
         job.linearization.rangeMax = *ReadUserReal(options.range[1]);
-        e.rangeMin = job.linearization.rangeMin;
-        e.rangeMax = job.linearization.rangeMax;
-        e.curveDegree = 0;
-        e.segmentCount = 0;
     } else if (!options.points.empty()) {
         job.table = std::make_unique<LinearizationTable>();
         PointSet pointSet;
@@ -110,19 +94,11 @@ bool ChooseLinearization(const Options& options, InputJob& job)
         }
         job.linearization.mode = LinearizationChoice::Mode::Overwrite;
         job.linearization.table = job.table.get();
-        const LinearizationTable& t = *job.table;
-        e.rangeMin = t.min;
-        e.rangeMax = t.max;
-        e.segmentCount = static_cast<std::uint8_t>(t.segmentCount);
-        e.curveDegree = static_cast<std::uint8_t>(t.segmentCount != 0 ? 0 : t.polynomialDegree);
-        if (t.segmentCount == 0 && t.polynomialDegree != 0) {
-            CurveCoefficients all{};
-            std::copy(std::begin(t.coefficients), std::end(t.coefficients), all.begin());
-            e.coefficients = all;
-        }
     } else {
         job.linearization.mode = LinearizationChoice::Mode::Keep;
     }
+    if (const std::optional<StoredLinearization> stored = storedLinearization(job.linearization))
+        expectLinearization(job.expected, *stored);
     return true;
 }
 
@@ -158,81 +134,47 @@ std::optional<float> ConverterValue(ConverterLink& link, bool (ConverterLink::*r
     return std::nullopt;
 }
 
-struct Mismatch {
-    std::string name;
-    std::string asked;
-    std::string held;
-};
-
-template <typename T> std::string Show(const T& value)
-{
-    if constexpr (std::is_same_v<T, float>)
-        return number_text::RealAutoText(value);
-    else if constexpr (std::is_same_v<T, std::uint8_t>)
-        return std::to_string(value);
-    else
-        return "[polynomial]";
-}
-
-// Compares what the converter holds now with what was written.
-template <typename T>
-void Compare(const char* name, const std::optional<T>& asked, const std::optional<T>& held,
-             std::vector<Mismatch>& mismatches, std::vector<std::string>& unread)
-{
-    if (!asked)
-        return;
-    if (!held)
-        unread.push_back(name);
-    else if (!(*held == *asked))
-        mismatches.push_back({name, Show(*asked), Show(*held)});
-}
-
 int RunInput(const GlobalOptions& global, const Options& options, InputJob& job)
 {
     auto session = OpenConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;
     ConverterLink& link = *session->link;
-    Expected& e = job.expected;
     if (job.keepDivider && !job.plain.divider)
         job.plain.divider = ConverterValue(link, &ConverterLink::readDivider, "Divider");
     if (job.keepShunt && !job.plain.shunt)
         job.plain.shunt = ConverterValue(link, &ConverterLink::readShunt, "Shunt");
-    e.divider = job.plain.divider;
-    e.shunt = job.plain.shunt;
+    job.expected.divider = job.plain.divider;
+    job.expected.shunt = job.plain.shunt;
 
     const bool answered = job.write(link, nullptr);
 
-    ConfigurationReading held;
-    ReadInputState(link, held);
+    const ConverterReading held = readConverter(link, ReadScope::Input);
     LabelledLines lines;
     AddInputLines(lines, held);
     lines.print(std::cout);
 
-    std::vector<Mismatch> mismatches;
-    std::vector<std::string> unread;
-    Compare("InputType", std::optional<std::uint8_t>(e.inputType), held.all.inputType, mismatches, unread);
-    Compare("Divider", e.divider, held.divider, mismatches, unread);
-    Compare("Shunt", e.shunt, held.shunt, mismatches, unread);
-    Compare("RangeMin", e.rangeMin, held.rangeMin, mismatches, unread);
-    Compare("RangeMax", e.rangeMax, held.rangeMax, mismatches, unread);
-    Compare("CurveDegree", e.curveDegree, held.all.curveDegree, mismatches, unread);
-    Compare("CurveCoefficients", e.coefficients, held.all.curveCoefficients, mismatches, unread);
-    Compare("SegmentCount", e.segmentCount, held.segmentCount, mismatches, unread);
-
-    if (!answered || !unread.empty()) {
+    const WriteCheck check = checkWrites(job.expected, held.settings, number_text::RealAutoText);
+    if (!answered || !check.unread.empty()) {
         std::string names;
-        for (const std::string& name : unread)
+        for (const std::string& name : check.unread)
             names += " " + name;
         return Fail(exit_code::DeviceFailed,
                     std::string(answered ? "" : "the converter did not answer every write of the input; ") +
                         (names.empty() ? "" : "could not read back:" + names + "; ") +
                         "check the cable and run the command again.");
     }
-    if (!mismatches.empty()) {
-        for (const Mismatch& m : mismatches)
-            std::cerr << "dnx8: " << m.name << ": asked " << m.asked << ", the converter holds " << m.held
-                      << '\n';
+    if (!check.differences.empty()) {
+        std::string_view shown;
+        for (const ConfigurationDifference& d : check.differences) {
+            // One line a key: the polynomial as a whole.
+            if (d.key == shown)
+                continue;
+            shown = d.key;
+            const bool polynomial = d.key == "CurveCoefficients";
+            std::cerr << "dnx8: " << d.key << ": asked " << (polynomial ? "[polynomial]" : d.left)
+                      << ", the converter holds " << (polynomial ? "[polynomial]" : d.right) << '\n';
+        }
         return Fail(exit_code::Mismatch, "the converter holds another input than asked.");
     }
     return exit_code::Done;
@@ -313,12 +255,12 @@ bool PreparePotentiometer(const Options& o, InputJob& job)
 
 void ExpectSensor(InputJob& job, const SensorInput& input)
 {
-    Expected& e = job.expected;
+    Configuration& e = job.expected;
     e.inputType = input.inputType;
     e.rangeMin = input.rangeMin;
     e.rangeMax = input.rangeMax;
     e.curveDegree = input.degree;
-    e.coefficients = input.coefficients;
+    e.curveCoefficients = input.coefficients;
     e.segmentCount = 0;
 }
 

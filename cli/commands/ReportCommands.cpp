@@ -2,7 +2,7 @@
 
 #include "cli/CommandLine.h"
 #include "report/CommissioningRecord.h"
-#include "config/ConfigurationReading.h"
+#include "config/ConverterReading.h"
 #include "cli/ConverterSession.h"
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
@@ -52,7 +52,7 @@ int RunReport(const GlobalOptions& global, const Options& options)
     if (!session)
         return exit_code::DeviceFailed;
     const auto readAt = std::chrono::system_clock::now();
-    const ConfigurationReading reading = ReadConfiguration(*session->link, session->identity);
+    const ConverterReading reading = readConverter(*session->link, ReadScope::All, session->identity);
     session.reset();
 
     RecordCircumstances circumstances{options.port, RecordTime(readAt), nullptr, {}};

@@ -109,30 +109,21 @@ int RunRestore(const GlobalOptions& global, const Options& options)
         return exit_code::DeviceFailed;
     ConverterLink& link = *session->link;
     const bool answered = runRestore(link, plan);
-    const Configuration held =
-        keysOf(ConfigurationOf(ReadConfiguration(link, session->identity)), plan.expected);
-
-    std::vector<std::string> unread;
-    forEachKey(
-        [&](ConfigurationKey key, const auto& asked, const auto& read) {
-            if (asked && !read)
-                unread.push_back(std::string(key.name));
-        },
-        plan.expected, held);
-    if (!answered || !unread.empty()) {
+    const WriteCheck check =
+        checkWrites(plan.expected, readConverter(link, ReadScope::All, session->identity).settings);
+    if (!answered || !check.unread.empty()) {
         std::string names;
-        for (const std::string& name : unread)
+        for (const std::string& name : check.unread)
             names += " " + name;
         return Fail(exit_code::DeviceFailed,
                     std::string(answered ? "" : "the converter did not answer every write; ") +
                         (names.empty() ? "" : "could not read back:" + names + "; ") +
                         "check the cable and run the restore again.");
     }
-    const std::vector<ConfigurationDifference> differences = compareConfigurations(plan.expected, held);
-    for (const ConfigurationDifference& d : differences)
+    for (const ConfigurationDifference& d : check.differences)
         std::cerr << "dnx8: " << d.name << ": the file has " << d.left << ", the converter holds " << d.right
                   << '\n';
-    if (!differences.empty())
+    if (!check.differences.empty())
         return Fail(exit_code::Mismatch, "the converter holds another configuration than " + options.file +
                                              " (it clips values it does not accept); see the list above.");
     std::cout << "Restored " << options.file << " into " << options.port << " and read it back: equal.\n";

@@ -34,7 +34,7 @@ TEST(ConverterReading, ReadsInTheWindowsOrderAndGoesOnPastAFailedRead)
     const RelaySettings::Bytes relay = RelaySettings{80, 75, 2, 3, 1}.encode();
     converter.stored[P::Relay1] = MemoryConverter::Bytes(relay.begin(), relay.end());
 
-    const ConverterReading r = readConverter(link);
+    const ConverterReading r = readConverter(link, ReadScope::Window);
 
     std::vector<P> order;
     for (const MemoryConverter::Request& request : converter.requests)
@@ -45,16 +45,16 @@ TEST(ConverterReading, ReadsInTheWindowsOrderAndGoesOnPastAFailedRead)
                                   P::LiveRatio, P::Relay1, P::Relay2}));
     EXPECT_EQ(r.firmwareVersion, 0x0105);
     EXPECT_EQ(r.serialNumber, 240149);
-    EXPECT_EQ(r.inputType, 7);
-    EXPECT_FALSE(r.filter.has_value());
-    EXPECT_EQ(r.scaleMax, 850.0f);
-    EXPECT_EQ(r.errorSignalling, 2);
+    EXPECT_EQ(r.settings.inputType, 7);
+    EXPECT_FALSE(r.settings.filter.has_value());
+    EXPECT_EQ(r.settings.scaleMax, 850.0f);
+    EXPECT_EQ(r.settings.errorSignalling, 2);
     ASSERT_TRUE(r.live.input.has_value());
     EXPECT_TRUE(isFaultPattern(*r.live.input));
     EXPECT_FALSE(isFaultPattern(*r.live.process));
     EXPECT_EQ(r.live.ratio, 0.5f);
-    EXPECT_EQ(r.relay1, (RelaySettings{80, 75, 2, 3, 1}));
-    EXPECT_FALSE(r.relay2.has_value());
+    EXPECT_EQ(r.settings.relay1, (RelaySettings{80, 75, 2, 3, 1}));
+    EXPECT_FALSE(r.settings.relay2.has_value());
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // The commissioning record built from a reading, without a converter.
 #include "report/CommissioningRecord.h"
-#include "config/ConfigurationReading.h"
+#include "config/ConverterReading.h"
 #include "report/ConverterCurve.h"
 #include "inputs/SensorCatalogs.h"
 #include "inputs/ThermocoupleCatalog.h"
@@ -15,30 +15,29 @@ namespace {
 
 // A reading of a converter whose input is code inputType with the given
 // polynomial; everything else as a healthy converter answers.
-ConfigurationReading Reading(std::uint8_t inputType, std::uint8_t degree,
-                             const CurveCoefficients& coefficients)
+ConverterReading Reading(std::uint8_t inputType, std::uint8_t degree, const CurveCoefficients& coefficients)
 {
-    ConfigurationReading r;
+    ConverterReading r;
     r.identity = "DNX8";
-    r.all.firmwareVersion = 0x0105;
-    r.all.serialNumber = 240117;
-    r.all.outputType = 0;
-    r.all.relayOptions = 3;
-    r.all.curveDegree = degree;
-    r.all.curveCoefficients = coefficients;
-    r.all.inputType = inputType;
-    r.all.filter = 5;
-    r.all.scaleMin = 0;
-    r.all.scaleMax = 100;
-    r.all.errorSignalling = 0;
-    r.all.live = LiveReading{1.5f, 2.5f, 3.5f, 0.5f};
-    r.all.relay1 = RelaySettings{};
-    r.all.relay2 = RelaySettings{};
-    r.divider = 1;
-    r.shunt = 1;
-    r.rangeMin = 0;
-    r.rangeMax = 10;
-    r.segmentCount = 0;
+    r.firmwareVersion = 0x0105;
+    r.serialNumber = 240117;
+    r.outputType = 0;
+    r.relayOptions = 3;
+    r.settings.curveDegree = degree;
+    r.settings.curveCoefficients = coefficients;
+    r.settings.inputType = inputType;
+    r.settings.filter = 5;
+    r.settings.scaleMin = 0;
+    r.settings.scaleMax = 100;
+    r.settings.errorSignalling = 0;
+    r.live = LiveReading{1.5f, 2.5f, 3.5f, 0.5f};
+    r.settings.relay1 = RelaySettings{};
+    r.settings.relay2 = RelaySettings{};
+    r.settings.divider = 1;
+    r.settings.shunt = 1;
+    r.settings.rangeMin = 0;
+    r.settings.rangeMax = 10;
+    r.settings.segmentCount = 0;
     r.input = PresentInput(inputType, CurveReading{degree, coefficients}, Rtds(), Thermocouples());
     return r;
 }
@@ -65,9 +64,9 @@ bool HasRow(const RecordPage& page, const std::string& label, const std::string&
 
 TEST(CommissioningRecord, FailedReadsShowTheCommunicationErrorInTheirPlace)
 {
-    ConfigurationReading r;
+    ConverterReading r;
     r.identity = "DNX8";
-    r.all.serialNumber = 240117;
+    r.serialNumber = 240117;
     const RecordPage page = CommissioningRecord(r, {"/dev/ttyUSB0", "2024-05-14 09:30:00", nullptr, {}});
     // Firmware, output, relays; input, range min and max, filter, scale min
     // and max, divider and shunt (the kind is unknown); error state; the
@@ -88,8 +87,8 @@ TEST(CommissioningRecord, ThermocoupleIsDrawnAsTemperatureAgainstEmfOverItsPiece
     ASSERT_STREQ(k->name(), "K (Chromel-Alumel)");
     CurveCoefficients cj{};
     std::copy(k->cjPolynomial().begin(), k->cjPolynomial().end(), cj.begin());
-    ConfigurationReading r = Reading(13, k->cjDegree(), cj);
-    r.rangeMin.reset(); // the catalog's EMF range stands in
+    ConverterReading r = Reading(13, k->cjDegree(), cj);
+    r.settings.rangeMin.reset(); // the catalog's EMF range stands in
     const ConverterCurve curve = ChooseConverterCurve(r, nullptr, {});
     ASSERT_TRUE(curve.plot);
     EXPECT_FLOAT_EQ(curve.plot->min, k->emfMin());
@@ -113,7 +112,7 @@ TEST(CommissioningRecord, UserLinearizationIsDrawnAndComparedWithTheConverter)
     held[0] = 1;
     held[1] = 2;
     held[2] = 0.5f;
-    const ConfigurationReading r = Reading(0, 2, held); // voltage 100 mV
+    const ConverterReading r = Reading(0, 2, held); // voltage 100 mV
     const ConverterCurve own = ChooseConverterCurve(r, nullptr, {});
     ASSERT_TRUE(own.plot);
     EXPECT_EQ(own.heading, "Uživatelská linearizace: aproximační polynom, 2. řádu");
@@ -132,9 +131,9 @@ TEST(CommissioningRecord, UserLinearizationIsDrawnAndComparedWithTheConverter)
     EXPECT_NE(other.notes[0].find("liší"), std::string::npos);
     EXPECT_DOUBLE_EQ(other.plot->curve(4), 13); // the file's fit is what is drawn
 
-    ConfigurationReading segments = r;
-    segments.all.curveDegree = 0;
-    segments.segmentCount = 12;
+    ConverterReading segments = r;
+    segments.settings.curveDegree = 0;
+    segments.settings.segmentCount = 12;
     const ConverterCurve unknown = ChooseConverterCurve(segments, nullptr, {});
     EXPECT_FALSE(unknown.plot); // segments cannot be read back
     EXPECT_FALSE(unknown.failed);
