@@ -333,7 +333,7 @@ std::string writeBackupJson(const BackupFile& file)
         file.configuration);
     j["configuration"] = std::move(configuration);
     std::ostringstream text;
-    PrintJson(text, j);
+    printJson(text, j);
     return text.str();
 }
 

@@ -82,7 +82,7 @@ std::optional<InputPresentation> presentInput(const Configuration& c)
     std::optional<CurveReading> curve;
     if (c.curveDegree && c.curveCoefficients)
         curve = CurveReading{*c.curveDegree, *c.curveCoefficients};
-    return PresentInput(*c.inputType, curve, Rtds(), Thermocouples());
+    return PresentInput(*c.inputType, curve, rtds(), thermocouples());
 }
 
 ConverterReading readConverter(ConverterLink& link, ReadScope scope, std::string identity)

@@ -23,4 +23,4 @@ template <typename T> Json optionalJson(const std::optional<T>& value)
 }
 
 // Indented by two, then a line end; UTF-8 as it is.
-void PrintJson(std::ostream& out, const Json& json);
+void printJson(std::ostream& out, const Json& json);

@@ -15,25 +15,25 @@ using Row = RecordPage::Row;
 
 namespace {
 
-template <typename T, typename Show> Row RowOf(std::string label, const std::optional<T>& value, Show show)
+template <typename T, typename Show> Row rowOf(std::string label, const std::optional<T>& value, Show show)
 {
     return value ? Row{std::move(label), show(*value)} : Row{std::move(label), {}, true};
 }
 
-Row RealRow(std::string label, std::optional<float> value, int decimals, std::string unit = {})
+Row realRow(std::string label, std::optional<float> value, int decimals, std::string unit = {})
 {
-    return RowOf(std::move(label), value, [&](float v) {
+    return rowOf(std::move(label), value, [&](float v) {
         return number_text::RealText(v, decimals) + (unit.empty() ? "" : " " + unit);
     });
 }
 
-std::string CodeText(std::uint8_t code)
+std::string codeText(std::uint8_t code)
 {
     return "kód " + std::to_string(code);
 }
 
 // The unit of RangeMin and RangeMax, where the input kind fixes it.
-std::string RangeUnit(InputKind kind)
+std::string rangeUnit(InputKind kind)
 {
     switch (kind) {
     case InputKind::Current:
@@ -48,19 +48,19 @@ std::string RangeUnit(InputKind kind)
     }
 }
 
-RecordPage::Section Identity(const ConverterReading& reading)
+RecordPage::Section identitySection(const ConverterReading& reading)
 {
     return {"Převodník",
             {Row{"Převodník", reading.identity},
-             RowOf("Firmware", reading.firmwareVersion, number_text::VersionText),
-             RowOf("Výrobní číslo", reading.serialNumber, number_text::IntegerText),
-             RowOf("Výstup", reading.outputType,
+             rowOf("Firmware", reading.firmwareVersion, number_text::VersionText),
+             rowOf("Výrobní číslo", reading.serialNumber, number_text::IntegerText),
+             rowOf("Výstup", reading.outputType,
                    [](std::uint8_t c) { return std::string(texts::OutputTypeText(c)); }),
-             RowOf("Relé", reading.relayOptions,
+             rowOf("Relé", reading.relayOptions,
                    [](std::uint8_t c) { return std::string(texts::RelayOptionsText(c)); })}};
 }
 
-void AddLinearizationRow(std::vector<Row>& rows, const ConverterReading& reading)
+void addLinearizationRow(std::vector<Row>& rows, const ConverterReading& reading)
 {
     const InputPresentation& shown = *reading.input;
     if (shown.rtdCurve || shown.thermocoupleCurve) {
@@ -90,7 +90,7 @@ void AddLinearizationRow(std::vector<Row>& rows, const ConverterReading& reading
         rows.push_back({"Linearizace", "Vypnuta"});
 }
 
-RecordPage::Section Input(const ConverterReading& reading)
+RecordPage::Section inputSection(const ConverterReading& reading)
 {
     const Configuration& settings = reading.settings;
     RecordPage::Section section{"Vstup", {}};
@@ -99,7 +99,7 @@ RecordPage::Section Input(const ConverterReading& reading)
     if (!reading.input) {
         rows.push_back({"Vstup", {}, true});
     } else if (!reading.input->listPosition) {
-        rows.push_back({"Vstup", CodeText(*settings.inputType)});
+        rows.push_back({"Vstup", codeText(*settings.inputType)});
     } else {
         const InputPresentation& shown = *reading.input;
         kind = static_cast<InputKind>(*shown.listPosition);
@@ -109,30 +109,30 @@ RecordPage::Section Input(const ConverterReading& reading)
         if (!shown.wiring.empty())
             rows.push_back(
                 {*kind == InputKind::Thermocouple ? "Kompenzace" : "Zapojení", std::string(shown.wiring)});
-        AddLinearizationRow(rows, reading);
+        addLinearizationRow(rows, reading);
     }
     if (!kind || *kind == InputKind::Voltage)
-        rows.push_back(RealRow("Dělič [-]", reading.settings.divider, display_decimals::Divider));
+        rows.push_back(realRow("Dělič [-]", reading.settings.divider, display_decimals::Divider));
     if (!kind || *kind == InputKind::Current)
-        rows.push_back(RealRow("Bočník [ohm]", reading.settings.shunt, display_decimals::Shunt));
-    const std::string unit = kind ? RangeUnit(*kind) : std::string();
-    rows.push_back(RealRow("Rozsah min", reading.settings.rangeMin, display_decimals::Range, unit));
-    rows.push_back(RealRow("Rozsah max", reading.settings.rangeMax, display_decimals::Range, unit));
-    rows.push_back(RowOf("Filtr", settings.filter, [](std::uint8_t f) { return std::to_string(f); }));
-    rows.push_back(RealRow("Min", settings.scaleMin, display_decimals::Scale));
-    rows.push_back(RealRow("Max", settings.scaleMax, display_decimals::Scale));
+        rows.push_back(realRow("Bočník [ohm]", reading.settings.shunt, display_decimals::Shunt));
+    const std::string unit = kind ? rangeUnit(*kind) : std::string();
+    rows.push_back(realRow("Rozsah min", reading.settings.rangeMin, display_decimals::Range, unit));
+    rows.push_back(realRow("Rozsah max", reading.settings.rangeMax, display_decimals::Range, unit));
+    rows.push_back(rowOf("Filtr", settings.filter, [](std::uint8_t f) { return std::to_string(f); }));
+    rows.push_back(realRow("Min", settings.scaleMin, display_decimals::Scale));
+    rows.push_back(realRow("Max", settings.scaleMax, display_decimals::Scale));
     return section;
 }
 
-RecordPage::Section ErrorState(const ConverterReading& reading)
+RecordPage::Section errorStateSection(const ConverterReading& reading)
 {
-    return {"Chybový stav", {RowOf("Signalizace", reading.settings.errorSignalling, [](std::uint8_t c) {
+    return {"Chybový stav", {rowOf("Signalizace", reading.settings.errorSignalling, [](std::uint8_t c) {
                 const std::string_view text = texts::ErrorSignallingText(c);
-                return text.empty() ? CodeText(c) : std::string(text);
+                return text.empty() ? codeText(c) : std::string(text);
             })}};
 }
 
-RecordPage::Section Relay(int number, const std::optional<RelaySettings>& relay)
+RecordPage::Section relaySection(int number, const std::optional<RelaySettings>& relay)
 {
     RecordPage::Section section{"Relé " + std::to_string(number), {}};
     if (!relay) {
@@ -142,7 +142,7 @@ RecordPage::Section Relay(int number, const std::optional<RelaySettings>& relay)
     const auto delay = [](std::uint16_t d) { return ", zpoždění " + std::to_string(d); };
     section.rows.push_back({"Režim", relay->mode < texts::RelayModeTexts.size()
                                          ? std::string(texts::RelayModeTexts[relay->mode])
-                                         : CodeText(relay->mode)});
+                                         : codeText(relay->mode)});
     section.rows.push_back(
         {"Sepnutí", number_text::RealText(relay->onValue, display_decimals::Relay) + delay(relay->onDelay)});
     section.rows.push_back({"Rozepnutí", number_text::RealText(relay->offValue, display_decimals::Relay) +
@@ -150,35 +150,35 @@ RecordPage::Section Relay(int number, const std::optional<RelaySettings>& relay)
     return section;
 }
 
-RecordPage::Section LiveValues(const LiveReading& live)
+RecordPage::Section liveValuesSection(const LiveReading& live)
 {
     RecordPage::Section section{"Interní hodnoty", {}};
     for (LiveQuantity quantity : LiveQuantities) {
-        const std::optional<float> value = LiveOf(live, quantity);
-        section.rows.push_back(RowOf(std::string(LiveLabel(quantity)), value,
-                                     [quantity](float v) { return LiveText(quantity, v); }));
+        const std::optional<float> value = liveOf(live, quantity);
+        section.rows.push_back(rowOf(std::string(liveLabel(quantity)), value,
+                                     [quantity](float v) { return liveText(quantity, v); }));
     }
     return section;
 }
 
 } // namespace
 
-RecordPage CommissioningRecord(const ConverterReading& reading, const RecordCircumstances& circumstances)
+RecordPage commissioningRecord(const ConverterReading& reading, const RecordCircumstances& circumstances)
 {
     RecordPage page;
     page.title = "Protokol o nastavení převodníku " + reading.identity;
     page.subtitle = "Načteno " + circumstances.time + " z portu " + circumstances.port;
     if (reading.serialNumber)
         page.subtitle += ", výrobní číslo " + number_text::IntegerText(*reading.serialNumber);
-    page.sections = {Identity(reading),
-                     Input(reading),
-                     ErrorState(reading),
-                     LiveValues(reading.live),
-                     Relay(1, reading.settings.relay1),
-                     Relay(2, reading.settings.relay2)};
+    page.sections = {identitySection(reading),
+                     inputSection(reading),
+                     errorStateSection(reading),
+                     liveValuesSection(reading.live),
+                     relaySection(1, reading.settings.relay1),
+                     relaySection(2, reading.settings.relay2)};
 
     const ConverterCurve curve =
-        ChooseConverterCurve(reading, circumstances.linearization, circumstances.linearizationFile);
+        chooseConverterCurve(reading, circumstances.linearization, circumstances.linearizationFile);
     page.pictureHeading = curve.heading;
     if (curve.plot)
         page.pictureSvg = curve.plot->svgElement();

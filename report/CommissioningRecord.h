@@ -20,4 +20,4 @@ struct RecordCircumstances {
 // identity, input, range, filter, scale, error state, relays, one snapshot
 // of the live values and the curve the converter applies. A failed read
 // shows "Chyba komunikace" in its place.
-RecordPage CommissioningRecord(const ConverterReading& reading, const RecordCircumstances& circumstances);
+RecordPage commissioningRecord(const ConverterReading& reading, const RecordCircumstances& circumstances);

@@ -15,7 +15,7 @@ namespace {
 
 using parameter_texts::InputKind;
 
-std::shared_ptr<LinearizationTable> PolynomialTable(int degree, const float* coefficients)
+std::shared_ptr<LinearizationTable> polynomialTable(int degree, const float* coefficients)
 {
     auto table = std::make_shared<LinearizationTable>();
     table->polynomialDegree = degree;
@@ -24,7 +24,7 @@ std::shared_ptr<LinearizationTable> PolynomialTable(int degree, const float* coe
     return table;
 }
 
-CurvePlot TablePlot(std::shared_ptr<const LinearizationTable> table, float min, float max)
+CurvePlot tablePlot(std::shared_ptr<const LinearizationTable> table, float min, float max)
 {
     CurvePlot plot;
     plot.min = min;
@@ -37,7 +37,7 @@ CurvePlot TablePlot(std::shared_ptr<const LinearizationTable> table, float min, 
 
 // The piece whose lower bound is the largest at or below emf; the first one
 // below its bound.
-double ThermocoupleTemperature(const ThermocoupleCurve& type, double emf)
+double thermocoupleTemperature(const ThermocoupleCurve& type, double emf)
 {
     int piece = 0;
     while (piece + 1 < type.pieceCount() && type.range(piece + 1).lowerBound <= emf)
@@ -46,7 +46,7 @@ double ThermocoupleTemperature(const ThermocoupleCurve& type, double emf)
 }
 
 // Whether the converter holds what the file gives, as far as it was read.
-bool Holds(const ConverterReading& reading, const LinearizationTable& table)
+bool holdsTable(const ConverterReading& reading, const LinearizationTable& table)
 {
     const Configuration& settings = reading.settings;
     if (!settings.curveDegree || !reading.settings.segmentCount)
@@ -62,7 +62,7 @@ bool Holds(const ConverterReading& reading, const LinearizationTable& table)
     return true;
 }
 
-std::string MethodText(const LinearizationTable& table)
+std::string methodText(const LinearizationTable& table)
 {
     if (table.segmentCount > 0)
         return "lineární spline, " + std::to_string(table.segmentCount) + " segmentů";
@@ -71,7 +71,7 @@ std::string MethodText(const LinearizationTable& table)
 
 } // namespace
 
-ConverterCurve ChooseConverterCurve(const ConverterReading& reading, const LinearizationTable* userTable,
+ConverterCurve chooseConverterCurve(const ConverterReading& reading, const LinearizationTable* userTable,
                                     const std::string& userFile)
 {
     ConverterCurve result;
@@ -87,19 +87,19 @@ ConverterCurve ChooseConverterCurve(const ConverterReading& reading, const Linea
     };
 
     if (userTable) {
-        result.heading = "Uživatelská linearizace: " + MethodText(*userTable) + " (" + userFile + ")";
+        result.heading = "Uživatelská linearizace: " + methodText(*userTable) + " (" + userFile + ")";
         const auto [min, max] = range(userTable->min, userTable->max);
         // Not owned: the caller keeps the table until the page is written.
-        result.plot = TablePlot(std::shared_ptr<const LinearizationTable>(userTable, [](auto*) {}), min, max);
+        result.plot = tablePlot(std::shared_ptr<const LinearizationTable>(userTable, [](auto*) {}), min, max);
         result.plot->xTitle = "vstup";
         result.plot->yTitle = "linearizovaná hodnota";
-        if (!Holds(reading, *userTable))
+        if (!holdsTable(reading, *userTable))
             result.notes.push_back("Pozor: linearizace v převodníku se liší od souboru " + userFile + ".");
     } else if (rtd) {
         result.heading = "Charakteristika: " + std::string(rtd->name());
         const auto [min, max] = range(rtd->ResistanceAt(static_cast<float>(rtd->tmin())),
                                       rtd->ResistanceAt(static_cast<float>(rtd->tmax())));
-        result.plot = TablePlot(PolynomialTable(rtd->degree(), rtd->polynomial().data()), min, max);
+        result.plot = tablePlot(polynomialTable(rtd->degree(), rtd->polynomial().data()), min, max);
         result.plot->xTitle = "R [ohm]";
         result.plot->yTitle = "t [°C]";
         result.notes.push_back("Teplota z odporu podle polynomu t(R) " + std::to_string(rtd->degree()) +
@@ -113,7 +113,7 @@ ConverterCurve ChooseConverterCurve(const ConverterReading& reading, const Linea
         for (int piece = 1; piece < thermocouple->pieceCount(); ++piece)
             result.plot->breaks.push_back(thermocouple->range(piece).lowerBound);
         result.plot->curve = [thermocouple](double emf) {
-            return ThermocoupleTemperature(*thermocouple, emf);
+            return thermocoupleTemperature(*thermocouple, emf);
         };
         result.plot->xTitle = "E [mV]";
         result.plot->yTitle = "t [°C]";
@@ -137,7 +137,7 @@ ConverterCurve ChooseConverterCurve(const ConverterReading& reading, const Linea
             result.failed = true;
             return result;
         }
-        result.plot = TablePlot(PolynomialTable(*settings.curveDegree, settings.curveCoefficients->data()),
+        result.plot = tablePlot(polynomialTable(*settings.curveDegree, settings.curveCoefficients->data()),
                                 *reading.settings.rangeMin, *reading.settings.rangeMax);
         result.plot->xTitle = "vstup";
         result.plot->yTitle = "linearizovaná hodnota";

@@ -23,5 +23,5 @@ struct ConverterCurve {
 
 // userTable is the import of userFile, or null; the plot refers to it, so
 // it must outlive the plot.
-ConverterCurve ChooseConverterCurve(const ConverterReading& reading, const LinearizationTable* userTable,
+ConverterCurve chooseConverterCurve(const ConverterReading& reading, const LinearizationTable* userTable,
                                     const std::string& userFile);
