@@ -62,7 +62,7 @@ inline constexpr int ConfigurationKeyCount = 14;
 // matching member of each configuration given: read-all, the file's reader
 // and writer, the JSON output, the comparison and the plan all walk this
 // one list. key is a ReadableKey<T> for a member of type std::optional<T>.
-template <typename Visit, typename... Config> void forEachKey(Visit&& visit, Config&... c)
+template <typename Visit, typename... Config> constexpr void forEachKey(Visit&& visit, Config&... c)
 {
     using P = protocol::Parameter;
     using R = KeyRole;

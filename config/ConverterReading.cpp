@@ -13,6 +13,27 @@ namespace {
 constexpr int LiveValuesPosition = 7;
 constexpr int WindowPositions = 9;
 
+// Each key has a read position of its own below ConfigurationKeyCount, so
+// read-all misses none and reads none twice.
+constexpr bool readPositionsAreDistinct()
+{
+    const Configuration none{};
+    bool taken[ConfigurationKeyCount] = {};
+    int keys = 0;
+    bool distinct = true;
+    forEachKey(
+        [&](const ConfigurationKey& key, const auto&) {
+            ++keys;
+            if (key.readPosition < 0 || key.readPosition >= ConfigurationKeyCount || taken[key.readPosition])
+                distinct = false;
+            else
+                taken[key.readPosition] = true;
+        },
+        none);
+    return distinct && keys == ConfigurationKeyCount;
+}
+static_assert(readPositionsAreDistinct());
+
 bool inScope(const ConfigurationKey& key, ReadScope scope)
 {
     switch (scope) {
