@@ -7,4 +7,4 @@
 // Reads and checks the backup file `name` (a command-line argument). On any
 // fault every fault goes to standard error and false is returned: the
 // command then ends with BadUsage before anything is sent.
-bool LoadBackupFile(const std::string& name, BackupFile& file);
+bool loadBackupFile(const std::string& name, BackupFile& file);

@@ -12,7 +12,7 @@
 namespace {
 
 // The identity is the converter's own bytes: show anything unusual in hex.
-std::string Printable(const std::string& bytes)
+std::string printable(const std::string& bytes)
 {
     std::string text;
     for (unsigned char c : bytes)
@@ -23,7 +23,7 @@ std::string Printable(const std::string& bytes)
 
 } // namespace
 
-std::optional<ConverterSession> OpenConverter(const std::string& port, const GlobalOptions& global)
+std::optional<ConverterSession> openConverter(const std::string& port, const GlobalOptions& global)
 {
     ConverterSession session;
     if (global.trace)
@@ -33,7 +33,7 @@ std::optional<ConverterSession> OpenConverter(const std::string& port, const Glo
         session.link = std::make_unique<ConverterLink>();
 
     if (!session.link->open(port)) {
-        Fail(exit_code::DeviceFailed, "cannot open the port " + port +
+        fail(exit_code::DeviceFailed, "cannot open the port " + port +
                                           ". Check its name (dnx8 ports lists the serial ports) and that no "
                                           "other program, such as config.exe or another dnx8, holds it.");
         return std::nullopt;
@@ -41,15 +41,15 @@ std::optional<ConverterSession> OpenConverter(const std::string& port, const Glo
     std::optional<std::string> identity = session.link->identify();
     if (!identity) {
         session.link->close();
-        Fail(exit_code::DeviceFailed,
+        fail(exit_code::DeviceFailed,
              "no converter answers on " + port +
                  ". Check the cable, the converter's power and that this is its port.");
         return std::nullopt;
     }
     if (*identity != AcceptedIdentity) {
         session.link->close();
-        Fail(exit_code::DeviceFailed,
-             "the device on " + port + " answers as \"" + Printable(*identity) +
+        fail(exit_code::DeviceFailed,
+             "the device on " + port + " answers as \"" + printable(*identity) +
                  "\", not as a DNX8 (Převodník není kompatibilní s tímto nástrojem). "
                  "dnx8 configures DNX8 converters only; check that this is the right "
                  "port.");

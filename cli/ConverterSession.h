@@ -22,4 +22,4 @@ inline constexpr std::string_view AcceptedIdentity = "DNX8";
 // failure the port is closed again, the reason and what to do go to
 // standard error and nothing is returned: the command then exits with
 // DeviceFailed.
-std::optional<ConverterSession> OpenConverter(const std::string& port, const GlobalOptions& global);
+std::optional<ConverterSession> openConverter(const std::string& port, const GlobalOptions& global);

@@ -6,5 +6,5 @@
 
 // The checks of config/UserNumbers as CLI11 validators, so a bad number is a
 // usage error before anything is opened.
-CLI::Validator UserReal();
-CLI::Validator UserInteger(std::int64_t low, std::int64_t high);
+CLI::Validator userReal();
+CLI::Validator userInteger(std::int64_t low, std::int64_t high);

@@ -17,21 +17,21 @@
 
 namespace {
 
-int RunDnx8(const std::vector<std::string>& arguments)
+int runDnx8(const std::vector<std::string>& arguments)
 {
     Console console;
     CommandLine commandLine;
     // In the order `dnx8 --help` lists them.
-    AddPortsCommands(commandLine);
-    AddInfoCommands(commandLine);
-    AddWatchCommands(commandLine);
-    AddSetCommands(commandLine);
-    AddInputCommands(commandLine);
-    AddFitCommands(commandLine);
-    AddReportCommands(commandLine);
-    AddBackupCommands(commandLine);
-    AddRestoreCommands(commandLine);
-    AddDiffCommands(commandLine);
+    addPortsCommands(commandLine);
+    addInfoCommands(commandLine);
+    addWatchCommands(commandLine);
+    addSetCommands(commandLine);
+    addInputCommands(commandLine);
+    addFitCommands(commandLine);
+    addReportCommands(commandLine);
+    addBackupCommands(commandLine);
+    addRestoreCommands(commandLine);
+    addDiffCommands(commandLine);
     return commandLine.run(arguments);
 }
 
@@ -40,11 +40,11 @@ int RunDnx8(const std::vector<std::string>& arguments)
 #if defined(_WIN32)
 int wmain(int argc, wchar_t** argv)
 {
-    return RunDnx8(Utf8Arguments(argc, argv));
+    return runDnx8(utf8Arguments(argc, argv));
 }
 #else
 int main(int argc, char** argv)
 {
-    return RunDnx8(std::vector<std::string>(argv, argv + argc));
+    return runDnx8(std::vector<std::string>(argv, argv + argc));
 }
 #endif

@@ -27,4 +27,4 @@ struct RecordPage {
     std::vector<std::string> notes;
 };
 
-std::string RecordPageHtml(const RecordPage& page);
+std::string recordPageHtml(const RecordPage& page);

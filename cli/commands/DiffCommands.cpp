@@ -22,26 +22,26 @@ struct Options {
 
 // The first side: a backup file, or a converter read as a backup would read
 // it (a failed read would make the comparison of that key meaningless).
-bool ReadSide(const GlobalOptions& global, const std::string& name, BackupFile& side, int& failure)
+bool readSide(const GlobalOptions& global, const std::string& name, BackupFile& side, int& failure)
 {
     // A name ending in .json is a file even when it is missing, so a
     // misspelt one is not taken for a port.
-    const std::filesystem::path path = PathFromArgument(name);
+    const std::filesystem::path path = pathFromArgument(name);
     std::error_code error;
     if (std::filesystem::is_regular_file(path, error) || path.extension() == ".json") {
         failure = exit_code::BadUsage;
-        return LoadBackupFile(name, side);
+        return loadBackupFile(name, side);
     }
     failure = exit_code::DeviceFailed;
-    auto session = OpenConverter(name, global);
+    auto session = openConverter(name, global);
     if (!session)
         return false;
-    side = BackupOf(ReadConfiguration(*session->link, session->identity));
+    side = backupOf(readConverter(*session->link, ReadScope::All, session->identity));
     std::string failed;
-    for (const std::string& key : FailedReads(side))
+    for (const std::string& key : failedReads(side))
         failed += " " + key;
     if (!failed.empty()) {
-        Fail(exit_code::DeviceFailed, "the converter on " + name + " did not answer every read (" +
+        fail(exit_code::DeviceFailed, "the converter on " + name + " did not answer every read (" +
                                           failed.substr(1) + "); check the cable and try again.");
         return false;
     }
@@ -49,7 +49,7 @@ bool ReadSide(const GlobalOptions& global, const std::string& name, BackupFile& 
 }
 
 // A key one side lacks, with the reason the file gives for it.
-std::string Shown(const std::string& value, const BackupFile& side, const std::string& name)
+std::string shownValue(const std::string& value, const BackupFile& side, const std::string& name)
 {
     if (value != "(none)")
         return value;
@@ -57,15 +57,15 @@ std::string Shown(const std::string& value, const BackupFile& side, const std::s
     return why == side.missing.end() ? value : "(none: " + why->second + ")";
 }
 
-int RunDiff(const GlobalOptions& global, const Options& options)
+int runDiff(const GlobalOptions& global, const Options& options)
 {
     // The file is checked before any converter is asked.
     BackupFile left;
     BackupFile right;
-    if (!LoadBackupFile(options.second, right))
+    if (!loadBackupFile(options.second, right))
         return exit_code::BadUsage;
     int failure = exit_code::Done;
-    if (!ReadSide(global, options.first, left, failure))
+    if (!readSide(global, options.first, left, failure))
         return failure;
 
     struct Row {
@@ -90,17 +90,17 @@ int RunDiff(const GlobalOptions& global, const Options& options)
         compareConfigurations(left.configuration, right.configuration);
     std::size_t width = 0;
     for (const Row& row : shown)
-        width = std::max({width, TextWidth(row.name), TextWidth(row.left)});
+        width = std::max({width, textWidth(row.name), textWidth(row.left)});
     for (const ConfigurationDifference& d : differences)
-        width = std::max({width, TextWidth(d.name), TextWidth(Shown(d.left, left, d.name))});
+        width = std::max({width, textWidth(d.name), textWidth(shownValue(d.left, left, d.name))});
     auto print = [&](const std::string& name, const std::string& a, const std::string& b) {
-        std::cout << PadRight(name, width + 2) << PadRight(a, width + 2) << b << '\n';
+        std::cout << padRight(name, width + 2) << padRight(a, width + 2) << b << '\n';
     };
     for (const Row& row : shown)
         print(row.name, row.left, row.right);
     std::cout << '\n';
     for (const ConfigurationDifference& d : differences)
-        print(d.name, Shown(d.left, left, d.name), Shown(d.right, right, d.name));
+        print(d.name, shownValue(d.left, left, d.name), shownValue(d.right, right, d.name));
     if (differences.empty()) {
         std::cout << "The configurations are equal.\n";
         return exit_code::Done;
@@ -112,12 +112,12 @@ int RunDiff(const GlobalOptions& global, const Options& options)
 
 } // namespace
 
-void AddDiffCommands(CommandLine& commandLine)
+void addDiffCommands(CommandLine& commandLine)
 {
     auto options = std::make_shared<Options>();
     CLI::App* diff = commandLine.add(
         "diff", "Compare a converter with a backup file, or two backup files: every differing parameter",
-        [&commandLine, options] { return RunDiff(commandLine.global(), *options); });
+        [&commandLine, options] { return runDiff(commandLine.global(), *options); });
     diff->add_option("SOURCE", options->first, "A serial port (PORT) or a backup file (FILE)")->required();
     diff->add_option("FILE", options->second, "A backup file")->required();
     diff->footer(

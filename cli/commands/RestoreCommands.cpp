@@ -29,7 +29,7 @@ struct Options {
     FitChoice fit;
 };
 
-std::string ParameterName(std::uint8_t code)
+std::string parameterName(std::uint8_t code)
 {
     const Configuration none;
     std::string name;
@@ -54,7 +54,7 @@ std::string ParameterName(std::uint8_t code)
 }
 
 // Restore without a line: the frames, one per line, named.
-int DryRun(const GlobalOptions& global, const RestorePlan& plan)
+int dryRunRestore(const GlobalOptions& global, const RestorePlan& plan)
 {
     auto transport = std::make_unique<DryRunTransport>();
     const DryRunTransport& sent = *transport;
@@ -69,17 +69,17 @@ int DryRun(const GlobalOptions& global, const RestorePlan& plan)
         std::string hex;
         for (std::uint8_t b : frame)
             hex += (hex.empty() ? "" : " ") + number_text::HexDigits(b, 2);
-        std::cout << PadRight(frame.size() > 1 ? ParameterName(frame[1]) : "?", 18) << hex << '\n';
+        std::cout << padRight(frame.size() > 1 ? parameterName(frame[1]) : "?", 18) << hex << '\n';
         bytes += frame.size();
     }
     std::cout << sent.requests.size() << " requests, " << bytes << " bytes; nothing was sent.\n";
     return exit_code::Done;
 }
 
-int RunRestore(const GlobalOptions& global, const Options& options)
+int runRestoreCommand(const GlobalOptions& global, const Options& options)
 {
     BackupFile file;
-    if (!LoadBackupFile(options.file, file))
+    if (!loadBackupFile(options.file, file))
         return exit_code::BadUsage;
     RestoreLinearization linearization;
     LinearizationTable table;
@@ -88,8 +88,8 @@ int RunRestore(const GlobalOptions& global, const Options& options)
     } else if (!options.points.empty()) {
         PointSet pointSet;
         std::string problem;
-        if (!ImportPointFile(options.points, options.fit, table, pointSet, problem))
-            return Fail(exit_code::BadUsage, problem + ". Nothing was sent.");
+        if (!importPointFile(options.points, options.fit, table, pointSet, problem))
+            return fail(exit_code::BadUsage, problem + ". Nothing was sent.");
         linearization = {RestoreLinearization::Source::Overwrite, &table};
     }
     RestorePlan plan;
@@ -97,43 +97,34 @@ int RunRestore(const GlobalOptions& global, const Options& options)
     if (!planRestore(file, linearization, plan, faults)) {
         for (const std::string& fault : faults)
             std::cerr << "dnx8: " << options.file << ": " << fault << '\n';
-        return Fail(exit_code::BadUsage, "nothing was sent.");
+        return fail(exit_code::BadUsage, "nothing was sent.");
     }
     for (const std::string& note : plan.notes)
         std::cerr << "dnx8: " << note << ".\n";
     if (options.dryRun)
-        return DryRun(global, plan);
+        return dryRunRestore(global, plan);
 
-    auto session = OpenConverter(options.port, global);
+    auto session = openConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;
     ConverterLink& link = *session->link;
     const bool answered = runRestore(link, plan);
-    const Configuration held =
-        keysOf(ConfigurationOf(ReadConfiguration(link, session->identity)), plan.expected);
-
-    std::vector<std::string> unread;
-    forEachKey(
-        [&](ConfigurationKey key, const auto& asked, const auto& read) {
-            if (asked && !read)
-                unread.push_back(std::string(key.name));
-        },
-        plan.expected, held);
-    if (!answered || !unread.empty()) {
+    const WriteCheck check =
+        checkWrites(plan.expected, readConverter(link, ReadScope::All, session->identity).settings);
+    if (!answered || !check.unread.empty()) {
         std::string names;
-        for (const std::string& name : unread)
+        for (const std::string& name : check.unread)
             names += " " + name;
-        return Fail(exit_code::DeviceFailed,
+        return fail(exit_code::DeviceFailed,
                     std::string(answered ? "" : "the converter did not answer every write; ") +
                         (names.empty() ? "" : "could not read back:" + names + "; ") +
                         "check the cable and run the restore again.");
     }
-    const std::vector<ConfigurationDifference> differences = compareConfigurations(plan.expected, held);
-    for (const ConfigurationDifference& d : differences)
+    for (const ConfigurationDifference& d : check.differences)
         std::cerr << "dnx8: " << d.name << ": the file has " << d.left << ", the converter holds " << d.right
                   << '\n';
-    if (!differences.empty())
-        return Fail(exit_code::Mismatch, "the converter holds another configuration than " + options.file +
+    if (!check.differences.empty())
+        return fail(exit_code::Mismatch, "the converter holds another configuration than " + options.file +
                                              " (it clips values it does not accept); see the list above.");
     std::cout << "Restored " << options.file << " into " << options.port << " and read it back: equal.\n";
     return exit_code::Done;
@@ -141,12 +132,12 @@ int RunRestore(const GlobalOptions& global, const Options& options)
 
 } // namespace
 
-void AddRestoreCommands(CommandLine& commandLine)
+void addRestoreCommands(CommandLine& commandLine)
 {
     auto options = std::make_shared<Options>();
-    CLI::App* restore =
-        commandLine.add("restore", "Write a backup file into a converter, then read it back and compare",
-                        [&commandLine, options] { return RunRestore(commandLine.global(), *options); });
+    CLI::App* restore = commandLine.add(
+        "restore", "Write a backup file into a converter, then read it back and compare",
+        [&commandLine, options] { return runRestoreCommand(commandLine.global(), *options); });
     restore->add_option("PORT", options->port, "Serial port: a device path (/dev/ttyUSB0) or a name (COM3)")
         ->required();
     restore->add_option("FILE", options->file, "The backup file (from dnx8 backup)")->required();
@@ -161,7 +152,7 @@ void AddRestoreCommands(CommandLine& commandLine)
                                            "point file (as \"Přepsat\"), instead of the file's")
                               ->option_text("POINTS");
     keep->excludes(points);
-    AddFitChoiceOptions(restore, options->fit);
+    addFitChoiceOptions(restore, options->fit);
     restore->get_option("--order")->needs(points);
     restore->get_option("--spline")->needs(points);
     restore->footer(

@@ -29,14 +29,14 @@ struct Echo {
     bool clipped = false;
 };
 
-std::string Exact(float value)
+std::string exactText(float value)
 {
     char buffer[32];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
     return std::string(buffer, end);
 }
 
-std::string RelayText(const RelaySettings& r)
+std::string relayText(const RelaySettings& r)
 {
     const std::string mode = r.mode < texts::RelayModeTexts.size()
                                  ? std::string(texts::RelayModeTexts[r.mode])
@@ -47,7 +47,7 @@ std::string RelayText(const RelaySettings& r)
 }
 
 // Writes one setting; nothing when the converter did not answer.
-std::optional<Echo> Write(ConverterLink& link, const Setting& s)
+std::optional<Echo> writeSetting(ConverterLink& link, const Setting& s)
 {
     Echo echo;
     bool written = false;
@@ -65,7 +65,7 @@ std::optional<Echo> Write(ConverterLink& link, const Setting& s)
         written = min ? link.writeScaleMin(stored) : link.writeScaleMax(stored);
         echo = {min ? "Min" : "Max", number_text::RealText(stored, 2), stored != s.real};
         if (echo.clipped)
-            echo.text += " (" + Exact(stored) + ", asked " + Exact(s.real) + ")";
+            echo.text += " (" + exactText(stored) + ", asked " + exactText(s.real) + ")";
         break;
     }
     case Setting::Kind::ErrorState: {
@@ -81,7 +81,7 @@ std::optional<Echo> Write(ConverterLink& link, const Setting& s)
         RelaySettings stored = s.relay;
         const bool first = s.kind == Setting::Kind::Relay1;
         written = first ? link.writeRelay1(stored) : link.writeRelay2(stored);
-        echo = {first ? "Relé 1" : "Relé 2", RelayText(stored), !(stored == s.relay)};
+        echo = {first ? "Relé 1" : "Relé 2", relayText(stored), !(stored == s.relay)};
         break;
     }
     }
@@ -90,32 +90,32 @@ std::optional<Echo> Write(ConverterLink& link, const Setting& s)
     return echo;
 }
 
-int RunSet(const GlobalOptions& global, const Options& options)
+int runSet(const GlobalOptions& global, const Options& options)
 {
     // Every setting is checked before the port is opened.
     std::vector<Setting> settings;
     for (const std::string& text : options.settings) {
         std::string problem;
-        auto setting = ParseSetting(text, problem);
+        auto setting = parseSetting(text, problem);
         if (!setting)
-            return Fail(exit_code::BadUsage, problem + ". Nothing was sent.");
+            return fail(exit_code::BadUsage, problem + ". Nothing was sent.");
         settings.push_back(*setting);
     }
 
-    auto session = OpenConverter(options.port, global);
+    auto session = openConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;
     LabelledLines lines;
     std::vector<std::string> clipped;
     int result = exit_code::Done;
     for (std::size_t i = 0; i < settings.size(); ++i) {
-        const std::optional<Echo> echo = Write(*session->link, settings[i]);
+        const std::optional<Echo> echo = writeSetting(*session->link, settings[i]);
         if (!echo) {
             lines.print(std::cout);
             std::string rest;
             for (std::size_t j = i; j < settings.size(); ++j)
                 rest += " " + options.settings[j];
-            return Fail(exit_code::DeviceFailed, "the converter did not confirm " + options.settings[i] +
+            return fail(exit_code::DeviceFailed, "the converter did not confirm " + options.settings[i] +
                                                      "; not written:" + rest +
                                                      ". Check the cable and run set again.");
         }
@@ -127,18 +127,18 @@ int RunSet(const GlobalOptions& global, const Options& options)
     }
     lines.print(std::cout);
     for (const std::string& text : clipped)
-        Fail(exit_code::Mismatch, "the converter stored another value than asked: " + text);
+        fail(exit_code::Mismatch, "the converter stored another value than asked: " + text);
     return result;
 }
 
 } // namespace
 
-void AddSetCommands(CommandLine& commandLine)
+void addSetCommands(CommandLine& commandLine)
 {
     auto options = std::make_shared<Options>();
     CLI::App* set =
         commandLine.add("set", "Write settings in the order given and print what the converter echoed",
-                        [&commandLine, options] { return RunSet(commandLine.global(), *options); });
+                        [&commandLine, options] { return runSet(commandLine.global(), *options); });
     set->add_option("PORT", options->port, "Serial port: a device path (/dev/ttyUSB0) or a name (COM3)")
         ->required();
     set->add_option("SETTING=VALUE", options->settings,

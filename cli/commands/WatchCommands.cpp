@@ -30,12 +30,12 @@ struct Options {
     bool csv = false;
 };
 
-void PrintHeader(bool csv)
+void printHeader(bool csv)
 {
-    std::string line = csv ? "time" : PadRight("Čas", 10);
+    std::string line = csv ? "time" : padRight("Čas", 10);
     for (LiveQuantity quantity : LiveQuantities)
-        line += csv ? "," + std::string(LiveKey(quantity))
-                    : PadRight(std::string(LiveLabel(quantity)), ColumnWidth);
+        line += csv ? "," + std::string(liveKey(quantity))
+                    : padRight(std::string(liveLabel(quantity)), ColumnWidth);
     if (csv)
         line += "_percent";
     else
@@ -44,19 +44,19 @@ void PrintHeader(bool csv)
 }
 
 // One poll; false when a read failed.
-bool PrintPoll(ConverterLink& link, bool csv)
+bool printPoll(ConverterLink& link, bool csv)
 {
     const LiveReading live = readLiveValues(link);
-    const std::string stamp = LocalTimeStamp(std::chrono::system_clock::now());
-    std::string line = csv ? stamp : PadRight(stamp.substr(11, 8), 10);
+    const std::string stamp = localTimeStamp(std::chrono::system_clock::now());
+    std::string line = csv ? stamp : padRight(stamp.substr(11, 8), 10);
     bool complete = true;
     for (LiveQuantity quantity : LiveQuantities) {
-        const std::optional<float> value = LiveOf(live, quantity);
+        const std::optional<float> value = liveOf(live, quantity);
         complete = complete && value.has_value();
         // A value that could not be read is an empty CSV field.
         const std::string text =
-            value || csv ? LiveText(quantity, value) : std::string(parameter_texts::CommunicationErrorText);
-        line += csv ? "," + text : PadRight(text, ColumnWidth);
+            value || csv ? liveText(quantity, value) : std::string(parameter_texts::CommunicationErrorText);
+        line += csv ? "," + text : padRight(text, ColumnWidth);
     }
     if (!csv)
         line.erase(line.find_last_not_of(' ') + 1);
@@ -65,46 +65,46 @@ bool PrintPoll(ConverterLink& link, bool csv)
 }
 
 // Waits until `until`, or less when Ctrl+C comes.
-void WaitUntil(Clock::time_point until)
+void waitUntil(Clock::time_point until)
 {
     while (!Console::stopRequested() && Clock::now() < until)
         std::this_thread::sleep_for(
             std::min<Clock::duration>(until - Clock::now(), std::chrono::milliseconds(50)));
 }
 
-int RunWatch(const GlobalOptions& global, const Options& options)
+int runWatch(const GlobalOptions& global, const Options& options)
 {
     const auto period = std::chrono::duration_cast<Clock::duration>(
-        std::chrono::duration<double>(*ReadUserReal(options.interval)));
-    auto session = OpenConverter(options.port, global);
+        std::chrono::duration<double>(*readUserReal(options.interval)));
+    auto session = openConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;
 
-    PrintHeader(options.csv);
+    printHeader(options.csv);
     std::int64_t polls = 0;
     std::int64_t incomplete = 0;
     const Clock::time_point start = Clock::now();
     while (!Console::stopRequested()) {
-        if (!PrintPoll(*session->link, options.csv))
+        if (!printPoll(*session->link, options.csv))
             ++incomplete;
         ++polls;
         if (options.count != 0 && polls >= options.count)
             break;
-        WaitUntil(start + polls * period);
+        waitUntil(start + polls * period);
     }
     if (incomplete != 0)
-        return Fail(exit_code::DeviceFailed, std::to_string(incomplete) + " of " + std::to_string(polls) +
+        return fail(exit_code::DeviceFailed, std::to_string(incomplete) + " of " + std::to_string(polls) +
                                                  " polls had reads that failed; check the cable.");
     return exit_code::Done;
 }
 
-CLI::Validator Interval()
+CLI::Validator intervalValidator()
 {
     return CLI::Validator(
         [](std::string& text) -> std::string {
-            if (std::string problem = RealProblem(text); !problem.empty())
+            if (std::string problem = realProblem(text); !problem.empty())
                 return problem;
-            const float seconds = *ReadUserReal(text);
+            const float seconds = *readUserReal(text);
             if (seconds < 0 || seconds > MaxInterval)
                 return "\"" + text + "\" is outside 0..86400 seconds";
             return {};
@@ -114,18 +114,18 @@ CLI::Validator Interval()
 
 } // namespace
 
-void AddWatchCommands(CommandLine& commandLine)
+void addWatchCommands(CommandLine& commandLine)
 {
     auto options = std::make_shared<Options>();
     CLI::App* watch =
         commandLine.add("watch", "The four live values every S seconds, with their fault texts",
-                        [&commandLine, options] { return RunWatch(commandLine.global(), *options); });
+                        [&commandLine, options] { return runWatch(commandLine.global(), *options); });
     watch->add_option("PORT", options->port, "Serial port: a device path (/dev/ttyUSB0) or a name (COM3)")
         ->required();
     watch->add_option("--interval", options->interval, "Seconds from one poll to the next (default 1)")
-        ->check(Interval());
+        ->check(intervalValidator());
     watch->add_option("--count", options->count, "Stop after N polls (default: until Ctrl+C)")
-        ->check(UserInteger(1, INT64_MAX));
+        ->check(userInteger(1, INT64_MAX));
     watch->add_flag("--csv", options->csv,
                     "One CSV line per poll: ISO 8601 local time, input, process, value, ratio in per cent; "
                     "fault texts in place of flagged values, an empty field for a failed read");
