@@ -15,11 +15,8 @@ struct ConverterSession {
     std::string identity;
 };
 
-// The converter identity dnx8 works with; anything else is refused.
-inline constexpr std::string_view AcceptedIdentity = "DNX8";
-
 // Opens port, identifies the converter and accepts only a DNX8. On any
 // failure the port is closed again, the reason and what to do go to
 // standard error and nothing is returned: the command then exits with
 // DeviceFailed.
-std::optional<ConverterSession> OpenConverter(const std::string& port, const GlobalOptions& global);
+std::optional<ConverterSession> openConverter(const std::string& port, const GlobalOptions& global);

@@ -1,36 +1,37 @@
 #include "cli/PointFileImport.h"
 
-#include "cli/UserNumbers.h"
+#include "cli/UserNumberOptions.h"
+#include "config/UserNumbers.h"
 #include "linearization/FitOffer.h"
 #include "linearization/TableImport.h"
 
 #include <fstream>
 #include <system_error>
 
-void AddFitChoiceOptions(CLI::App* command, FitChoice& choice)
+void addFitChoiceOptions(CLI::App* command, FitChoice& choice)
 {
     CLI::Option* order = command->add_option_function<std::string>(
         "--order",
         [&choice](const std::string& text) {
-            choice.order = static_cast<int>(*ReadUserInteger(text, 0, 99));
+            choice.order = static_cast<int>(*readUserInteger(text, 0, 99));
         },
         "Polynomial of order N (2..9, at most the point count - 1); default: the order the dialog "
         "preselects");
-    order->type_name("N")->check(UserInteger(fit_offer::LowestOrder, MaxPolynomialDegree));
+    order->type_name("N")->check(userInteger(fit_offer::LowestOrder, MaxPolynomialDegree));
     CLI::Option* spline =
         command->add_flag("--spline", choice.spline, "Linear spline through the points (up to 21)");
     order->excludes(spline);
 }
 
-std::filesystem::path PathFromArgument(const std::string& text)
+std::filesystem::path pathFromArgument(const std::string& text)
 {
     return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
-bool ImportPointFile(const std::string& fileName, const FitChoice& choice, LinearizationTable& table,
+bool importPointFile(const std::string& fileName, const FitChoice& choice, LinearizationTable& table,
                      PointSet& pointSet, std::string& problem)
 {
-    const std::filesystem::path path = PathFromArgument(fileName);
+    const std::filesystem::path path = pathFromArgument(fileName);
     std::error_code error;
     // Read twice (count, then fit): a regular file only.
     if (!std::filesystem::is_regular_file(path, error) || !std::ifstream(path).is_open()) {

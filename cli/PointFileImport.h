@@ -17,10 +17,10 @@ struct FitChoice {
 };
 
 // --order N and --spline (exclusive) on command.
-void AddFitChoiceOptions(CLI::App* command, FitChoice& choice);
+void addFitChoiceOptions(CLI::App* command, FitChoice& choice);
 
 // A path typed on the command line (UTF-8, also on Windows).
-std::filesystem::path PathFromArgument(const std::string& text);
+std::filesystem::path pathFromArgument(const std::string& text);
 
 // The dialog's import of a point file: the first reading (count and x
 // range), the checks of what the dialog offers (at least 3 points, orders
@@ -28,5 +28,5 @@ std::filesystem::path PathFromArgument(const std::string& text);
 // False, with problem saying why and what to do, when the file cannot be
 // read, the choice is not offered for it or the builder fails; table is
 // then untouched.
-bool ImportPointFile(const std::string& fileName, const FitChoice& choice, LinearizationTable& table,
+bool importPointFile(const std::string& fileName, const FitChoice& choice, LinearizationTable& table,
                      PointSet& pointSet, std::string& problem);

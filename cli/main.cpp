@@ -1,39 +1,39 @@
 // dnx8: the command-line companion of config.exe.
-#include "cli/BackupCommands.h"
+#include "cli/commands/BackupCommands.h"
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
-#include "cli/DiffCommands.h"
-#include "cli/FitCommands.h"
-#include "cli/InfoCommands.h"
-#include "cli/InputCommands.h"
-#include "cli/PortsCommands.h"
-#include "cli/ReportCommands.h"
-#include "cli/RestoreCommands.h"
-#include "cli/ServeCommands.h"
-#include "cli/SetCommands.h"
-#include "cli/WatchCommands.h"
+#include "cli/commands/DiffCommands.h"
+#include "cli/commands/FitCommands.h"
+#include "cli/commands/InfoCommands.h"
+#include "cli/commands/InputCommands.h"
+#include "cli/commands/PortsCommands.h"
+#include "cli/commands/ReportCommands.h"
+#include "cli/commands/RestoreCommands.h"
+#include "cli/commands/ServeCommands.h"
+#include "cli/commands/SetCommands.h"
+#include "cli/commands/WatchCommands.h"
 
 #include <string>
 #include <vector>
 
 namespace {
 
-int RunDnx8(const std::vector<std::string>& arguments)
+int runDnx8(const std::vector<std::string>& arguments)
 {
     Console console;
     CommandLine commandLine;
     // In the order `dnx8 --help` lists them.
-    AddPortsCommands(commandLine);
-    AddInfoCommands(commandLine);
-    AddWatchCommands(commandLine);
-    AddSetCommands(commandLine);
-    AddInputCommands(commandLine);
-    AddFitCommands(commandLine);
-    AddReportCommands(commandLine);
-    AddBackupCommands(commandLine);
-    AddRestoreCommands(commandLine);
-    AddDiffCommands(commandLine);
-    AddServeCommands(commandLine);
+    addPortsCommands(commandLine);
+    addInfoCommands(commandLine);
+    addWatchCommands(commandLine);
+    addSetCommands(commandLine);
+    addInputCommands(commandLine);
+    addFitCommands(commandLine);
+    addReportCommands(commandLine);
+    addBackupCommands(commandLine);
+    addRestoreCommands(commandLine);
+    addDiffCommands(commandLine);
+    addServeCommands(commandLine);
     return commandLine.run(arguments);
 }
 
@@ -42,11 +42,11 @@ int RunDnx8(const std::vector<std::string>& arguments)
 #if defined(_WIN32)
 int wmain(int argc, wchar_t** argv)
 {
-    return RunDnx8(Utf8Arguments(argc, argv));
+    return runDnx8(utf8Arguments(argc, argv));
 }
 #else
 int main(int argc, char** argv)
 {
-    return RunDnx8(std::vector<std::string>(argv, argv + argc));
+    return runDnx8(std::vector<std::string>(argv, argv + argc));
 }
 #endif

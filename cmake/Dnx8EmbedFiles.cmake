@@ -5,7 +5,7 @@
 #   Every file under ROOT (recursively; names starting with "." left out) is
 #   served at its path relative to ROOT; each FILES entry adds a file from
 #   elsewhere (a vendored library) under the given path. The target gains a
-#   generated source that defines EmbeddedWebFiles() (server/StaticAssets.h):
+#   generated source that defines embeddedWebFiles() (server/StaticAssets.h):
 #   {path, content type, bytes} for each file. Adding or removing a file
 #   re-runs CMake; changing one rebuilds the generated source.
 set(DNX8_EMBED_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/EmbedFilesScript.cmake)

@@ -1,8 +1,10 @@
 #include "device/ConverterLink.h"
 
+#include "device/FrameCodec.h"
 #include "device/LittleEndian.h"
 #include "device/SerialPort.h"
 
+#include <algorithm>
 #include <cstring>
 
 using protocol::Parameter;
@@ -54,65 +56,48 @@ bool ConverterLink::isOpen() const
 
 void ConverterLink::sendFrame(std::uint8_t command, std::size_t n)
 {
-    frame[0] = protocol::Start;
-    frame[1] = command;
-    frame[2] = static_cast<std::uint8_t>(n);
-    const std::size_t length = protocol::RequestHeader + n;
-    frame[length] = protocol::Checksum(frame.data(), length);
-    port->write(frame.data(), static_cast<std::int32_t>(length + 1));
+    const std::size_t length = protocol::sealRequest(frame.data(), command, n);
+    port->write(frame.data(), static_cast<std::int32_t>(length));
 }
 
 bool ConverterLink::receiveFrame(std::size_t expected)
 {
-    auto readInto = [this](std::size_t at, std::size_t count) {
-        const std::int32_t got = port->read(frame.data() + at, static_cast<std::int32_t>(count));
-        // A transport never reports more than asked; guard the buffer anyway.
-        return got > 0 ? std::min(static_cast<std::size_t>(got), count) : std::size_t{0};
-    };
-
-    // Hunt for the first byte of a reply.
+    using Event = protocol::FrameReceiver::Event;
+    reply.reset();
     int skipped = 0;
     for (;;) {
-        if (readInto(0, 1) == 0)
-            return false;
-        if (frame[0] == protocol::Ack || frame[0] == protocol::Nak)
-            break;
-        if (++skipped > MaxStrayBytes) {
-            port->purge(PurgeBroken);
+        // Byte by byte while hunting and through the header, then the rest
+        // of the frame in as few reads as the line allows.
+        std::array<std::uint8_t, protocol::FrameSize> chunk{};
+        const std::size_t want = reply.outstanding();
+        const std::int32_t got = port->read(chunk.data(), static_cast<std::int32_t>(want));
+        if (got <= 0) {
+            // Silence before a reply began leaves nothing to purge.
+            if (reply.inFrame())
+                port->purge(PurgeBroken);
             return false;
         }
-    }
-
-    std::size_t received = 1;
-    std::size_t outstanding = 1; // NAK: its checksum
-    bool complete = true;
-    if (frame[0] == protocol::Ack) {
-        if (readInto(1, 1) == 0) {
-            complete = false;
-        } else {
-            received = 2;
-            // More data than the buffer holds cannot be a reply of ours.
-            if (frame[1] > protocol::MaxReplyData) {
+        // A transport never reports more than asked; guard the buffer anyway.
+        const std::size_t count = std::min(static_cast<std::size_t>(got), want);
+        for (std::size_t i = 0; i < count; ++i) {
+            switch (reply.push(chunk[i])) {
+            case Event::None:
+                break;
+            case Event::Noise:
+                if (++skipped > MaxStrayBytes) {
+                    port->purge(PurgeBroken);
+                    return false;
+                }
+                break;
+            case Event::Frame:
+                return reply.positive() && reply.data().size() == expected;
+            case Event::BadChecksum:
+            case Event::Oversized:
                 port->purge(PurgeBroken);
                 return false;
             }
-            outstanding = frame[1] + 1u;
         }
     }
-
-    while (complete && outstanding > 0) {
-        const std::size_t got = readInto(received, outstanding);
-        if (got == 0)
-            break;
-        received += got;
-        outstanding -= got;
-    }
-
-    if (!complete || outstanding > 0 || !protocol::SumsToZero(frame.data(), received)) {
-        port->purge(PurgeBroken);
-        return false;
-    }
-    return frame[0] == protocol::Ack && frame[1] == expected;
 }
 
 std::optional<std::string> ConverterLink::identify()
@@ -120,7 +105,7 @@ std::optional<std::string> ConverterLink::identify()
     sendFrame(protocol::Code(Parameter::Identity), 0);
     if (!receiveFrame(protocol::IdentitySize))
         return std::nullopt;
-    const char* text = reinterpret_cast<const char*>(frame.data() + ReplyDataOffset);
+    const char* text = reinterpret_cast<const char*>(reply.data().data());
     return std::string(text, strnlen(text, protocol::IdentitySize));
 }
 
@@ -131,7 +116,7 @@ bool ConverterLink::readByte(Parameter p, std::uint8_t& value)
     sendFrame(protocol::Code(p), 0);
     if (!receiveFrame(1))
         return false;
-    value = frame[ReplyDataOffset];
+    value = reply.data()[0];
     return true;
 }
 
@@ -141,7 +126,7 @@ bool ConverterLink::writeByte(Parameter p, std::uint8_t& value)
     sendFrame(protocol::Code(p), 1);
     if (!receiveFrame(1))
         return false;
-    value = frame[ReplyDataOffset];
+    value = reply.data()[0];
     return true;
 }
 
@@ -150,7 +135,7 @@ bool ConverterLink::readWord(Parameter p, std::uint16_t& value)
     sendFrame(protocol::Code(p), 0);
     if (!receiveFrame(2))
         return false;
-    value = GetU16(frame.data() + ReplyDataOffset);
+    value = GetU16(reply.data().data());
     return true;
 }
 
@@ -159,7 +144,7 @@ bool ConverterLink::read4Bytes(Parameter p, std::array<std::uint8_t, 4>& value)
     sendFrame(protocol::Code(p), 0);
     if (!receiveFrame(4))
         return false;
-    std::memcpy(value.data(), frame.data() + ReplyDataOffset, 4);
+    std::memcpy(value.data(), reply.data().data(), 4);
     return true;
 }
 
@@ -178,7 +163,7 @@ bool ConverterLink::writeReal(Parameter p, float& value)
     sendFrame(protocol::Code(p), 4);
     if (!receiveFrame(4))
         return false;
-    value = GetFloat(frame.data() + ReplyDataOffset);
+    value = GetFloat(reply.data().data());
     return true;
 }
 
@@ -187,7 +172,7 @@ bool ConverterLink::readBlock(Parameter p, std::uint8_t* record, std::size_t siz
     sendFrame(protocol::Code(p), 0);
     if (!receiveFrame(size))
         return false;
-    std::memcpy(record, frame.data() + ReplyDataOffset, size);
+    std::memcpy(record, reply.data().data(), size);
     return true;
 }
 
@@ -198,7 +183,7 @@ bool ConverterLink::writeBlock(Parameter p, std::uint8_t* record, std::size_t si
     if (!receiveFrame(size))
         return false;
     if (takeEcho)
-        std::memcpy(record, frame.data() + ReplyDataOffset, size);
+        std::memcpy(record, reply.data().data(), size);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/ByteTransport.h"
+#include "device/FrameReceiver.h"
 #include "device/Protocol.h"
 #include "device/RelaySettings.h"
 #include "framework/BaseObject.h"
@@ -99,7 +100,6 @@ public:
 
 private:
     static constexpr std::size_t DataOffset = protocol::RequestHeader;
-    static constexpr std::size_t ReplyDataOffset = protocol::ReplyHeader;
 
     void sendFrame(std::uint8_t command, std::size_t n);
     bool receiveFrame(std::size_t expected);
@@ -116,6 +116,7 @@ private:
                            std::size_t size);
     bool bareCommand(protocol::Parameter p);
 
-    std::array<std::uint8_t, protocol::FrameSize> frame{};
+    std::array<std::uint8_t, protocol::FrameSize> frame{}; // the request being sent
+    protocol::FrameReceiver reply{protocol::FrameReceiver::Direction::Reply};
     std::unique_ptr<ByteTransport> port;
 };

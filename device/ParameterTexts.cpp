@@ -37,4 +37,9 @@ std::string_view RelayOptionsText(std::uint8_t code)
     return RelayOptionsTexts[code & 3];
 }
 
+std::string_view ErrorSignallingText(std::uint8_t code)
+{
+    return code < ErrorSignallingTexts.size() ? ErrorSignallingTexts[code] : std::string_view{};
+}
+
 } // namespace parameter_texts

@@ -61,6 +61,8 @@ std::string_view RelayOptionsText(std::uint8_t code);
 // ErrorSignalling codes 0..3, one radio button each.
 inline constexpr std::array<std::string_view, 4> ErrorSignallingTexts = {"Bez signalizace", "Podproud",
                                                                          "Nadproud", "Podle vstupu"};
+// Empty for a code beyond 3.
+std::string_view ErrorSignallingText(std::uint8_t code);
 
 // A live value the converter flags: input and process value, then value.
 inline constexpr std::string_view LiveFaultText = "Porucha";

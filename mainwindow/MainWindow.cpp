@@ -9,12 +9,12 @@
 #include "framework/ValueDisplay.h"
 #include "framework/ValueEdit.h"
 #include "framework/WindowBinding.h"
-#include "inputs/InputDialogFactory.h"
+#include "inputs/win32/InputDialogFactory.h"
 #include "inputs/RtdCatalog.h"
-#include "inputs/RtdDialog.h"
+#include "inputs/win32/RtdDialog.h"
 #include "inputs/ThermocoupleCatalog.h"
-#include "inputs/ThermocoupleDialog.h"
-#include "linearization/LinearizationImport.h"
+#include "inputs/win32/ThermocoupleDialog.h"
+#include "linearization/win32/LinearizationImport.h"
 #include "linearization/LinearizationTable.h"
 
 #include <string>

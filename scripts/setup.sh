@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what the build, the tests and the demo need (Debian packages) and
-# the English locale the Windows tests run under. Quiet and quick when all is
+# the locales the tests run under. Quiet and quick when all is
 # there already.
 set -euo pipefail
 
@@ -30,12 +30,21 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-if ! locale -a 2>/dev/null | grep -qix 'en_US.utf8'; then
-  echo "setup: generating the en_US.UTF-8 locale"
+# en_US.UTF-8: the Windows tests run Wine under it, so a wrong code page
+# shows. cs_CZ.UTF-8: a locale with a decimal comma, under which the number
+# readers must still take only the point.
+need_locales=()
+for l in en_US cs_CZ; do
+  locale -a 2>/dev/null | grep -qix "$l.utf8" || need_locales+=("$l")
+done
+if [ ${#need_locales[@]} -gt 0 ]; then
+  echo "setup: generating the locales ${need_locales[*]/%/.UTF-8}"
   sudo_cmd=()
   [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" sed -i 's/^# *\(en_US.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^en_US.UTF-8 UTF-8' /etc/locale.gen || echo 'en_US.UTF-8 UTF-8' | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
+  for l in "${need_locales[@]}"; do
+    "${sudo_cmd[@]}" sed -i "s/^# *\($l.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^$l.UTF-8 UTF-8" /etc/locale.gen || echo "$l.UTF-8 UTF-8" | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
+  done
   "${sudo_cmd[@]}" locale-gen >/dev/null
 fi
 

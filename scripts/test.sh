@@ -6,10 +6,21 @@
 # flags. Exits non-zero when anything fails.
 set -uo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh || exit 1
 
 failed=()
 summary=()
+timings=()
+# timed NAME COMMAND...: runs the command and notes how long it took.
+timed() {
+  local name=$1 start=$SECONDS rc
+  shift
+  "$@"
+  rc=$?
+  timings+=("$(printf '%-28s %4d s' "$name" $((SECONDS - start)))")
+  return $rc
+}
+
+timed setup scripts/setup.sh || exit 1
 # run_tests NAME CTEST-ARGUMENTS...
 run_tests() {
   local name=$1 log
@@ -24,23 +35,23 @@ run_tests() {
 
 for p in native windows sanitize; do
   log=$(mktemp)
-  if ! scripts/build.sh "$p" >"$log" 2>&1; then
+  if ! timed "build $p" scripts/build.sh "$p" >"$log" 2>&1; then
     cat "$log"
     rm -f "$log"
     failed+=("build $p")
     continue
   fi
   rm -f "$log"
-  run_tests "$p" --preset "$p"
+  timed "test $p" run_tests "$p" --preset "$p"
 done
 
 log=$(mktemp)
-if scripts/release.sh >"$log" 2>&1 &&
-  cmake --build build/release-native --target tests/linearization/all >>"$log" 2>&1; then
+if timed "build release" scripts/release.sh >"$log" 2>&1 &&
+  timed "build release tests" cmake --build build/release-native --target tests/linearization/all >>"$log" 2>&1; then
   awk '/^release /{on=1} on && !/^(release |  )/{exit} on' "$log"
-  run_tests release-windows --test-dir build/release-windows -R '^config_executable$' --no-tests=error \
+  timed "test release-windows" run_tests release-windows --test-dir build/release-windows -R '^config_executable$' --no-tests=error \
     --output-on-failure
-  run_tests release-native --test-dir build/release-native/tests/linearization --no-tests=error \
+  timed "test release-native" run_tests release-native --test-dir build/release-native/tests/linearization --no-tests=error \
     --output-on-failure -j 2
 else
   cat "$log"
@@ -48,6 +59,10 @@ else
 fi
 rm -f "$log"
 
+echo
+echo "Time of each step:"
+printf '  %s\n' "${timings[@]}"
+printf '  %-28s %4d s\n' "all (setup included)" "$SECONDS"
 echo
 printf '%s\n' "${summary[@]}"
 if [ ${#failed[@]} -gt 0 ]; then

@@ -7,7 +7,7 @@
 
 namespace {
 
-std::string Lower(std::string text)
+std::string lowerCase(std::string text)
 {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -16,7 +16,7 @@ std::string Lower(std::string text)
 
 // Compares without stopping at the first difference, so the time taken
 // tells nothing about the token.
-bool SameSecret(const std::string& a, const std::string& b)
+bool sameSecret(const std::string& a, const std::string& b)
 {
     if (a.size() != b.size())
         return false;
@@ -26,7 +26,7 @@ bool SameSecret(const std::string& a, const std::string& b)
     return difference == 0;
 }
 
-std::optional<std::string> CookieValue(const std::string& cookies, const std::string& name)
+std::optional<std::string> cookieValue(const std::string& cookies, const std::string& name)
 {
     std::size_t start = 0;
     while (start < cookies.size()) {
@@ -42,7 +42,7 @@ std::optional<std::string> CookieValue(const std::string& cookies, const std::st
     return std::nullopt;
 }
 
-int HexValue(char c)
+int hexValue(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -52,14 +52,14 @@ int HexValue(char c)
 
 } // namespace
 
-HttpResponse ErrorResponse(int status, const std::string& message)
+HttpResponse errorResponse(int status, const std::string& message)
 {
     Json body;
     body["error"] = message;
-    return {status, "application/json; charset=utf-8", core::JsonText(body), {}};
+    return {status, "application/json; charset=utf-8", core::jsonText(body), {}};
 }
 
-std::optional<std::string> QueryValue(const std::string& target, const std::string& name)
+std::optional<std::string> queryValue(const std::string& target, const std::string& name)
 {
     const auto question = target.find('?');
     if (question == std::string::npos)
@@ -74,8 +74,8 @@ std::optional<std::string> QueryValue(const std::string& target, const std::stri
         if (pair.starts_with(name + "=")) {
             std::string value;
             for (std::size_t i = name.size() + 1; i < pair.size(); ++i) {
-                if (pair[i] == '%' && i + 2 < pair.size() && HexValue(pair[i + 1]) >= 0 && HexValue(pair[i + 2]) >= 0) {
-                    value += static_cast<char>(HexValue(pair[i + 1]) * 16 + HexValue(pair[i + 2]));
+                if (pair[i] == '%' && i + 2 < pair.size() && hexValue(pair[i + 1]) >= 0 && hexValue(pair[i + 2]) >= 0) {
+                    value += static_cast<char>(hexValue(pair[i + 1]) * 16 + hexValue(pair[i + 2]));
                     i += 2;
                 } else {
                     value += pair[i] == '+' ? ' ' : pair[i];
@@ -92,12 +92,12 @@ AccessGuard::AccessGuard(ListenAddress listen, std::string token, std::vector<st
     : listen(std::move(listen)), token(std::move(token))
 {
     for (std::string& host : allowedHosts)
-        this->allowedHosts.push_back(Lower(host));
+        this->allowedHosts.push_back(lowerCase(host));
 }
 
 bool AccessGuard::hostAllowed(const std::string& header) const
 {
-    const std::string host = Lower(header);
+    const std::string host = lowerCase(header);
     if (std::find(allowedHosts.begin(), allowedHosts.end(), host) != allowedHosts.end())
         return true;
     // name:port, with the port the server listens on.
@@ -108,35 +108,35 @@ bool AccessGuard::hostAllowed(const std::string& header) const
     if (std::find(allowedHosts.begin(), allowedHosts.end(), name) != allowedHosts.end())
         return true;
     if (listen.isLoopback())
-        return name == "localhost" || name == "[::1]" || (IsIpLiteral(name) && name.starts_with("127."));
+        return name == "localhost" || name == "[::1]" || (isIpLiteral(name) && name.starts_with("127."));
     // An address literal cannot be rebound through DNS; a name can.
     if (listen.isWildcard())
-        return IsIpLiteral(name);
+        return isIpLiteral(name);
     const std::string own = listen.host.find(':') != std::string::npos ? "[" + listen.host + "]" : listen.host;
-    return name == Lower(own);
+    return name == lowerCase(own);
 }
 
 bool AccessGuard::authenticated(const HttpRequest& request) const
 {
     if (token.empty())
         return true;
-    if (auto cookie = CookieValue(request.header("cookie"), CookieName); cookie && SameSecret(*cookie, token))
+    if (auto cookie = cookieValue(request.header("cookie"), CookieName); cookie && sameSecret(*cookie, token))
         return true;
     const std::string authorization = request.header("authorization");
-    return authorization.starts_with("Bearer ") && SameSecret(authorization.substr(7), token);
+    return authorization.starts_with("Bearer ") && sameSecret(authorization.substr(7), token);
 }
 
 std::optional<HttpResponse> AccessGuard::screen(const HttpRequest& request) const
 {
     if (!hostAllowed(request.header("host")))
-        return ErrorResponse(403, "the Host \"" + request.header("host") +
+        return errorResponse(403, "the Host \"" + request.header("host") +
                                       "\" is not this server's address; open the address dnx8 serve printed, or "
                                       "start it with --allow-host NAME for a name of your own.");
     if (!token.empty() && request.method == "GET") {
         const std::string path = request.target.substr(0, request.target.find('?'));
-        if (auto given = QueryValue(request.target, "token"); given && path == "/") {
-            if (!SameSecret(*given, token))
-                return ErrorResponse(401, "this access token is not valid; open the address dnx8 serve printed.");
+        if (auto given = queryValue(request.target, "token"); given && path == "/") {
+            if (!sameSecret(*given, token))
+                return errorResponse(401, "this access token is not valid; open the address dnx8 serve printed.");
             HttpResponse redirect{303, "text/plain; charset=utf-8", "", {}};
             redirect.headers.emplace_back("Location", "/");
             redirect.headers.emplace_back("Set-Cookie", std::string(CookieName) + "=" + token +
@@ -145,7 +145,7 @@ std::optional<HttpResponse> AccessGuard::screen(const HttpRequest& request) cons
         }
     }
     if (!authenticated(request))
-        return ErrorResponse(401, "an access token is needed: open the address with ?token= that dnx8 serve printed "
+        return errorResponse(401, "an access token is needed: open the address with ?token= that dnx8 serve printed "
                                   "(or send Authorization: Bearer TOKEN).");
     return std::nullopt;
 }
@@ -159,17 +159,17 @@ std::optional<HttpResponse> AccessGuard::screenChange(const HttpRequest& request
     if (request.headers.contains("origin")) {
         const std::string host = request.header("host");
         if (origin != "http://" + host && origin != "https://" + host)
-            return ErrorResponse(403, "changes are accepted from this server's own page only (Origin \"" + origin +
+            return errorResponse(403, "changes are accepted from this server's own page only (Origin \"" + origin +
                                           "\" is another site).");
     }
     if (request.header("sec-fetch-site") == "cross-site")
-        return ErrorResponse(403, "changes are accepted from this server's own page only.");
+        return errorResponse(403, "changes are accepted from this server's own page only.");
     if (request.method == "POST" || request.method == "PUT") {
-        std::string type = Lower(request.header("content-type"));
+        std::string type = lowerCase(request.header("content-type"));
         type = type.substr(0, type.find(';'));
         type.erase(type.find_last_not_of(' ') + 1);
         if (type != "application/json")
-            return ErrorResponse(415, "send the body as JSON with Content-Type: application/json.");
+            return errorResponse(415, "send the body as JSON with Content-Type: application/json.");
     }
     return std::nullopt;
 }

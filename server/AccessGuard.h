@@ -42,6 +42,6 @@ private:
 };
 
 // {"error": message} with the status.
-HttpResponse ErrorResponse(int status, const std::string& message);
+HttpResponse errorResponse(int status, const std::string& message);
 // The value of NAME in a query string ("a=1&token=x"), percent-decoded.
-std::optional<std::string> QueryValue(const std::string& target, const std::string& name);
+std::optional<std::string> queryValue(const std::string& target, const std::string& name);

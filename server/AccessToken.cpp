@@ -4,7 +4,7 @@
 #include <fstream>
 #include <random>
 
-std::string NewAccessToken()
+std::string newAccessToken()
 {
     std::random_device random;
     static constexpr char Digits[] = "0123456789abcdef";
@@ -17,7 +17,7 @@ std::string NewAccessToken()
     return token;
 }
 
-std::optional<std::string> ReadAccessToken(const std::string& path, std::string& problem)
+std::optional<std::string> readAccessToken(const std::string& path, std::string& problem)
 {
     std::ifstream file(path, std::ios::binary);
     std::string line;

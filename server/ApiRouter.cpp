@@ -11,9 +11,9 @@
 
 namespace {
 
-const std::string CommunicationError(parameter_texts::CommunicationErrorText);
+const std::string communicationError(parameter_texts::CommunicationErrorText);
 
-std::vector<std::string> PathParts(const std::string& target)
+std::vector<std::string> pathParts(const std::string& target)
 {
     const std::string path = target.substr(0, target.find('?'));
     std::vector<std::string> parts;
@@ -28,27 +28,27 @@ std::vector<std::string> PathParts(const std::string& target)
     return parts;
 }
 
-HttpResponse MethodNotAllowed(const std::string& allowed)
+HttpResponse methodNotAllowed(const std::string& allowed)
 {
-    HttpResponse response = ErrorResponse(405, "this address takes " + allowed + " only.");
+    HttpResponse response = errorResponse(405, "this address takes " + allowed + " only.");
     response.headers.emplace_back("Allow", allowed);
     return response;
 }
 
-HttpResponse NotConnected(const std::string& port)
+HttpResponse notConnected(const std::string& port)
 {
-    return ErrorResponse(503, "the converter on " + port +
+    return errorResponse(503, "the converter on " + port +
                                   " is not connected at the moment; the server keeps trying. Nothing was sent.");
 }
 
-HttpResponse UnknownConverter(const std::string& id)
+HttpResponse unknownConverter(const std::string& id)
 {
-    return ErrorResponse(404, "no converter \"" + id + "\" is served; GET /api/converters lists them.");
+    return errorResponse(404, "no converter \"" + id + "\" is served; GET /api/converters lists them.");
 }
 
 } // namespace
 
-HttpResponse JsonResponse(int status, const std::string& json)
+HttpResponse jsonResponse(int status, const std::string& json)
 {
     return {status, "application/json; charset=utf-8", json, {{"Cache-Control", "no-store"}}};
 }
@@ -72,13 +72,13 @@ void ApiRouter::handle(const HttpRequest& request, std::shared_ptr<Exchange> exc
             return;
         }
 
-    const std::vector<std::string> parts = PathParts(request.target);
+    const std::vector<std::string> parts = pathParts(request.target);
     if (parts.empty() || parts[0] != "api") {
         if (method != "GET")
-            return exchange->respond(MethodNotAllowed("GET"));
-        const EmbeddedFile* file = FindWebFile(request.target.substr(0, request.target.find('?')));
+            return exchange->respond(methodNotAllowed("GET"));
+        const EmbeddedFile* file = findWebFile(request.target.substr(0, request.target.find('?')));
         if (!file)
-            return exchange->respond(ErrorResponse(404, "there is no such page."));
+            return exchange->respond(errorResponse(404, "there is no such page."));
         HttpResponse response{200, std::string(file->contentType), std::string(file->bytes), {}};
         response.headers.emplace_back("Cache-Control", "no-cache");
         return exchange->respond(std::move(response));
@@ -86,32 +86,32 @@ void ApiRouter::handle(const HttpRequest& request, std::shared_ptr<Exchange> exc
 
     const std::size_t n = parts.size();
     if (n == 2 && parts[1] == "server")
-        return exchange->respond(method == "GET" ? serverInfo() : MethodNotAllowed("GET"));
+        return exchange->respond(method == "GET" ? serverInfo() : methodNotAllowed("GET"));
     if (n == 2 && parts[1] == "ports")
-        return exchange->respond(method == "GET" ? ports() : MethodNotAllowed("GET"));
+        return exchange->respond(method == "GET" ? ports() : methodNotAllowed("GET"));
     if (n == 2 && parts[1] == "converters") {
         if (method == "GET")
             return exchange->respond(converterList());
         if (method == "POST")
             return connect(request, std::move(exchange));
-        return exchange->respond(MethodNotAllowed("GET, POST"));
+        return exchange->respond(methodNotAllowed("GET, POST"));
     }
     if (n == 3 && parts[1] == "converters") {
         if (method == "DELETE")
             return exchange->respond(disconnect(parts[2]));
-        return exchange->respond(MethodNotAllowed("DELETE"));
+        return exchange->respond(methodNotAllowed("DELETE"));
     }
     if (n == 4 && parts[1] == "converters") {
         const std::string& id = parts[2];
         if (parts[3] == "reading")
-            return method == "GET" ? reading(id, std::move(exchange)) : exchange->respond(MethodNotAllowed("GET"));
+            return method == "GET" ? reading(id, std::move(exchange)) : exchange->respond(methodNotAllowed("GET"));
         if (parts[3] == "events")
-            return method == "GET" ? events(id, *exchange) : exchange->respond(MethodNotAllowed("GET"));
+            return method == "GET" ? events(id, *exchange) : exchange->respond(methodNotAllowed("GET"));
         if (parts[3] == "settings")
             return method == "POST" ? settings(id, request, std::move(exchange))
-                                    : exchange->respond(MethodNotAllowed("POST"));
+                                    : exchange->respond(methodNotAllowed("POST"));
     }
-    exchange->respond(ErrorResponse(404, "there is no such API address; docs/serve.md lists them."));
+    exchange->respond(errorResponse(404, "there is no such API address; docs/serve.md lists them."));
 }
 
 HttpResponse ApiRouter::serverInfo() const
@@ -120,15 +120,15 @@ HttpResponse ApiRouter::serverInfo() const
     json["version"] = DNX8_VERSION_TEXT;
     json["readOnly"] = readOnly;
     json["tokenRequired"] = guard.tokenRequired();
-    return JsonResponse(200, core::JsonText(json));
+    return jsonResponse(200, core::jsonText(json));
 }
 
 HttpResponse ApiRouter::ports() const
 {
     Json json = Json::array();
-    for (const std::string& name : core::PortNames())
+    for (const std::string& name : core::portNames())
         json.push_back(name);
-    return JsonResponse(200, core::JsonText(json));
+    return jsonResponse(200, core::jsonText(json));
 }
 
 HttpResponse ApiRouter::converterList()
@@ -136,7 +136,7 @@ HttpResponse ApiRouter::converterList()
     Json json = Json::array();
     for (const auto& worker : converters.all())
         json.push_back(worker->status());
-    return JsonResponse(200, core::JsonText(json));
+    return jsonResponse(200, core::jsonText(json));
 }
 
 void ApiRouter::connect(const HttpRequest& request, std::shared_ptr<Exchange> exchange)
@@ -145,24 +145,24 @@ void ApiRouter::connect(const HttpRequest& request, std::shared_ptr<Exchange> ex
     if (body.is_discarded() || !body.is_object() || body.size() != 1 || !body.contains("port") ||
         !body["port"].is_string())
         return exchange->respond(
-            ErrorResponse(400, "send {\"port\": NAME} with a name from GET /api/ports, e.g. {\"port\": \"/dev/ttyUSB0\"}."));
+            errorResponse(400, "send {\"port\": NAME} with a name from GET /api/ports, e.g. {\"port\": \"/dev/ttyUSB0\"}."));
     const std::string port = body["port"].get<std::string>();
-    if (std::string refusal = PortRefusal(port); !refusal.empty())
-        return exchange->respond(ErrorResponse(400, refusal));
-    auto worker = converters.add(port, false, [exchange](const ConverterOpening& opening, const Json& status) {
+    if (std::string refusal = portRefusal(port); !refusal.empty())
+        return exchange->respond(errorResponse(400, refusal));
+    auto worker = converters.add(port, false, [exchange](const ConverterOpening& opening, const std::string& reason, const Json& status) {
         if (opening.outcome == ConverterOpening::Outcome::Opened)
-            exchange->respond(JsonResponse(201, core::JsonText(status)));
+            exchange->respond(jsonResponse(201, core::jsonText(status)));
         else
-            exchange->respond(ErrorResponse(422, opening.reason));
+            exchange->respond(errorResponse(422, reason));
     });
     if (!worker)
-        exchange->respond(ErrorResponse(409, port + " is served already; GET /api/converters lists it."));
+        exchange->respond(errorResponse(409, port + " is served already; GET /api/converters lists it."));
 }
 
 HttpResponse ApiRouter::disconnect(const std::string& id)
 {
     if (!converters.remove(id))
-        return UnknownConverter(id);
+        return unknownConverter(id);
     return {204, "", "", {}};
 }
 
@@ -170,27 +170,27 @@ void ApiRouter::reading(const std::string& id, std::shared_ptr<Exchange> exchang
 {
     auto worker = converters.find(id);
     if (!worker)
-        return exchange->respond(UnknownConverter(id));
+        return exchange->respond(unknownConverter(id));
     ConverterWorker* self = worker.get();
     worker->submit([exchange, self](ConverterLink* link) {
         if (!link) {
-            exchange->respond(NotConnected(self->port()));
+            exchange->respond(notConnected(self->port()));
             return true;
         }
         std::vector<std::string> failed;
-        Json reading = core::ReadAll(*link, self->identity(), failed);
+        Json reading = core::readAll(*link, self->identity(), failed);
         if (failed.empty()) {
-            exchange->respond(JsonResponse(200, core::JsonText(reading)));
+            exchange->respond(jsonResponse(200, core::jsonText(reading)));
             return true;
         }
         std::string names;
         for (const std::string& name : failed)
             names += (names.empty() ? "" : ", ") + name;
         Json body;
-        body["error"] = CommunicationError + ": the converter did not answer the reads of " + names +
+        body["error"] = communicationError + ": the converter did not answer the reads of " + names +
                         ". Check the cable and read again.";
         body["reading"] = std::move(reading);
-        exchange->respond(JsonResponse(502, core::JsonText(body)));
+        exchange->respond(jsonResponse(502, core::jsonText(body)));
         return false;
     });
 }
@@ -199,7 +199,7 @@ void ApiRouter::events(const std::string& id, Exchange& exchange)
 {
     auto worker = converters.find(id);
     if (!worker)
-        return exchange.respond(UnknownConverter(id));
+        return exchange.respond(unknownConverter(id));
     HttpResponse head;
     AccessGuard::AddSecurityHeaders(head);
     head.headers.emplace_back("Cache-Control", "no-store");
@@ -209,18 +209,18 @@ void ApiRouter::events(const std::string& id, Exchange& exchange)
 void ApiRouter::settings(const std::string& id, const HttpRequest& request, std::shared_ptr<Exchange> exchange)
 {
     if (readOnly)
-        return exchange->respond(ErrorResponse(403, "the server runs with --read-only: nothing is written."));
+        return exchange->respond(errorResponse(403, "the server runs with --read-only: nothing is written."));
     auto worker = converters.find(id);
     if (!worker)
-        return exchange->respond(UnknownConverter(id));
+        return exchange->respond(unknownConverter(id));
     std::string problem;
-    std::optional<SettingsBody> body = ParseSettingsBody(request.body, problem);
+    std::optional<SettingsBody> body = parseSettingsBody(request.body, problem);
     if (!body)
-        return exchange->respond(ErrorResponse(400, problem));
+        return exchange->respond(errorResponse(400, problem));
     ConverterWorker* self = worker.get();
     worker->submit([exchange, self, items = std::move(body->items)](ConverterLink* link) {
         if (!link) {
-            exchange->respond(NotConnected(self->port()));
+            exchange->respond(notConnected(self->port()));
             return true;
         }
         Json echo = Json::object();
@@ -232,7 +232,7 @@ void ApiRouter::settings(const std::string& id, const HttpRequest& request, std:
                 notWritten += ", " + item.name;
                 continue;
             }
-            std::optional<SettingEcho> written = WriteSetting(*link, item.setting);
+            std::optional<SettingEcho> written = writeSetting(*link, item.setting);
             if (!written) {
                 failed = item.name;
                 notWritten = item.name;
@@ -246,11 +246,11 @@ void ApiRouter::settings(const std::string& id, const HttpRequest& request, std:
             self->publishConfiguration(echo);
         Json reply;
         if (!failed.empty())
-            reply["error"] = CommunicationError + ": the converter did not confirm " + failed +
+            reply["error"] = communicationError + ": the converter did not confirm " + failed +
                              "; not written: " + notWritten + ". Check the cable and write again.";
         reply["echo"] = std::move(echo);
         reply["differs"] = std::move(differs);
-        exchange->respond(JsonResponse(failed.empty() ? 200 : 502, core::JsonText(reply)));
+        exchange->respond(jsonResponse(failed.empty() ? 200 : 502, core::jsonText(reply)));
         return failed.empty();
     });
 }

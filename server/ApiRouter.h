@@ -33,4 +33,4 @@ private:
 };
 
 // A JSON answer.
-HttpResponse JsonResponse(int status, const std::string& json);
+HttpResponse jsonResponse(int status, const std::string& json);

@@ -4,4 +4,4 @@
 
 // Opens url in the user's default browser without waiting for it; false
 // when that could not be started.
-bool OpenInBrowser(const std::string& url);
+bool openInBrowser(const std::string& url);

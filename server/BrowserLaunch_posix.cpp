@@ -5,7 +5,7 @@
 
 extern char** environ;
 
-bool OpenInBrowser(const std::string& url)
+bool openInBrowser(const std::string& url)
 {
     // The URL is the server's own (address, port and hex token): no shell.
     std::string program = "xdg-open";

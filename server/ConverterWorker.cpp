@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-std::string_view StateName(ConnectionState state)
+std::string_view stateName(ConnectionState state)
 {
     switch (state) {
     case ConnectionState::Connecting:
@@ -69,7 +69,7 @@ void ConverterWorker::submit(Job job)
 
 void ConverterWorker::watch(std::shared_ptr<EventSink> sink)
 {
-    EventHub::publishTo(*sink, "state", core::JsonText(status()));
+    EventHub::publishTo(*sink, "state", core::jsonText(status()));
     hub.add(std::move(sink));
     std::lock_guard lock(mutex);
     wake.notify_all();
@@ -77,7 +77,7 @@ void ConverterWorker::watch(std::shared_ptr<EventSink> sink)
 
 void ConverterWorker::publishConfiguration(const Json& changed)
 {
-    hub.publish("configuration", core::JsonText(changed));
+    hub.publish("configuration", core::jsonText(changed));
 }
 
 Json ConverterWorker::status() const
@@ -86,9 +86,9 @@ Json ConverterWorker::status() const
     Json json;
     json["id"] = id_;
     json["port"] = port_;
-    json["state"] = std::string(StateName(state_));
+    json["state"] = std::string(stateName(state_));
     json["identity"] = identity_.empty() ? Json(nullptr) : Json(identity_);
-    json["serialNumber"] = OptionalJson(serialNumber);
+    json["serialNumber"] = optionalJson(serialNumber);
     json["message"] = message.empty() ? Json(nullptr) : Json(message);
     return json;
 }
@@ -155,9 +155,9 @@ void ConverterWorker::run()
         job(nullptr);
     link.close();
     if (firstResult) {
-        ConverterOpening stopped;
-        stopped.reason = "the connection to " + port_ + " was ended before the converter answered.";
-        std::exchange(firstResult, nullptr)(stopped, status());
+        std::exchange(firstResult, nullptr)(ConverterOpening{},
+                                            "the connection to " + port_ + " was ended before the converter answered.",
+                                            status());
     }
     publishState();
     hub.closeAll();
@@ -167,7 +167,8 @@ void ConverterWorker::connect()
 {
     setState(ConnectionState::Connecting, {});
     link.close();
-    const ConverterOpening opening = OpenDnx8(link, port_);
+    const ConverterOpening opening = openDnx8(link, port_);
+    const std::string reason = core::openingReason(opening, port_);
     if (opening.outcome == ConverterOpening::Outcome::Opened) {
         std::int32_t number = 0;
         const bool numbered = link.readSerialNumber(number);
@@ -187,10 +188,10 @@ void ConverterWorker::connect()
             if (!retry && firstResult)
                 stopping = true;
         }
-        setState(ConnectionState::Disconnected, opening.reason);
+        setState(ConnectionState::Disconnected, reason);
     }
     if (firstResult)
-        std::exchange(firstResult, nullptr)(opening, status());
+        std::exchange(firstResult, nullptr)(opening, reason, status());
 }
 
 void ConverterWorker::poll()
@@ -205,17 +206,17 @@ void ConverterWorker::poll()
     }
     const auto at = std::chrono::system_clock::now();
     int read = 0;
-    Json live = core::ReadLive(link, read);
+    Json live = core::readLive(link, read);
     if (read == 0) {
         checkLine();
         if (state() != ConnectionState::Connected)
             return;
     }
     Json event;
-    event["time"] = core::TimeStamp(at);
+    event["time"] = core::timeStamp(at);
     for (auto& [key, value] : live.items())
         event[key] = value;
-    hub.publish("live", core::JsonText(event));
+    hub.publish("live", core::jsonText(event));
 }
 
 void ConverterWorker::checkLine()
@@ -254,5 +255,5 @@ void ConverterWorker::setState(ConnectionState state, std::string text)
 
 void ConverterWorker::publishState()
 {
-    hub.publish("state", core::JsonText(status()));
+    hub.publish("state", core::jsonText(status()));
 }

@@ -17,7 +17,7 @@
 enum class ConnectionState { Connecting, Connected, Disconnected };
 
 // The words of the API: "connecting", "connected", "disconnected".
-std::string_view StateName(ConnectionState state);
+std::string_view stateName(ConnectionState state);
 
 // One served converter: a thread that owns its link and runs every
 // transaction of every client in order, polls the live values once a second
@@ -31,7 +31,8 @@ public:
     using Job = std::function<bool(ConverterLink* link)>;
     // The outcome of the first attempt to connect with the worker's status
     // then, on the worker's thread.
-    using FirstResult = std::function<void(const ConverterOpening& opening, const Json& status)>;
+    using FirstResult =
+        std::function<void(const ConverterOpening& opening, const std::string& reason, const Json& status)>;
 
     struct Timing {
         std::chrono::milliseconds pollPeriod{1000};

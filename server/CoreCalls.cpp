@@ -1,39 +1,37 @@
 #include "server/CoreCalls.h"
 
-#include "cli/ConfigurationOutput.h"
-#include "cli/ConfigurationReading.h"
-#include "cli/Console.h"
-#include "cli/LiveValueTexts.h"
-#include "cli/LocalTime.h"
-#include "device/ConverterReading.h"
+#include "config/ConfigurationJson.h"
+#include "config/ConverterReading.h"
+#include "config/LiveValueTexts.h"
+#include "config/LocalTime.h"
 #include "device/PortList.h"
 #include "device/PortNameList.h"
 
 namespace core {
 
-Json ReadAll(ConverterLink& link, const std::string& identity, std::vector<std::string>& failed)
+Json readAll(ConverterLink& link, const std::string& identity, std::vector<std::string>& failed)
 {
-    const ConfigurationReading reading = ReadConfiguration(link, identity);
+    const ConverterReading reading = readConverter(link, ReadScope::All, identity);
     for (std::string_view name : reading.failedReads())
         failed.emplace_back(name);
-    return ReadingJson(reading);
+    return readingJson(reading);
 }
 
-Json ReadLive(ConverterLink& link, int& read)
+Json readLive(ConverterLink& link, int& read)
 {
     const LiveReading live = readLiveValues(link);
     read = 0;
     for (LiveQuantity quantity : LiveQuantities)
-        read += LiveOf(live, quantity).has_value() ? 1 : 0;
-    return LiveJson(live);
+        read += liveOf(live, quantity).has_value() ? 1 : 0;
+    return liveJson(live);
 }
 
-std::string TimeStamp(std::chrono::system_clock::time_point at)
+std::string timeStamp(std::chrono::system_clock::time_point at)
 {
-    return LocalTimeStamp(at);
+    return localTimeStamp(at);
 }
 
-std::vector<std::string> PortNames()
+std::vector<std::string> portNames()
 {
     PortNameList ports;
     FillPortList(ports);
@@ -43,22 +41,37 @@ std::vector<std::string> PortNames()
     return names;
 }
 
-std::optional<Setting> ParseSettingText(std::string_view text, std::string& problem)
+std::optional<Setting> parseSettingText(std::string_view text, std::string& problem)
 {
-    return ParseSetting(text, problem);
+    return parseSetting(text, problem);
 }
 
-Json RelayToJson(const RelaySettings& relay)
+Json relayToJson(const RelaySettings& relay)
 {
-    return RelayJson(relay);
+    return valueJson(relay);
 }
 
-bool StopRequested()
+std::string openingReason(const ConverterOpening& opening, const std::string& port)
 {
-    return Console::stopRequested();
+    switch (opening.outcome) {
+    case ConverterOpening::Outcome::PortFailed:
+        return "cannot open the port " + port +
+               ". Check its name (the port list shows the serial ports) and that no other program, such as "
+               "config.exe or dnx8, holds it.";
+    case ConverterOpening::Outcome::Silent:
+        return "no converter answers on " + port +
+               ". Check the cable, the converter's power and that this is its port.";
+    case ConverterOpening::Outcome::ForeignIdentity:
+        return "the device on " + port + " answers as \"" + printableIdentity(opening.identity) +
+               "\", not as a DNX8 (Převodník není kompatibilní s tímto nástrojem). Only DNX8 converters are "
+               "configured; check that this is the right port.";
+    case ConverterOpening::Outcome::Opened:
+        break;
+    }
+    return {};
 }
 
-std::string JsonText(const Json& json)
+std::string jsonText(const Json& json)
 {
     return json.dump(-1, ' ', false, nlohmann::detail::error_handler_t::replace);
 }

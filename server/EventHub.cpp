@@ -4,7 +4,7 @@
 
 namespace {
 
-std::string EventText(std::string_view event, const std::string& json)
+std::string eventText(std::string_view event, const std::string& json)
 {
     // JSON from dump() holds no line ends, so one data line carries it.
     return "event: " + std::string(event) + "\ndata: " + json + "\n\n";
@@ -20,7 +20,7 @@ void EventHub::add(std::shared_ptr<EventSink> sink)
 
 void EventHub::publish(std::string_view event, const std::string& json)
 {
-    const std::string text = EventText(event, json);
+    const std::string text = eventText(event, json);
     std::lock_guard lock(mutex);
     std::erase_if(sinks, [](const auto& sink) { return !sink->isOpen(); });
     for (const auto& sink : sinks)
@@ -29,7 +29,7 @@ void EventHub::publish(std::string_view event, const std::string& json)
 
 void EventHub::publishTo(EventSink& sink, std::string_view event, const std::string& json)
 {
-    sink.send(EventText(event, json));
+    sink.send(eventText(event, json));
 }
 
 std::size_t EventHub::watchers()

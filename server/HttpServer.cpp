@@ -11,7 +11,6 @@
 #include "server/CoreCalls.h"
 #include "server/ListenAddress.h"
 
-#include "cli/ExitCode.h"
 
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/signal_set.hpp>
@@ -223,7 +222,7 @@ void Session::onRequest(beast::error_code error)
 
 void Session::refuse(int status, const std::string& message)
 {
-    writeResponse(ErrorResponse(status, message), false);
+    writeResponse(errorResponse(status, message), false);
 }
 
 void Session::writeResponse(HttpResponse answer, bool keepAlive)
@@ -311,7 +310,7 @@ void Session::beat()
     });
 }
 
-void Accept(ServerCore& core, tcp::acceptor& acceptor)
+void acceptNext(ServerCore& core, tcp::acceptor& acceptor)
 {
     acceptor.async_accept(core.io, [&core, &acceptor](beast::error_code error, tcp::socket socket) {
         if (core.stopping || !acceptor.is_open())
@@ -326,30 +325,30 @@ void Accept(ServerCore& core, tcp::acceptor& acceptor)
                 session->start();
             }
         }
-        Accept(core, acceptor);
+        acceptNext(core, acceptor);
     });
 }
 
 } // namespace
 
-int RunServer(const ServeOptions& options, std::ostream& out, std::ostream& err)
+ServeEnd runServer(const ServeOptions& options, std::ostream& out, std::ostream& err)
 {
     std::string problem;
     std::optional<ListenAddress> listen = ListenAddress::Parse(options.listen, problem);
     if (!listen) {
         err << "dnx8: --listen " << problem << ". Nothing was started.\n";
-        return exit_code::BadUsage;
+        return ServeEnd::BadOptions;
     }
     std::string token;
     if (!options.tokenFile.empty()) {
-        std::optional<std::string> read = ReadAccessToken(options.tokenFile, problem);
+        std::optional<std::string> read = readAccessToken(options.tokenFile, problem);
         if (!read) {
             err << "dnx8: " << problem << ". Nothing was started.\n";
-            return exit_code::BadUsage;
+            return ServeEnd::BadOptions;
         }
         token = *read;
     } else if (!listen->isLoopback()) {
-        token = NewAccessToken();
+        token = newAccessToken();
     }
 
     ServerCore core;
@@ -369,7 +368,7 @@ int RunServer(const ServeOptions& options, std::ostream& out, std::ostream& err)
         if (error) {
             err << "dnx8: cannot listen on " << listen->authority() << ": " << error.message()
                 << ". Choose another --listen address or port.\n";
-            return exit_code::DeviceFailed;
+            return ServeEnd::CannotListen;
         }
         listen->port = acceptor.local_endpoint().port();
     }
@@ -407,20 +406,20 @@ int RunServer(const ServeOptions& options, std::ostream& out, std::ostream& err)
         stopWatch.async_wait([&](beast::error_code error) {
             if (error)
                 return;
-            if (core::StopRequested())
+            if (options.stopRequested && options.stopRequested())
                 return stop();
             watchStop();
         });
     };
     watchStop();
 
-    Accept(core, acceptor);
+    acceptNext(core, acceptor);
     if (options.openBrowser)
         std::thread([url, &err] {
-            if (!OpenInBrowser(url))
+            if (!openInBrowser(url))
                 err << "dnx8: could not open a browser; open " << url << " yourself.\n";
         }).detach();
     core.io.run();
     converters.stopAll();
-    return exit_code::Done;
+    return ServeEnd::Stopped;
 }

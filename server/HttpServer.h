@@ -4,8 +4,9 @@
 
 #include <ostream>
 
-// Serves the page and the API until SIGINT or SIGTERM (or Ctrl+C on
-// Windows): prints the page's address as the first line on out, problems on
-// err, and returns dnx8's exit code (Done after a clean end, BadUsage for a
-// bad option, DeviceFailed when the address cannot be listened on).
-int RunServer(const ServeOptions& options, std::ostream& out, std::ostream& err);
+enum class ServeEnd { Stopped, BadOptions, CannotListen };
+
+// Serves the page and the API until SIGINT or SIGTERM (or until
+// options.stopRequested says so): prints the page's address as the first
+// line on out, problems on err, and tells how it ended.
+ServeEnd runServer(const ServeOptions& options, std::ostream& out, std::ostream& err);

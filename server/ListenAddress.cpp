@@ -4,7 +4,7 @@
 
 namespace {
 
-bool IsIpv4(std::string_view text)
+bool isIpv4(std::string_view text)
 {
     int parts = 0;
     while (true) {
@@ -23,7 +23,7 @@ bool IsIpv4(std::string_view text)
     }
 }
 
-bool IsIpv6(std::string_view text)
+bool isIpv6(std::string_view text)
 {
     if (text.size() < 2 || text.find(':') == std::string_view::npos)
         return false;
@@ -35,11 +35,11 @@ bool IsIpv6(std::string_view text)
 
 } // namespace
 
-bool IsIpLiteral(std::string_view host)
+bool isIpLiteral(std::string_view host)
 {
     if (host.size() > 2 && host.front() == '[' && host.back() == ']')
-        return IsIpv6(host.substr(1, host.size() - 2));
-    return IsIpv4(host) || IsIpv6(host);
+        return isIpv6(host.substr(1, host.size() - 2));
+    return isIpv4(host) || isIpv6(host);
 }
 
 std::optional<ListenAddress> ListenAddress::Parse(std::string_view text, std::string& problem)
@@ -53,7 +53,7 @@ std::optional<ListenAddress> ListenAddress::Parse(std::string_view text, std::st
             return std::nullopt;
         address.host = std::string(text.substr(1, close - 1));
         portText = text.substr(close + 2);
-        if (!IsIpv6(address.host))
+        if (!isIpv6(address.host))
             return std::nullopt;
     } else {
         const auto colon = text.rfind(':');
@@ -61,7 +61,7 @@ std::optional<ListenAddress> ListenAddress::Parse(std::string_view text, std::st
             return std::nullopt;
         address.host = std::string(text.substr(0, colon));
         portText = text.substr(colon + 1);
-        if (address.host != "localhost" && !IsIpv4(address.host))
+        if (address.host != "localhost" && !isIpv4(address.host))
             return std::nullopt;
     }
     unsigned port = 0;
@@ -75,7 +75,7 @@ std::optional<ListenAddress> ListenAddress::Parse(std::string_view text, std::st
 
 bool ListenAddress::isLoopback() const
 {
-    return host == "localhost" || host == "::1" || (IsIpv4(host) && host.starts_with("127."));
+    return host == "localhost" || host == "::1" || (isIpv4(host) && host.starts_with("127."));
 }
 
 bool ListenAddress::isWildcard() const

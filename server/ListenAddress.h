@@ -21,4 +21,4 @@ struct ListenAddress {
 };
 
 // An IPv4 address in dotted form, or an IPv6 address (brackets allowed).
-bool IsIpLiteral(std::string_view host);
+bool isIpLiteral(std::string_view host);

@@ -11,22 +11,22 @@
 
 namespace {
 
-bool Listed(const std::string& port)
+bool isListed(const std::string& port)
 {
-    const std::vector<std::string> names = core::PortNames();
+    const std::vector<std::string> names = core::portNames();
     return std::find(names.begin(), names.end(), port) != names.end();
 }
 
 } // namespace
 
-std::string PortRefusal(const std::string& port)
+std::string portRefusal(const std::string& port)
 {
     if (port.empty() || port.size() > 255)
         return "give the port as {\"port\": NAME} with a name from the port list.";
     for (unsigned char c : port)
         if (c < 0x20 || c == 0x7F)
             return "the port name holds control characters; give a name from the port list.";
-    if (Listed(port))
+    if (isListed(port))
         return {};
 #if defined(_WIN32)
     const bool bare = std::all_of(port.begin(), port.end(), [](unsigned char c) {

@@ -7,4 +7,4 @@
 // so only serial lines are admitted: on Linux a path that leads to a
 // serial or pseudo-terminal device, on Windows a bare port name (COM3).
 // Empty when admitted, else why not.
-std::string PortRefusal(const std::string& port);
+std::string portRefusal(const std::string& port);

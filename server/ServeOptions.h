@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,4 +12,7 @@ struct ServeOptions {
     bool openBrowser = false;
     std::string tokenFile;
     std::vector<std::string> allowedHosts;
+    // Asked now and then; true ends the server as a signal would (a Windows
+    // console's Ctrl+C).
+    std::function<bool()> stopRequested;
 };

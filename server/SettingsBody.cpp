@@ -26,7 +26,7 @@ constexpr std::array<Parameter, 6> Parameters = {{
 constexpr std::array<std::string_view, 4> ErrorStateWords = {"none", "under", "over", "input"};
 constexpr std::array<std::string_view, 5> RelayFields = {"onValue", "offValue", "onDelay", "offDelay", "mode"};
 
-std::string Names()
+std::string settingNames()
 {
     std::string names;
     for (const Parameter& p : Parameters)
@@ -36,7 +36,7 @@ std::string Names()
 
 // A JSON number as `dnx8 set` reads it. Numbers must be JSON numbers: a text
 // such as "0,5" or "12.5" is refused, not guessed at.
-bool NumberText(const Json& value, std::string_view what, std::string& text, std::string& problem)
+bool numberText(const Json& value, std::string_view what, std::string& text, std::string& problem)
 {
     if (value.is_number_integer()) {
         text = value.is_number_unsigned() ? std::to_string(value.get<std::uint64_t>())
@@ -59,7 +59,7 @@ bool NumberText(const Json& value, std::string_view what, std::string& text, std
 }
 
 // `dnx8 set`'s "filter: why" as "Filter: why".
-std::string Rename(const std::string& problem, std::string_view cliName, std::string_view name)
+std::string inApiWords(const std::string& problem, std::string_view cliName, std::string_view name)
 {
     std::string text = problem;
     if (text.starts_with(std::string(cliName) + ": "))
@@ -67,7 +67,7 @@ std::string Rename(const std::string& problem, std::string_view cliName, std::st
     return text;
 }
 
-bool RelayText(const Json& value, std::string_view name, std::string& text, std::string& problem)
+bool relayText(const Json& value, std::string_view name, std::string& text, std::string& problem)
 {
     const std::string example = "{\"onValue\": 80, \"offValue\": 75, \"onDelay\": 2, \"offDelay\": 2, \"mode\": 0}";
     if (!value.is_object()) {
@@ -88,7 +88,7 @@ bool RelayText(const Json& value, std::string_view name, std::string& text, std:
                       example;
             return false;
         }
-        if (!NumberText(value[field], std::string(name) + "." + field, parts[i], problem))
+        if (!numberText(value[field], std::string(name) + "." + field, parts[i], problem))
             return false;
     }
     if (parts[4] != "0" && parts[4] != "1") {
@@ -102,9 +102,9 @@ bool RelayText(const Json& value, std::string_view name, std::string& text, std:
 
 } // namespace
 
-std::optional<SettingsBody> ParseSettingsBody(std::string_view body, std::string& problem)
+std::optional<SettingsBody> parseSettingsBody(std::string_view body, std::string& problem)
 {
-    const std::string what = " Send a JSON object with any of " + Names() +
+    const std::string what = " Send a JSON object with any of " + settingNames() +
                              ", e.g. {\"Filter\": 5, \"ScaleMin\": 0.5}. Nothing was sent to the converter.";
     const Json json = Json::parse(body, nullptr, false);
     if (json.is_discarded()) {
@@ -120,7 +120,7 @@ std::optional<SettingsBody> ParseSettingsBody(std::string_view body, std::string
     }
     for (const auto& [key, value] : json.items()) {
         if (std::none_of(Parameters.begin(), Parameters.end(), [&](const Parameter& p) { return p.name == key; })) {
-            problem = "unknown setting \"" + key + "\"; the settings are " + Names() + ". Nothing was sent to the converter.";
+            problem = "unknown setting \"" + key + "\"; the settings are " + settingNames() + ". Nothing was sent to the converter.";
             return std::nullopt;
         }
     }
@@ -133,9 +133,9 @@ std::optional<SettingsBody> ParseSettingsBody(std::string_view body, std::string
         std::string text;
         bool ok = false;
         if (p.kind == Setting::Kind::Relay1 || p.kind == Setting::Kind::Relay2) {
-            ok = RelayText(value, p.name, text, problem);
+            ok = relayText(value, p.name, text, problem);
         } else if (p.kind == Setting::Kind::ErrorState) {
-            ok = NumberText(value, p.name, text, problem);
+            ok = numberText(value, p.name, text, problem);
             if (ok && (text.size() != 1 || text[0] < '0' || text[0] > '3')) {
                 problem = "ErrorSignalling is 0 (none), 1 (under), 2 (over) or 3 (input), not " + text;
                 ok = false;
@@ -143,16 +143,16 @@ std::optional<SettingsBody> ParseSettingsBody(std::string_view body, std::string
             if (ok)
                 text = std::string(ErrorStateWords[static_cast<std::size_t>(text[0] - '0')]);
         } else {
-            ok = NumberText(value, p.name, text, problem);
+            ok = numberText(value, p.name, text, problem);
         }
         if (!ok) {
             problem += ". Nothing was sent to the converter.";
             return std::nullopt;
         }
         std::string why;
-        std::optional<Setting> setting = core::ParseSettingText(std::string(p.cliName) + "=" + text, why);
+        std::optional<Setting> setting = core::parseSettingText(std::string(p.cliName) + "=" + text, why);
         if (!setting) {
-            problem = Rename(why, p.cliName, p.name) + ". Nothing was sent to the converter.";
+            problem = inApiWords(why, p.cliName, p.name) + ". Nothing was sent to the converter.";
             return std::nullopt;
         }
         settings.items.push_back({name, *setting});
@@ -160,7 +160,7 @@ std::optional<SettingsBody> ParseSettingsBody(std::string_view body, std::string
     return settings;
 }
 
-std::optional<SettingEcho> WriteSetting(ConverterLink& link, const Setting& s)
+std::optional<SettingEcho> writeSetting(ConverterLink& link, const Setting& s)
 {
     SettingEcho echo;
     bool written = false;
@@ -188,7 +188,7 @@ std::optional<SettingEcho> WriteSetting(ConverterLink& link, const Setting& s)
     case Setting::Kind::Relay2: {
         RelaySettings stored = s.relay;
         written = s.kind == Setting::Kind::Relay1 ? link.writeRelay1(stored) : link.writeRelay2(stored);
-        echo = {core::RelayToJson(stored), !(stored == s.relay)};
+        echo = {core::relayToJson(stored), !(stored == s.relay)};
         break;
     }
     }

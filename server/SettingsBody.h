@@ -21,7 +21,7 @@ struct SettingsBody {
 };
 
 // The settings, or nothing with problem saying what to change.
-std::optional<SettingsBody> ParseSettingsBody(std::string_view body, std::string& problem);
+std::optional<SettingsBody> parseSettingsBody(std::string_view body, std::string& problem);
 
 // One written setting as the converter echoed it: the echo in the body's
 // vocabulary, and whether it differs from what was asked.
@@ -31,4 +31,4 @@ struct SettingEcho {
 };
 
 // Writes one setting; nothing when the converter did not confirm it.
-std::optional<SettingEcho> WriteSetting(ConverterLink& link, const Setting& setting);
+std::optional<SettingEcho> writeSetting(ConverterLink& link, const Setting& setting);

@@ -10,7 +10,7 @@ struct EmbeddedFile {
     std::string_view bytes;
 };
 
-std::span<const EmbeddedFile> EmbeddedWebFiles();
+std::span<const EmbeddedFile> embeddedWebFiles();
 
 // The file served at a URL path ("/" is index.html), or nothing.
-const EmbeddedFile* FindWebFile(std::string_view urlPath);
+const EmbeddedFile* findWebFile(std::string_view urlPath);

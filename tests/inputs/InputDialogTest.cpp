@@ -1,10 +1,10 @@
 // The linearization group and the failure paths that the four input
 // dialogs share, run modally against a converter in memory.
-#include "inputs/CurrentDialog.h"
-#include "inputs/InputDialogFactory.h"
-#include "inputs/PotentiometerDialog.h"
-#include "inputs/ResistanceDialog.h"
-#include "inputs/VoltageDialog.h"
+#include "inputs/win32/CurrentDialog.h"
+#include "inputs/win32/InputDialogFactory.h"
+#include "inputs/win32/PotentiometerDialog.h"
+#include "inputs/win32/ResistanceDialog.h"
+#include "inputs/win32/VoltageDialog.h"
 #include "tests/inputs/InputDialogTestSupport.h"
 
 using P = protocol::Parameter;

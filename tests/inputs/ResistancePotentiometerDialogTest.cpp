@@ -1,6 +1,6 @@
 // Wiring, the recognised-RTD case and the potentiometer codes.
-#include "inputs/PotentiometerDialog.h"
-#include "inputs/ResistanceDialog.h"
+#include "inputs/win32/PotentiometerDialog.h"
+#include "inputs/win32/ResistanceDialog.h"
 #include "inputs/RtdCatalog.h"
 #include "tests/inputs/InputDialogTestSupport.h"
 

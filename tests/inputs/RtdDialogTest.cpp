@@ -1,6 +1,6 @@
 // The thermometer dialog against an echoing converter: what it proposes,
 // and the exact write sequence of OK.
-#include "inputs/RtdDialog.h"
+#include "inputs/win32/RtdDialog.h"
 #include "tests/inputs/InputDialogTestSupport.h"
 
 #include <gmock/gmock.h>

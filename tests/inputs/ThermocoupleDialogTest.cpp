@@ -1,6 +1,6 @@
 // The thermocouple dialog against an echoing converter: what it proposes,
 // the exact write sequence of OK and the wait cursor over it.
-#include "inputs/ThermocoupleDialog.h"
+#include "inputs/win32/ThermocoupleDialog.h"
 #include "tests/inputs/InputDialogTestSupport.h"
 
 #include <gmock/gmock.h>

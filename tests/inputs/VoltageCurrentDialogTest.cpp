@@ -1,6 +1,6 @@
 // Variants, divider and shunt of the voltage and current dialogs.
-#include "inputs/CurrentDialog.h"
-#include "inputs/VoltageDialog.h"
+#include "inputs/win32/CurrentDialog.h"
+#include "inputs/win32/VoltageDialog.h"
 #include "tests/inputs/InputDialogTestSupport.h"
 
 using P = protocol::Parameter;

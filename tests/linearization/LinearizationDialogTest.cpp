@@ -2,7 +2,7 @@
 // what reaches the PointSet.
 #include "framework/Application.h"
 #include "framework/TextEntry.h"
-#include "linearization/LinearizationDialog.h"
+#include "linearization/win32/LinearizationDialog.h"
 #include "linearization/PointSet.h"
 #include "tests/framework/DialogDriver.h"
 

@@ -5,8 +5,8 @@
 #include "framework/Application.h"
 #include "framework/StaticText.h"
 #include "framework/Window.h"
-#include "linearization/LinearizationDialog.h"
-#include "linearization/LinearizationImport.h"
+#include "linearization/win32/LinearizationDialog.h"
+#include "linearization/win32/LinearizationImport.h"
 #include "linearization/LinearizationTable.h"
 #include "tests/framework/DialogDriver.h"
 

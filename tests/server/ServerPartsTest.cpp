@@ -23,7 +23,7 @@ using P = protocol::Parameter;
 
 namespace {
 
-std::vector<std::string> Names(const SettingsBody& body)
+std::vector<std::string> settingNames(const SettingsBody& body)
 {
     std::vector<std::string> names;
     for (const auto& item : body.items)
@@ -34,11 +34,11 @@ std::vector<std::string> Names(const SettingsBody& body)
 TEST(ServerSettingsBody, TakesTheBackupVocabularyAndWritesInAFixedOrder)
 {
     std::string problem;
-    auto body = ParseSettingsBody(R"({"Relay2": {"onValue": 20.5, "offValue": 30, "onDelay": 0, "offDelay": 65535,
+    auto body = parseSettingsBody(R"({"Relay2": {"onValue": 20.5, "offValue": 30, "onDelay": 0, "offDelay": 65535,
         "mode": 1}, "ErrorSignalling": 3, "ScaleMax": 0.1, "Filter": 30})",
                                   problem);
     ASSERT_TRUE(body) << problem;
-    EXPECT_EQ(Names(*body), (std::vector<std::string>{"Filter", "ScaleMax", "ErrorSignalling", "Relay2"}));
+    EXPECT_EQ(settingNames(*body), (std::vector<std::string>{"Filter", "ScaleMax", "ErrorSignalling", "Relay2"}));
     EXPECT_EQ(body->items[0].setting.code, 30);
     EXPECT_EQ(body->items[1].setting.real, 0.1f); // the float nearest 0.1, as dnx8 set reads it
     EXPECT_EQ(body->items[2].setting.code, 3);
@@ -66,7 +66,7 @@ TEST(ServerSettingsBody, RefusesWithAMessageThatSaysWhatToDo)
     };
     for (const auto& [text, words] : cases) {
         std::string problem;
-        EXPECT_FALSE(ParseSettingsBody(text, problem)) << text;
+        EXPECT_FALSE(parseSettingsBody(text, problem)) << text;
         EXPECT_NE(problem.find(words), std::string::npos) << text << ": " << problem;
         EXPECT_NE(problem.find("Nothing was sent"), std::string::npos) << problem;
     }
@@ -149,9 +149,9 @@ TEST(ServerAccessGuard, TokenCookieOriginAndJson)
 TEST(ServerPorts, OnlySerialLinesAreOpenedAndIdsAreUrlSafe)
 {
     PseudoTerminal line;
-    EXPECT_EQ(PortRefusal(line.slavePath()), "");
+    EXPECT_EQ(portRefusal(line.slavePath()), "");
     for (const char* port : {"/dev/null", "/etc/hostname", "/dev/tty", "/no/such/port", ""})
-        EXPECT_NE(PortRefusal(port), "") << port;
+        EXPECT_NE(portRefusal(port), "") << port;
     EXPECT_EQ(ConverterRegistry::IdFor("/dev/ttyUSB0"), "ttyUSB0");
     EXPECT_EQ(ConverterRegistry::IdFor("COM3"), "COM3");
     EXPECT_EQ(ConverterRegistry::IdFor("/tmp/a b/port?x"), "port-x");

@@ -1,0 +1,29 @@
+#include "cli/BackupFileArgument.h"
+
+#include "cli/ExitCode.h"
+#include "cli/Failure.h"
+#include "cli/PointFileImport.h"
+
+#include <fstream>
+#include <iostream>
+#include <iterator>
+
+bool loadBackupFile(const std::string& name, BackupFile& file)
+{
+    std::ifstream in(pathFromArgument(name), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.is_open() || in.bad()) {
+        fail(exit_code::BadUsage,
+             "cannot read the backup file " + name + "; check its name. Nothing was sent.");
+        return false;
+    }
+    std::vector<std::string> faults;
+    if (readBackupJson(text, file, faults))
+        return true;
+    for (const std::string& fault : faults)
+        std::cerr << "dnx8: " << name << ": " << fault << '\n';
+    fail(exit_code::BadUsage, name + " is not a valid backup (" + std::to_string(faults.size()) +
+                                  (faults.size() == 1 ? " fault" : " faults") +
+                                  "); correct it or make a new one with dnx8 backup. Nothing was sent.");
+    return false;
+}

@@ -1,6 +1,0 @@
-#pragma once
-
-class CommandLine;
-
-// dnx8 ports: the serial ports, one per line, as the window lists them.
-void AddPortsCommands(CommandLine& commandLine);

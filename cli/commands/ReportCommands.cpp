@@ -1,0 +1,104 @@
+#include "cli/commands/ReportCommands.h"
+
+#include "cli/CommandLine.h"
+#include "report/CommissioningRecord.h"
+#include "config/ConverterReading.h"
+#include "cli/ConverterSession.h"
+#include "cli/ExitCode.h"
+#include "cli/Failure.h"
+#include "config/LocalTime.h"
+#include "cli/OutputFile.h"
+#include "cli/PointFileImport.h"
+#include "linearization/LinearizationTable.h"
+
+#include <chrono>
+#include <iostream>
+#include <memory>
+#include <optional>
+
+namespace {
+
+struct Options {
+    std::string port;
+    std::string output;
+    std::string linearization;
+    FitChoice choice;
+};
+
+// "2024-05-14 09:30:00 (UTC+02:00)" from localTimeStamp's ISO form.
+std::string recordTime(std::chrono::system_clock::time_point at)
+{
+    const std::string stamp = localTimeStamp(at);
+    if (stamp.size() < 29)
+        return stamp;
+    return stamp.substr(0, 10) + " " + stamp.substr(11, 8) + " (UTC" + stamp.substr(23) + ")";
+}
+
+int runReport(const GlobalOptions& global, const Options& options)
+{
+    // What the user gave is checked before the converter is read.
+    LinearizationTable table;
+    if (!options.linearization.empty()) {
+        PointSet pointSet;
+        std::string problem;
+        if (!importPointFile(options.linearization, options.choice, table, pointSet, problem))
+            return fail(exit_code::BadUsage, problem + ".");
+    }
+    std::optional<OutputFile> output;
+    if (!openOutputBeforeSending(options.output, output))
+        return exit_code::BadUsage;
+
+    auto session = openConverter(options.port, global);
+    if (!session)
+        return exit_code::DeviceFailed;
+    const auto readAt = std::chrono::system_clock::now();
+    const ConverterReading reading = readConverter(*session->link, ReadScope::All, session->identity);
+    session.reset();
+
+    RecordCircumstances circumstances{options.port, recordTime(readAt), nullptr, {}};
+    if (!options.linearization.empty()) {
+        circumstances.linearization = &table;
+        const std::u8string name = pathFromArgument(options.linearization).filename().u8string();
+        circumstances.linearizationFile.assign(name.begin(), name.end());
+    }
+    const std::string page = recordPageHtml(commissioningRecord(reading, circumstances));
+    if (!output)
+        std::cout << page << std::flush;
+    else if (!output->commit(page))
+        return fail(exit_code::BadUsage, "cannot write " + options.output + "; check the free space.");
+
+    const auto failed = reading.failedReads();
+    if (failed.empty())
+        return exit_code::Done;
+    std::string names;
+    for (std::string_view name : failed)
+        names += (names.empty() ? "" : ", ") + std::string(name);
+    return fail(exit_code::DeviceFailed, "the converter did not answer every read (" + names +
+                                             "); the record shows \"Chyba komunikace\" in their place. Check "
+                                             "the cable and run the report again.");
+}
+
+} // namespace
+
+void addReportCommands(CommandLine& commandLine)
+{
+    auto options = std::make_shared<Options>();
+    CLI::App* report = commandLine.add(
+        "report",
+        "Commissioning record: one self-contained HTML page (printable on A4) with the converter's identity, "
+        "input, range, filter, scale, error state, relays, a snapshot of the live values and a plot of the "
+        "curve it applies",
+        [&commandLine, options] { return runReport(commandLine.global(), *options); });
+    report->add_option("PORT", options->port, "Serial port: a device path (/dev/ttyUSB0) or a name (COM3)")
+        ->required();
+    report->add_option("-o,--output", options->output, "Write the page to FILE (default: standard output)")
+        ->type_name("FILE.html");
+    CLI::Option* points =
+        report
+            ->add_option("--linearization", options->linearization,
+                         "The point file of the converter's user linearization: its fit is drawn")
+            ->type_name("POINTS");
+    addFitChoiceOptions(report, options->choice);
+    report->get_option("--order")->needs(points);
+    report->get_option("--spline")->needs(points);
+}

@@ -1,0 +1,151 @@
+#include "cli/commands/SetCommands.h"
+
+#include "cli/CommandLine.h"
+#include "cli/ConfigurationText.h"
+#include "cli/ConverterSession.h"
+#include "cli/ExitCode.h"
+#include "cli/Failure.h"
+#include "cli/LabelledLines.h"
+#include "config/Settings.h"
+#include "device/ParameterTexts.h"
+#include "framework/NumberText.h"
+
+#include <charconv>
+#include <iostream>
+
+namespace texts = parameter_texts;
+
+namespace {
+
+struct Options {
+    std::string port;
+    std::vector<std::string> settings;
+};
+
+// A setting as the converter holds it after the write.
+struct Echo {
+    std::string label;
+    std::string text;
+    bool clipped = false;
+};
+
+std::string exactText(float value)
+{
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    return std::string(buffer, end);
+}
+
+std::string relayText(const RelaySettings& r)
+{
+    const std::string mode = r.mode < texts::RelayModeTexts.size()
+                                 ? std::string(texts::RelayModeTexts[r.mode])
+                                 : "režim " + std::to_string(r.mode);
+    return mode + ", sepnutí " + number_text::RealText(r.onValue, 2) + " (zpoždění " +
+           std::to_string(r.onDelay) + "), rozepnutí " + number_text::RealText(r.offValue, 2) +
+           " (zpoždění " + std::to_string(r.offDelay) + ")";
+}
+
+// Writes one setting; nothing when the converter did not answer.
+std::optional<Echo> writeSetting(ConverterLink& link, const Setting& s)
+{
+    Echo echo;
+    bool written = false;
+    switch (s.kind) {
+    case Setting::Kind::Filter: {
+        std::uint8_t stored = 0;
+        written = link.writeFilter(s.code, stored);
+        echo = {"Filtr", std::to_string(stored), stored != s.code};
+        break;
+    }
+    case Setting::Kind::ScaleMin:
+    case Setting::Kind::ScaleMax: {
+        float stored = s.real;
+        const bool min = s.kind == Setting::Kind::ScaleMin;
+        written = min ? link.writeScaleMin(stored) : link.writeScaleMax(stored);
+        echo = {min ? "Min" : "Max", number_text::RealText(stored, 2), stored != s.real};
+        if (echo.clipped)
+            echo.text += " (" + exactText(stored) + ", asked " + exactText(s.real) + ")";
+        break;
+    }
+    case Setting::Kind::ErrorState: {
+        std::uint8_t stored = s.code;
+        written = link.writeErrorSignalling(stored);
+        const std::string_view text = texts::ErrorSignallingText(stored);
+        echo = {"Chybový stav", text.empty() ? "kód " + std::to_string(stored) : std::string(text),
+                stored != s.code};
+        break;
+    }
+    case Setting::Kind::Relay1:
+    case Setting::Kind::Relay2: {
+        RelaySettings stored = s.relay;
+        const bool first = s.kind == Setting::Kind::Relay1;
+        written = first ? link.writeRelay1(stored) : link.writeRelay2(stored);
+        echo = {first ? "Relé 1" : "Relé 2", relayText(stored), !(stored == s.relay)};
+        break;
+    }
+    }
+    if (!written)
+        return std::nullopt;
+    return echo;
+}
+
+int runSet(const GlobalOptions& global, const Options& options)
+{
+    // Every setting is checked before the port is opened.
+    std::vector<Setting> settings;
+    for (const std::string& text : options.settings) {
+        std::string problem;
+        auto setting = parseSetting(text, problem);
+        if (!setting)
+            return fail(exit_code::BadUsage, problem + ". Nothing was sent.");
+        settings.push_back(*setting);
+    }
+
+    auto session = openConverter(options.port, global);
+    if (!session)
+        return exit_code::DeviceFailed;
+    LabelledLines lines;
+    std::vector<std::string> clipped;
+    int result = exit_code::Done;
+    for (std::size_t i = 0; i < settings.size(); ++i) {
+        const std::optional<Echo> echo = writeSetting(*session->link, settings[i]);
+        if (!echo) {
+            lines.print(std::cout);
+            std::string rest;
+            for (std::size_t j = i; j < settings.size(); ++j)
+                rest += " " + options.settings[j];
+            return fail(exit_code::DeviceFailed, "the converter did not confirm " + options.settings[i] +
+                                                     "; not written:" + rest +
+                                                     ". Check the cable and run set again.");
+        }
+        lines.add(echo->label, echo->text);
+        if (echo->clipped) {
+            clipped.push_back(options.settings[i] + " (the converter holds: " + echo->text + ")");
+            result = exit_code::Mismatch;
+        }
+    }
+    lines.print(std::cout);
+    for (const std::string& text : clipped)
+        fail(exit_code::Mismatch, "the converter stored another value than asked: " + text);
+    return result;
+}
+
+} // namespace
+
+void addSetCommands(CommandLine& commandLine)
+{
+    auto options = std::make_shared<Options>();
+    CLI::App* set =
+        commandLine.add("set", "Write settings in the order given and print what the converter echoed",
+                        [&commandLine, options] { return runSet(commandLine.global(), *options); });
+    set->add_option("PORT", options->port, "Serial port: a device path (/dev/ttyUSB0) or a name (COM3)")
+        ->required();
+    set->add_option("SETTING=VALUE", options->settings,
+                    "filter=0..30, scale-min=X, scale-max=X, error-state=none|under|over|input, "
+                    "relay1=MODE,ON,ONDELAY,OFF,OFFDELAY, relay2=... (MODE hysteresis|window, delays "
+                    "0..65535, decimals with a point)")
+        ->required();
+    set->footer(
+        "Example: dnx8 set /dev/ttyUSB0 filter=5 scale-min=0 scale-max=100 relay1=hysteresis,80,2,75,2");
+}

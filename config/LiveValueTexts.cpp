@@ -1,0 +1,73 @@
+#include "config/LiveValueTexts.h"
+
+#include "device/ParameterTexts.h"
+#include "framework/NumberText.h"
+
+std::string_view liveLabel(LiveQuantity quantity)
+{
+    constexpr std::array<std::string_view, 4> labels = {"Vstup", "Proces", "Hodnota", "Ratio [%]"};
+    return labels[static_cast<std::size_t>(quantity)];
+}
+
+std::string_view liveKey(LiveQuantity quantity)
+{
+    constexpr std::array<std::string_view, 4> keys = {"input", "process", "value", "ratio"};
+    return keys[static_cast<std::size_t>(quantity)];
+}
+
+std::optional<float> liveOf(const LiveReading& live, LiveQuantity quantity)
+{
+    switch (quantity) {
+    case LiveQuantity::Input:
+        return live.input;
+    case LiveQuantity::Process:
+        return live.process;
+    case LiveQuantity::Value:
+        return live.value;
+    case LiveQuantity::Ratio:
+        return live.ratio;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string_view> liveFault(LiveQuantity quantity, float value)
+{
+    if (quantity == LiveQuantity::Ratio || !isFaultPattern(value))
+        return std::nullopt;
+    return quantity == LiveQuantity::Value ? parameter_texts::LiveInvalidText
+                                           : parameter_texts::LiveFaultText;
+}
+
+std::string liveText(LiveQuantity quantity, std::optional<float> value)
+{
+    if (!value)
+        return {};
+    if (auto fault = liveFault(quantity, *value))
+        return std::string(*fault);
+    switch (quantity) {
+    case LiveQuantity::Input:
+    case LiveQuantity::Process:
+        return number_text::RealText(*value, 3);
+    case LiveQuantity::Value:
+        return number_text::RealText(*value, 2);
+    case LiveQuantity::Ratio:
+        return number_text::RealText(*value * 100.0f, 2);
+    }
+    return {};
+}
+
+Json liveJson(const LiveReading& live)
+{
+    Json json = Json::object();
+    Json faults = Json::object();
+    for (LiveQuantity quantity : LiveQuantities) {
+        const std::string key(liveKey(quantity));
+        const std::optional<float> value = liveOf(live, quantity);
+        const std::optional<std::string_view> fault = value ? liveFault(quantity, *value) : std::nullopt;
+        json[key] = value && !fault ? Json(*value) : Json(nullptr);
+        if (fault)
+            faults[key] = std::string(*fault);
+    }
+    json["faults"] = faults;
+    return json;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// A commissioning record as one self-contained HTML page: labelled values in
+// titled sections, a picture and notes; inline CSS, no scripts, nothing
+// loaded from elsewhere, one A4 page when printed. Also well-formed XML.
+struct RecordPage {
+    struct Row {
+        std::string label;
+        std::string value;
+        bool failed = false; // shown as the communication error, in red
+    };
+    struct Section {
+        std::string heading;
+        std::vector<Row> rows;
+    };
+
+    std::string title;
+    std::string subtitle;
+    std::vector<Section> sections;
+    std::string pictureHeading;
+    std::string pictureSvg;     // an <svg> element, or empty
+    bool pictureFailed = false; // "Chyba komunikace" in the picture's place
+    std::vector<std::string> pictureNotes;
+    std::vector<std::string> notes;
+};
+
+std::string recordPageHtml(const RecordPage& page);
