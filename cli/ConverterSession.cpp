@@ -4,7 +4,9 @@
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
 #include "device/TracingTransport.h"
-#include "device/SerialPort.h"
+#include "device/NetworkPort.h"
+#include "device/PortAddress.h"
+#include "device/PortTransport.h"
 #include "framework/NumberText.h"
 
 #include <iostream>
@@ -25,19 +27,29 @@ std::string Printable(const std::string& bytes)
 
 std::optional<ConverterSession> OpenConverter(const std::string& port, const GlobalOptions& global)
 {
-    ConverterSession session;
-    if (global.trace)
-        session.link = std::make_unique<ConverterLink>(
-            std::make_unique<TracingTransport>(ConverterLink::ConverterPort(), std::cerr));
-    else
-        session.link = std::make_unique<ConverterLink>();
-
-    if (!session.link->open(port)) {
-        Fail(exit_code::DeviceFailed, "cannot open the port " + port +
-                                          ". Check its name (dnx8 ports lists the serial ports) and that no "
-                                          "other program, such as config.exe or another dnx8, holds it.");
+    PortAddress address;
+    std::string error;
+    if (!parsePortAddress(port, address, error)) {
+        Fail(exit_code::DeviceFailed, "cannot open the port " + port + ": " + error + ".");
         return std::nullopt;
     }
+    PortTransport made = makePortTransport(address, global.timeoutMs);
+    std::unique_ptr<ByteTransport> transport = std::move(made.transport);
+    if (global.trace)
+        transport = std::make_unique<TracingTransport>(std::move(transport), std::cerr);
+    if (!transport->open(made.openText)) {
+        if (made.network)
+            Fail(exit_code::DeviceFailed, "cannot open " + port + ": " + made.network->failureText +
+                                              ". dnx8 doctor " + port + " says more.");
+        else
+            Fail(exit_code::DeviceFailed,
+                 "cannot open the port " + port +
+                     ". Check its name (dnx8 ports lists the serial ports) and that no other program, such as "
+                     "config.exe or another dnx8, holds it; dnx8 doctor " + port + " says why.");
+        return std::nullopt;
+    }
+    ConverterSession session;
+    session.link = std::make_unique<ConverterLink>(std::move(transport));
     std::optional<std::string> identity = session.link->identify();
     if (!identity) {
         session.link->close();

@@ -88,6 +88,10 @@ int RunWatch(const GlobalOptions& global, const Options& options)
         if (!PrintPoll(*session->link, options.csv))
             ++incomplete;
         ++polls;
+        // A network connection that dropped does not come back by itself.
+        if (!session->link->isOpen())
+            return Fail(exit_code::DeviceFailed, "the connection to " + options.port +
+                                                     " was lost; check the device server and try again.");
         if (options.count != 0 && polls >= options.count)
             break;
         WaitUntil(start + polls * period);
