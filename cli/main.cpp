@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
 #include "cli/commands/DiffCommands.h"
+#include "cli/commands/DoctorCommands.h"
 #include "cli/commands/FitCommands.h"
 #include "cli/commands/InfoCommands.h"
 #include "cli/commands/InputCommands.h"
@@ -32,6 +33,7 @@ int RunDnx8(const std::vector<std::string>& arguments)
     AddBackupCommands(commandLine);
     AddRestoreCommands(commandLine);
     AddDiffCommands(commandLine);
+    AddDoctorCommands(commandLine);
     return commandLine.run(arguments);
 }
 
