@@ -100,6 +100,13 @@ dnx8sim
   presets, the faults it can inject and its control commands.
 
 EOF
+  has dnx8 && has dnx8sim && cat <<EOF
+dnx8_${version}_amd64.deb
+  dnx8 and dnx8sim as a Debian package, with man pages, bash completion
+  and a systemd unit for "dnx8 serve" (not enabled):
+  "sudo apt install ./dnx8_${version}_amd64.deb".
+
+EOF
   cat <<EOF
 Version
   Every program here is version $version: config.exe shows it in its file
