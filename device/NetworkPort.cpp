@@ -38,11 +38,17 @@ NetworkPort::~NetworkPort()
 
 bool NetworkPort::fail(Failure why, const std::string& text)
 {
+    // A server that turns a client away often says why in plain text
+    // ("Port's device already in use"): pass that on.
+    std::string said;
+    for (std::uint8_t b : data)
+        if (b >= 0x20 && b < 0x7F)
+            said += static_cast<char>(b);
     socket.close();
     codec.reset();
     data.clear();
     failure = why;
-    failureText = text;
+    failureText = said.empty() || why != Failure::Dropped ? text : text + "; it said: " + said.substr(0, 80);
     return false;
 }
 

@@ -163,6 +163,18 @@ TEST(NetworkPort, Rfc2217RefusesAServerThatKeepsAnotherSpeedOrIsSilent)
     }
 }
 
+TEST(NetworkPort, AServerThatTurnsTheClientAwaySaysWhy)
+{
+    LoopbackServer server([](int fd) {
+        const std::string text = "Port's device already in use\r\n";
+        sendBytes(fd, Bytes(text.begin(), text.end()));
+    });
+    NetworkPort port;
+    EXPECT_FALSE(port.open(server.address("rfc2217")));
+    EXPECT_EQ(port.failure, NetworkPort::Failure::Dropped);
+    EXPECT_NE(port.failureText.find("it said: Port's device already in use"), std::string::npos) << port.failureText;
+}
+
 TEST(NetworkPort, ConnectionFailuresAreToldApart)
 {
     std::uint16_t closedPort = 0;
