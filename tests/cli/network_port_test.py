@@ -38,6 +38,23 @@ def wait_until(condition, seconds=20, what="condition"):
     raise AssertionError("timed out waiting for " + what)
 
 
+def start_watch(address, sim, frames=3):
+    """dnx8 watch through ser2net, running once `frames` requests reached
+    the simulator. ser2net turns a client away (before anything reaches the
+    line) for a moment after the last one left; then it starts again."""
+    for _ in range(50):
+        start = sim.trace_length()
+        watch = subprocess.Popen([DNX8, "watch", address, "--interval", "0.05"], stdout=subprocess.DEVNULL,
+                                 stderr=subprocess.PIPE, text=True, stdin=subprocess.DEVNULL)
+        if wait_until(lambda: len(requests(sim.trace, start)[0]) >= frames or watch.poll() is not None,
+                      what="watch to run") and watch.poll() is None:
+            return watch
+        watch.wait()
+        watch.stderr.close()
+        time.sleep(0.1)
+    raise AssertionError("ser2net kept turning watch away")
+
+
 def free_port():
     with socket.socket(socket.AF_INET, socket.SOCK_STREAM) as s:
         s.bind(("127.0.0.1", 0))
@@ -103,7 +120,10 @@ class Ser2net:
         self.log = open(os.path.join(folder, "ser2net.log"), "a")
         self.process = subprocess.Popen([SER2NET, "-n", "-u", "-c", config, "-P", os.path.join(folder, "pid")],
                                         stdout=self.log, stderr=self.log)
-        wait_until(lambda: listening(self.rfc2217) and listening(self.raw), what="ser2net to listen")
+        wait_until(lambda: (listening(self.rfc2217) and listening(self.raw)) or self.process.poll() is not None,
+                   what="ser2net to listen")
+        if self.process.poll() is not None:
+            raise AssertionError("ser2net ended at start; see " + self.log.name)
 
     def holds(self, pty):
         """Whether ser2net has the device open: it keeps it a moment after a
@@ -150,10 +170,18 @@ class ThroughSer2net(unittest.TestCase):
         shutil.rmtree(cls.folder, ignore_errors=True)
 
     def run_traced(self, sim, *args):
-        wait_until(lambda: not self.server.holds(sim.pty), what="ser2net to let the device go")
-        start = sim.trace_length()
-        run = dnx8(*args)
-        return run, requests(sim.trace, start)[0]
+        """Runs dnx8 and returns the requests the simulator saw. A run through
+        ser2net that failed with nothing on the line was turned away (ser2net
+        lets a device go a moment after a client leaves): it runs again."""
+        for _ in range(50):
+            wait_until(lambda: not self.server.holds(sim.pty), what="ser2net to let the device go")
+            start = sim.trace_length()
+            run = dnx8(*args)
+            frames = requests(sim.trace, start)[0]
+            if run.returncode == 0 or frames or "://" not in " ".join(args):
+                return run, frames
+            time.sleep(0.1)
+        return run, frames
 
     def test_backup_restore_diff_and_watch_send_the_same_frames_as_locally(self):
         for scheme, sim in self.sims.items():
@@ -175,7 +203,7 @@ class ThroughSer2net(unittest.TestCase):
                 self.assertEqual(run.returncode, 0, run.stderr)
                 self.assertEqual(frames, local_frames)
 
-                run = dnx8("diff", address, local_file)
+                run, _ = self.run_traced(sim, "diff", address, local_file)
                 self.assertEqual(run.returncode, 0, run.stderr)
 
                 run, frames = self.run_traced(sim, "watch", address, "--count", "3", "--interval", "0.05", "--csv")
@@ -187,13 +215,9 @@ class ThroughSer2net(unittest.TestCase):
             with self.subTest(scheme=scheme):
                 sim = self.sims[scheme]
                 wait_until(lambda: not self.server.holds(sim.pty), what="ser2net to let the device go")
-                start = sim.trace_length()
-                watch = subprocess.Popen([DNX8, "watch", self.server.address(scheme), "--interval", "0.05"],
-                                         stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
-                                         stdin=subprocess.DEVNULL)
+                # Once frames flow, the serial side is open and set.
+                watch = start_watch(self.server.address(scheme), sim)
                 try:
-                    # Once frames flow, the serial side is open and set.
-                    wait_until(lambda: len(requests(sim.trace, start)[0]) > 2, what="frames through ser2net")
                     settings = line_settings(sim.pty)
                 finally:
                     watch.send_signal(signal.SIGINT)
@@ -221,7 +245,12 @@ class ThroughSer2net(unittest.TestCase):
             self.assertEqual(requests(sim.trace, starts[scheme])[0], [])
 
     def test_rfc2217_on_a_raw_port_is_refused_with_a_hint(self):
-        run = dnx8("info", "rfc2217://127.0.0.1:%d" % self.server.raw, timeout=20)
+        for _ in range(50):
+            wait_until(lambda: not self.server.holds(self.sims["tcp"].pty), what="ser2net to let the device go")
+            run = dnx8("info", "rfc2217://127.0.0.1:%d" % self.server.raw, timeout=20)
+            if "already in use" not in run.stderr:
+                break
+            time.sleep(0.1)
         self.assertEqual(run.returncode, 1)
         self.assertIn("tcp://", run.stderr)
 
@@ -253,11 +282,7 @@ class ServerDies(unittest.TestCase):
             for scheme in ("rfc2217", "tcp"):
                 with self.subTest(scheme=scheme):
                     server = Ser2net(folder, sim.pty, sim.pty)
-                    start = sim.trace_length()
-                    watch = subprocess.Popen([DNX8, "watch", server.address(scheme), "--interval", "0.05"],
-                                             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
-                                             stdin=subprocess.DEVNULL)
-                    wait_until(lambda: len(requests(sim.trace, start)[0]) > 3, what="watch to run")
+                    watch = start_watch(server.address(scheme), sim, frames=4)
                     server.kill()
                     killed = time.monotonic()
                     try:
