@@ -83,10 +83,10 @@ def comparable(backup):
 
 
 class Simulator:
-    def __init__(self, folder, name, *controls):
+    def __init__(self, folder, name, *controls, options=()):
         self.link = os.path.join(folder, name)
         self.trace = os.path.join(folder, name + ".trace")
-        args = [DNX8SIM, "--preset", "pt100", "--link", self.link, "--trace", self.trace]
+        args = [DNX8SIM, "--preset", "pt100", "--link", self.link, "--trace", self.trace, *options]
         for line in controls:
             args += ["-c", line]
         self.process = subprocess.Popen(args, stdout=subprocess.PIPE, text=True)
@@ -295,6 +295,42 @@ class ServerDies(unittest.TestCase):
                     watch.stderr.close()
                     self.assertEqual(code, 1, err)
                     self.assertLess(time.monotonic() - killed, 3.0)
+        finally:
+            sim.stop()
+            shutil.rmtree(folder, ignore_errors=True)
+
+    def test_a_restore_cut_off_midway_is_no_success(self):
+        folder = tempfile.mkdtemp(prefix="dnx8-net-")
+        # Paced like a real line, so the restore is still under way when
+        # the server goes.
+        sim = Simulator(folder, "port", options=("--baud", "9600"))
+        try:
+            backup = os.path.join(folder, "backup.json")
+            self.assertEqual(dnx8("backup", sim.link, "-o", backup).returncode, 0)
+            for scheme in ("rfc2217", "tcp"):
+                with self.subTest(scheme=scheme):
+                    server = Ser2net(folder, sim.pty, sim.pty)
+                    for _ in range(50):
+                        start = sim.trace_length()
+                        restore = subprocess.Popen([DNX8, "restore", server.address(scheme), backup],
+                                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+                                                   stdin=subprocess.DEVNULL)
+                        wait_until(lambda: len(requests(sim.trace, start)[0]) > 8 or restore.poll() is not None,
+                                   what="restore to write")
+                        if restore.poll() is None:
+                            break
+                        restore.communicate()  # turned away at once: again
+                    server.kill()
+                    killed = time.monotonic()
+                    try:
+                        out, err = restore.communicate(timeout=10)
+                    finally:
+                        if restore.poll() is None:
+                            restore.kill()
+                            restore.communicate()
+                    self.assertEqual(restore.returncode, 1, out + err)
+                    self.assertLess(time.monotonic() - killed, 3.0)
+                    self.assertTrue(err.strip(), "a failed restore says why")
         finally:
             sim.stop()
             shutil.rmtree(folder, ignore_errors=True)
