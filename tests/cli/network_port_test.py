@@ -23,6 +23,23 @@ DNX8, DNX8SIM = sys.argv[1], sys.argv[2]
 SER2NET = shutil.which("ser2net") or "/usr/sbin/ser2net"
 
 
+# Every process the tests start, so none outlives a failed test.
+CHILDREN = []
+
+
+def spawn(*args, **kwargs):
+    process = subprocess.Popen(*args, **kwargs)
+    CHILDREN.append(process)
+    return process
+
+
+def tearDownModule():
+    for process in CHILDREN:
+        if process.poll() is None:
+            process.kill()
+            process.wait()
+
+
 def dnx8(*args, timeout=60):
     return subprocess.run([DNX8, *args], capture_output=True, text=True, timeout=timeout,
                           stdin=subprocess.DEVNULL)
@@ -44,7 +61,7 @@ def start_watch(address, sim, frames=3):
     line) for a moment after the last one left; then it starts again."""
     for _ in range(50):
         start = sim.trace_length()
-        watch = subprocess.Popen([DNX8, "watch", address, "--interval", "0.05"], stdout=subprocess.DEVNULL,
+        watch = spawn([DNX8, "watch", address, "--interval", "0.05"], stdout=subprocess.DEVNULL,
                                  stderr=subprocess.PIPE, text=True, stdin=subprocess.DEVNULL)
         if wait_until(lambda: len(requests(sim.trace, start)[0]) >= frames or watch.poll() is not None,
                       what="watch to run") and watch.poll() is None:
@@ -89,7 +106,7 @@ class Simulator:
         args = [DNX8SIM, "--preset", "pt100", "--link", self.link, "--trace", self.trace, *options]
         for line in controls:
             args += ["-c", line]
-        self.process = subprocess.Popen(args, stdout=subprocess.PIPE, text=True)
+        self.process = spawn(args, stdout=subprocess.PIPE, text=True)
         self.pty = self.process.stdout.readline().strip()
 
     def trace_length(self):
@@ -118,12 +135,17 @@ class Ser2net:
                         "  connector: serialdev,%s,19200n81,local\n  options:\n    kickolduser: true\n"
                         % (name, accepter, port, pty))
         self.log = open(os.path.join(folder, "ser2net.log"), "a")
-        self.process = subprocess.Popen([SER2NET, "-n", "-u", "-c", config, "-P", os.path.join(folder, "pid")],
+        self.process = spawn([SER2NET, "-n", "-u", "-c", config, "-P", os.path.join(folder, "pid")],
                                         stdout=self.log, stderr=self.log)
-        wait_until(lambda: (listening(self.rfc2217) and listening(self.raw)) or self.process.poll() is not None,
-                   what="ser2net to listen")
+        try:
+            wait_until(lambda: (listening(self.rfc2217) and listening(self.raw)) or self.process.poll() is not None,
+                       what="ser2net to listen")
+        except AssertionError:
+            self.kill()
+            raise
         if self.process.poll() is not None:
-            raise AssertionError("ser2net ended at start; see " + self.log.name)
+            self.log.close()
+            raise AssertionError("ser2net ended at start")
 
     def holds(self, pty):
         """Whether ser2net has the device open: it keeps it a moment after a
@@ -141,7 +163,8 @@ class Ser2net:
         if self.process.poll() is None:
             self.process.kill()
         self.process.wait(timeout=10)
-        self.log.close()
+        if not self.log.closed:
+            self.log.close()
 
 
 def line_settings(pty):
@@ -159,15 +182,13 @@ class ThroughSer2net(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.folder = tempfile.mkdtemp(prefix="dnx8-net-")
-        cls.sims = {"rfc2217": Simulator(cls.folder, "a"), "tcp": Simulator(cls.folder, "b")}
+        cls.addClassCleanup(shutil.rmtree, cls.folder, ignore_errors=True)
+        cls.sims = {}
+        for scheme, name in (("rfc2217", "a"), ("tcp", "b")):
+            cls.sims[scheme] = Simulator(cls.folder, name)
+            cls.addClassCleanup(cls.sims[scheme].stop)
         cls.server = Ser2net(cls.folder, cls.sims["rfc2217"].pty, cls.sims["tcp"].pty)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.server.kill()
-        for sim in cls.sims.values():
-            sim.stop()
-        shutil.rmtree(cls.folder, ignore_errors=True)
+        cls.addClassCleanup(cls.server.kill)
 
     def run_traced(self, sim, *args):
         """Runs dnx8 and returns the requests the simulator saw. A run through
@@ -259,8 +280,9 @@ class SlowConverter(unittest.TestCase):
     def test_timeout_lengthens_the_wait_for_each_reply(self):
         folder = tempfile.mkdtemp(prefix="dnx8-net-")
         sim = Simulator(folder, "port", "fault delay on 400")
-        server = Ser2net(folder, sim.pty, sim.pty)
         try:
+            server = Ser2net(folder, sim.pty, sim.pty)
+            self.addCleanup(server.kill)
             address = server.address("tcp")
             run = dnx8("info", address, "--timeout", "1500")
             self.assertEqual(run.returncode, 0, run.stderr)
@@ -269,7 +291,6 @@ class SlowConverter(unittest.TestCase):
             self.assertEqual(dnx8("info", address, "--timeout", "50").returncode, 2)
             self.assertEqual(dnx8("info", address).returncode, 1)
         finally:
-            server.kill()
             sim.stop()
             shutil.rmtree(folder, ignore_errors=True)
 
@@ -282,6 +303,7 @@ class ServerDies(unittest.TestCase):
             for scheme in ("rfc2217", "tcp"):
                 with self.subTest(scheme=scheme):
                     server = Ser2net(folder, sim.pty, sim.pty)
+                    self.addCleanup(server.kill)
                     watch = start_watch(server.address(scheme), sim, frames=4)
                     server.kill()
                     killed = time.monotonic()
@@ -310,9 +332,10 @@ class ServerDies(unittest.TestCase):
             for scheme in ("rfc2217", "tcp"):
                 with self.subTest(scheme=scheme):
                     server = Ser2net(folder, sim.pty, sim.pty)
+                    self.addCleanup(server.kill)
                     for _ in range(50):
                         start = sim.trace_length()
-                        restore = subprocess.Popen([DNX8, "restore", server.address(scheme), backup],
+                        restore = spawn([DNX8, "restore", server.address(scheme), backup],
                                                    stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
                                                    stdin=subprocess.DEVNULL)
                         wait_until(lambda: len(requests(sim.trace, start)[0]) > 8 or restore.poll() is not None,
