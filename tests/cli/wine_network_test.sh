@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # dnx8.exe under Wine (Winsock) through Debian's ser2net on 127.0.0.1, as
 # rfc2217:// and as tcp://, against the native dnx8sim; a malformed address
-# is bad usage.
+# is bad usage; dnx8 doctor on a COM port that answers and one that is not
+# there.
 #   wine_network_test.sh BUILD_DIR DNX8_EXE DNX8SIM
 # Exits 77 (skipped) without the simulator or ser2net.
 set -u
@@ -51,4 +52,12 @@ done
 "$runner" "$build" "$program" info "tcp://127.0.0.1:0" >"$work/bad.txt" 2>&1
 status=$?
 [ "$status" -eq 2 ] || fail "tcp://127.0.0.1:0 exited $status: $(cat "$work/bad.txt")"
-echo "dnx8.exe under Wine: info through ser2net as rfc2217:// and tcp://, and a refused address passed"
+# The port doctor on Windows: a port that is there and answers, one that is not.
+until released; do sleep 0.05; done
+"$runner" "$build" "$program" doctor COM29 >"$work/doctor.txt" 2>&1 || fail "doctor COM29: $(cat "$work/doctor.txt")"
+grep -q 'ok: a DNX8 answers' "$work/doctor.txt" || fail "doctor COM29 printed: $(cat "$work/doctor.txt")"
+"$runner" "$build" "$program" doctor COM77 >"$work/doctor.txt" 2>&1
+status=$?
+[ "$status" -eq 1 ] || fail "doctor COM77 exited $status"
+grep -q 'COM77 is not present' "$work/doctor.txt" || fail "doctor COM77 printed: $(cat "$work/doctor.txt")"
+echo "dnx8.exe under Wine: info through ser2net as rfc2217:// and tcp://, a refused address, and doctor passed"
