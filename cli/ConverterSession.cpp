@@ -4,26 +4,39 @@
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
 #include "config/ConverterOpening.h"
+#include "device/NetworkPort.h"
+#include "device/PortAddress.h"
+#include "device/PortTransport.h"
 #include "device/TracingTransport.h"
-#include "device/SerialPort.h"
 
 #include <iostream>
 
 std::optional<ConverterSession> openConverter(const std::string& port, const GlobalOptions& global)
 {
-    ConverterSession session;
+    PortAddress address;
+    std::string error;
+    if (!parsePortAddress(port, address, error)) {
+        fail(exit_code::DeviceFailed, "cannot open the port " + port + ": " + error + ".");
+        return std::nullopt;
+    }
+    PortTransport made = makePortTransport(address, global.timeoutMs);
+    std::unique_ptr<ByteTransport> transport = std::move(made.transport);
     if (global.trace)
-        session.link = std::make_unique<ConverterLink>(
-            std::make_unique<TracingTransport>(ConverterLink::ConverterPort(), std::cerr));
-    else
-        session.link = std::make_unique<ConverterLink>();
+        transport = std::make_unique<TracingTransport>(std::move(transport), std::cerr);
+    ConverterSession session;
+    session.link = std::make_unique<ConverterLink>(std::move(transport));
 
-    const ConverterOpening opened = openDnx8(*session.link, port);
+    const ConverterOpening opened = openDnx8(*session.link, made.openText);
     switch (opened.outcome) {
     case ConverterOpening::Outcome::PortFailed:
-        fail(exit_code::DeviceFailed, "cannot open the port " + port +
-                                          ". Check its name (dnx8 ports lists the serial ports) and that no "
-                                          "other program, such as config.exe or another dnx8, holds it.");
+        if (made.network)
+            fail(exit_code::DeviceFailed, "cannot open " + port + ": " + made.network->failureText +
+                                              ". dnx8 doctor " + port + " says more.");
+        else
+            fail(exit_code::DeviceFailed,
+                 "cannot open the port " + port +
+                     ". Check its name (dnx8 ports lists the serial ports) and that no other program, such as "
+                     "config.exe or another dnx8, holds it; dnx8 doctor " + port + " says why.");
         return std::nullopt;
     case ConverterOpening::Outcome::Silent:
         fail(exit_code::DeviceFailed,

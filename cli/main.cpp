@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
 #include "cli/commands/DiffCommands.h"
+#include "cli/commands/DoctorCommands.h"
 #include "cli/commands/FitCommands.h"
 #include "cli/commands/InfoCommands.h"
 #include "cli/commands/InputCommands.h"
@@ -34,6 +35,7 @@ int runDnx8(const std::vector<std::string>& arguments)
     addRestoreCommands(commandLine);
     addDiffCommands(commandLine);
     addServeCommands(commandLine);
+    addDoctorCommands(commandLine);
     return commandLine.run(arguments);
 }
 

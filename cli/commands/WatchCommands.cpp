@@ -88,6 +88,10 @@ int runWatch(const GlobalOptions& global, const Options& options)
         if (!printPoll(*session->link, options.csv))
             ++incomplete;
         ++polls;
+        // A network connection that dropped does not come back by itself.
+        if (!session->link->isOpen())
+            return fail(exit_code::DeviceFailed, "the connection to " + options.port +
+                                                     " was lost; check the device server and try again.");
         if (options.count != 0 && polls >= options.count)
             break;
         waitUntil(start + polls * period);
