@@ -1,5 +1,7 @@
 #include "device/NetworkPort.h"
 
+#include "device/Deadline.h"
+
 #include "device/PortAddress.h"
 
 #include <algorithm>
@@ -8,12 +10,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-int millisecondsLeft(Clock::time_point deadline)
-{
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left > 0 ? static_cast<int>(left) : 0;
-}
 
 std::string hexOf(const std::vector<std::uint8_t>& bytes)
 {

@@ -1,5 +1,7 @@
 #include "device/TcpSocket.h"
 
+#include "device/Deadline.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -14,12 +16,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-int millisecondsLeft(Clock::time_point deadline)
-{
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left > 0 ? static_cast<int>(left) : 0;
-}
 
 // Ready for the events, or false when the time is up.
 bool waitFor(int fd, short events, Clock::time_point deadline, short& revents)

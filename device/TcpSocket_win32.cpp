@@ -1,5 +1,7 @@
 #include "device/TcpSocket.h"
 
+#include "device/Deadline.h"
+
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
@@ -8,12 +10,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-int millisecondsLeft(Clock::time_point deadline)
-{
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left > 0 ? static_cast<int>(left) : 0;
-}
 
 bool waitFor(SOCKET s, short events, Clock::time_point deadline, short& revents)
 {

@@ -7,8 +7,8 @@
 
 namespace {
 
-constexpr double Width = 680;
-constexpr double Height = 300;
+constexpr double CurveWidth = 680;
+constexpr double CurveHeight = 300;
 constexpr int Samples = 400;
 
 } // namespace
@@ -38,9 +38,9 @@ std::string CurvePlot::svgElement() const
     }
     if (lo > hi)
         lo = hi = 0;
-    SvgWriter svg(Width, Height,
+    SvgWriter svg(CurveWidth, CurveHeight,
                   std::string(PlotFrame::Css) + ".curve{fill:none;stroke:#c8401e;stroke-width:1.8}");
-    const PlotFrame frame({84, 12, Width - 104, Height - 60}, PlotScale::around(min, max, 10),
+    const PlotFrame frame({84, 12, CurveWidth - 104, CurveHeight - 60}, PlotScale::around(min, max, 10),
                           PlotScale::around(lo, hi, 8));
     frame.drawAxes(svg, xTitle, yTitle);
     frame.drawCurve(svg, points, "curve");

@@ -6,7 +6,7 @@
 namespace {
 
 // Two columns of sections above the picture keep the page on one A4 sheet.
-const char* const Css = "@page{size:A4;margin:14mm}"
+const char* const PageCss = "@page{size:A4;margin:14mm}"
                         "body{font-family:'Liberation Sans',Arial,Helvetica,sans-serif;font-size:10pt;"
                         "color:#222;max-width:182mm;margin:0 auto}"
                         "h1{font-size:15pt;margin:0 0 2pt}"
@@ -42,7 +42,7 @@ void appendSection(std::string& html, const RecordPage::Section& section)
 std::string recordPageHtml(const RecordPage& page)
 {
     std::string html = "<!DOCTYPE html>\n<html lang=\"cs\">\n<head>\n<meta charset=\"utf-8\"/>\n<title>" +
-                       escapeMarkup(page.title) + "</title>\n<style>" + Css + "</style>\n</head>\n<body>\n";
+                       escapeMarkup(page.title) + "</title>\n<style>" + PageCss + "</style>\n</head>\n<body>\n";
     html += "<h1>" + escapeMarkup(page.title) + "</h1>\n";
     if (!page.subtitle.empty())
         html += "<p class=\"subtitle\">" + escapeMarkup(page.subtitle) + "</p>\n";

@@ -18,7 +18,7 @@ struct IntegerCase {
     std::int32_t value;
 };
 
-struct RealCase {
+struct ReadCase {
     const char* text;
     float value;
 };
@@ -29,9 +29,9 @@ void ExpectIntegers(std::initializer_list<IntegerCase> cases)
         EXPECT_EQ(IntegerFromText(c.text), c.value) << '"' << c.text << '"';
 }
 
-void ExpectReals(std::initializer_list<RealCase> cases)
+void ExpectReals(std::initializer_list<ReadCase> cases)
 {
-    for (const RealCase& c : cases)
+    for (const ReadCase& c : cases)
         EXPECT_EQ(RealFromText(c.text), c.value) << '"' << c.text << '"';
 }
 

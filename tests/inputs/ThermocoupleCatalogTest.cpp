@@ -25,7 +25,7 @@ struct TypeExpectation {
 
 // Catalog order.
 // clang-format off
-const std::vector<TypeExpectation> Expected = {
+const std::vector<TypeExpectation> ExpectedTypes = {
     {"B (Pt30Rh-Pt6Rh)", 250, 1820, 0x415D1EB8, {{0.002f, 9}, {0.291f, 8}, {2.431f, 8}},
      {0x3EDEB22B, 0xBC023C83, 0x381207DE, 0x324A90E4}},
     {"E (Chromel-Konstantan)", -200, 1000, 0x4298BEFA, {{-8.825f, 8}, {0.0f, 9}},
@@ -79,9 +79,9 @@ TEST(ThermocoupleCatalog, HoldsTheNineTypesInOrderWithTheirPieces)
     ThermocoupleCatalog catalog;
     EXPECT_EQ(catalog.Capacity(), 12);
     EXPECT_EQ(catalog.GrowBy(), 0);
-    ASSERT_EQ(catalog.Count(), static_cast<int>(Expected.size()));
+    ASSERT_EQ(catalog.Count(), static_cast<int>(ExpectedTypes.size()));
     for (int i = 0; i < catalog.Count(); ++i) {
-        const TypeExpectation& want = Expected[static_cast<std::size_t>(i)];
+        const TypeExpectation& want = ExpectedTypes[static_cast<std::size_t>(i)];
         const ThermocoupleCurve& curve = *catalog.At(i);
         SCOPED_TRACE(want.name);
         EXPECT_EQ(curve.name(), want.name);
@@ -104,7 +104,7 @@ TEST(ThermocoupleCatalog, HoldsTheNineTypesInOrderWithTheirPieces)
             EXPECT_NE(piece.d[static_cast<std::size_t>(piece.degree)], 0.0f) << "slot " << p;
         }
     }
-    EXPECT_EQ(catalog.At(ThermocoupleCatalog::DefaultIndex)->name(), Expected[J].name);
+    EXPECT_EQ(catalog.At(ThermocoupleCatalog::DefaultIndex)->name(), ExpectedTypes[J].name);
     EXPECT_EQ(&catalog.At(0)->range(-1), &UnusedEmfRange);
     EXPECT_EQ(&catalog.At(R)->range(4), &UnusedEmfRange);
 }
@@ -113,7 +113,7 @@ TEST(ThermocoupleCatalog, ColdJunctionPolynomialsHaveTheirExactBitPatterns)
 {
     ThermocoupleCatalog catalog;
     for (int i = 0; i < catalog.Count(); ++i) {
-        const TypeExpectation& want = Expected[static_cast<std::size_t>(i)];
+        const TypeExpectation& want = ExpectedTypes[static_cast<std::size_t>(i)];
         const ThermocoupleCurve& curve = *catalog.At(i);
         SCOPED_TRACE(want.name);
         EXPECT_EQ(curve.cjDegree(), want.cjBits.size() - 1);
@@ -145,7 +145,7 @@ TEST(ThermocoupleCatalog, OwnPiecesHaveTheirExactBitPatterns)
     // clang-format on
     for (const OwnPiece& p : own) {
         const EmfRange& piece = catalog.At(p.type)->range(p.slot);
-        SCOPED_TRACE(Expected[p.type].name + " piece " + std::to_string(p.slot));
+        SCOPED_TRACE(ExpectedTypes[p.type].name + " piece " + std::to_string(p.slot));
         for (std::size_t k = 0; k < piece.d.size(); ++k)
             EXPECT_EQ(Bits(piece.d[k]), k < p.bits.size() ? p.bits[k] : 0u) << "d" << k;
     }
@@ -173,7 +173,7 @@ TEST(ThermocoupleCatalog, ReferencePiecesAreTheRoundedPublishedCoefficients)
         std::uint32_t hash = 0x811C9DC5;
         for (std::uint8_t byte : catalog.At(f.type)->range(f.slot).wireImage())
             hash = (hash ^ byte) * 0x01000193;
-        EXPECT_EQ(hash, f.fnv1a) << Expected[f.type].name << " piece " << f.slot;
+        EXPECT_EQ(hash, f.fnv1a) << ExpectedTypes[f.type].name << " piece " << f.slot;
     }
 }
 
@@ -244,7 +244,7 @@ TEST(ThermocoupleCatalog, PiecesGiveTheReferenceTemperatures)
     };
     for (const Reference& r : references)
         EXPECT_NEAR(TemperatureAt(*catalog.At(r.type), r.mV), r.celsius, r.tolerance)
-            << Expected[r.type].name << " at " << r.mV << " mV";
+            << ExpectedTypes[r.type].name << " at " << r.mV << " mV";
 }
 
 TEST(ThermocoupleCatalog, ColdJunctionIsZeroAtZeroDegrees)

@@ -27,7 +27,7 @@ void FillPolynomial(LinearizationTable& table)
     table.max = 8;
 }
 
-void ExpectUnchanged(const LinearizationTable& table)
+void ExpectSplineTableUnchanged(const LinearizationTable& table)
 {
     EXPECT_EQ(table.polynomialDegree, 2);
     EXPECT_EQ(table.coefficients[2], 3);
@@ -135,14 +135,14 @@ TEST(ImportSpline, FailuresKeepTheTable)
     LinearizationTable table;
     FillPolynomial(table);
     EXPECT_FALSE(importSpline(MissingFile(), table));
-    ExpectUnchanged(table);
+    ExpectSplineTableUnchanged(table);
 
     TempPointFile noPoints("; nothing here\n");
     EXPECT_FALSE(importSpline(noPoints.path(), table));
-    ExpectUnchanged(table);
+    ExpectSplineTableUnchanged(table);
 
     // A steep second segment beyond float: nothing is written, not even the first.
     TempPointFile steep("0 0\n1 1\n1.000000000000001 3e38\n");
     EXPECT_FALSE(importSpline(steep.path(), table));
-    ExpectUnchanged(table);
+    ExpectSplineTableUnchanged(table);
 }

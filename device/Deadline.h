@@ -1,0 +1,12 @@
+#pragma once
+
+#include <chrono>
+
+// Whole milliseconds until deadline, rounded up; 0 once it has passed. The
+// form poll() and the socket waits take.
+inline int millisecondsLeft(std::chrono::steady_clock::time_point deadline)
+{
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
+}
