@@ -52,17 +52,48 @@ bool ConverterLink::isOpen() const
     return port->isOpen();
 }
 
-void ConverterLink::sendFrame(std::uint8_t command, std::size_t n)
+bool ConverterLink::sendFrame(std::uint8_t command, std::size_t n)
 {
     frame[0] = protocol::Start;
     frame[1] = command;
     frame[2] = static_cast<std::uint8_t>(n);
     const std::size_t length = protocol::RequestHeader + n;
     frame[length] = protocol::Checksum(frame.data(), length);
-    port->write(frame.data(), static_cast<std::int32_t>(length + 1));
+    failure = LinkFailure::None;
+    if (stopCheck && stopCheck())
+        failure = LinkFailure::Stopped;
+    else if (port->write(frame.data(), static_cast<std::int32_t>(length + 1)) !=
+             static_cast<std::int32_t>(length + 1))
+        failure = LinkFailure::NotSent;
+    if (journalOn)
+        journal.push_back({command, n > 0, failure});
+    return failure == LinkFailure::None;
 }
 
 bool ConverterLink::receiveFrame(std::size_t expected)
+{
+    // A request that never left has no reply to wait for.
+    if (failure != LinkFailure::None)
+        return false;
+    const bool answered = receiveChecked(expected);
+    if (journalOn && !journal.empty())
+        journal.back().outcome = failure;
+    return answered;
+}
+
+void ConverterLink::startJournal()
+{
+    journal.clear();
+    journalOn = true;
+}
+
+std::vector<LinkTransaction> ConverterLink::stopJournal()
+{
+    journalOn = false;
+    return std::move(journal);
+}
+
+bool ConverterLink::receiveChecked(std::size_t expected)
 {
     auto readInto = [this](std::size_t at, std::size_t count) {
         const std::int32_t got = port->read(frame.data() + at, static_cast<std::int32_t>(count));
@@ -73,12 +104,15 @@ bool ConverterLink::receiveFrame(std::size_t expected)
     // Hunt for the first byte of a reply.
     int skipped = 0;
     for (;;) {
-        if (readInto(0, 1) == 0)
+        if (readInto(0, 1) == 0) {
+            failure = skipped == 0 ? LinkFailure::Silent : LinkFailure::Broken;
             return false;
+        }
         if (frame[0] == protocol::Ack || frame[0] == protocol::Nak)
             break;
         if (++skipped > MaxStrayBytes) {
             port->purge(PurgeBroken);
+            failure = LinkFailure::Broken;
             return false;
         }
     }
@@ -94,6 +128,7 @@ bool ConverterLink::receiveFrame(std::size_t expected)
             // More data than the buffer holds cannot be a reply of ours.
             if (frame[1] > protocol::MaxReplyData) {
                 port->purge(PurgeBroken);
+                failure = LinkFailure::Broken;
                 return false;
             }
             outstanding = frame[1] + 1u;
@@ -110,9 +145,18 @@ bool ConverterLink::receiveFrame(std::size_t expected)
 
     if (!complete || outstanding > 0 || !protocol::SumsToZero(frame.data(), received)) {
         port->purge(PurgeBroken);
+        failure = LinkFailure::Broken;
         return false;
     }
-    return frame[0] == protocol::Ack && frame[1] == expected;
+    if (frame[0] == protocol::Nak) {
+        failure = LinkFailure::Nak;
+        return false;
+    }
+    if (frame[1] != expected) {
+        failure = LinkFailure::Broken;
+        return false;
+    }
+    return true;
 }
 
 std::optional<std::string> ConverterLink::identify()
