@@ -10,9 +10,23 @@ bool same(float a, float b)
     return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
 }
 
+// Whether the converter computes with coefficient `index` at this degree:
+// degree 0 is no polynomial at all. An unknown degree counts every one.
+bool coefficientUsed(std::size_t index, const std::optional<std::uint8_t>& degree)
+{
+    return !degree || (*degree != 0 && index <= *degree);
+}
+
 class Comparison {
 public:
+    Comparison(const Configuration& left, const Configuration& right)
+        : leftDegree(left.curveDegree), rightDegree(right.curveDegree)
+    {
+    }
+
     std::vector<ConfigurationDifference> found;
+    // Coefficients that differ where neither side uses them.
+    std::vector<ConfigurationDifference> unused;
 
     template <typename T>
     void operator()(ConfigurationKey key, const std::optional<T>& a, const std::optional<T>& b)
@@ -37,8 +51,13 @@ private:
     }
     void compare(const std::string& name, const CurveCoefficients& a, const CurveCoefficients& b)
     {
-        for (std::size_t i = 0; i < a.size(); ++i)
-            compare(name + "[" + std::to_string(i) + "]", a[i], b[i]);
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            const std::string element = name + "[" + std::to_string(i) + "]";
+            if (coefficientUsed(i, leftDegree) || coefficientUsed(i, rightDegree))
+                compare(element, a[i], b[i]);
+            else if (!same(a[i], b[i]))
+                unused.push_back({element, realText(a[i]), realText(b[i])});
+        }
     }
     void compare(const std::string& name, const RelaySettings& a, const RelaySettings& b)
     {
@@ -49,6 +68,9 @@ private:
         compare(name + ".mode", a.mode, b.mode);
     }
     std::string valueText(std::uint32_t v) { return std::to_string(v); }
+
+    std::optional<std::uint8_t> leftDegree;
+    std::optional<std::uint8_t> rightDegree;
     template <typename T> std::string valueText(const T& v) { return ::valueText(v); }
 };
 
@@ -66,9 +88,16 @@ struct KeepKeysOf {
 std::vector<ConfigurationDifference> compareConfigurations(const Configuration& left,
                                                            const Configuration& right)
 {
-    Comparison comparison;
+    Comparison comparison(left, right);
     forEachKey(comparison, left, right);
     return std::move(comparison.found);
+}
+
+std::vector<ConfigurationDifference> unusedDifferences(const Configuration& left, const Configuration& right)
+{
+    Comparison comparison(left, right);
+    forEachKey(comparison, left, right);
+    return std::move(comparison.unused);
 }
 
 Configuration keysOf(const Configuration& from, const Configuration& which)
