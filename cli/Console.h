@@ -15,6 +15,9 @@ public:
 
     // True once the user pressed Ctrl+C (or the process got SIGTERM).
     static bool stopRequested();
+    // The signal that asked to stop (SIGINT for Ctrl+C, SIGTERM), 0 if none:
+    // the program then exits with 128 plus it, as a shell reports it.
+    static int stopSignal();
 };
 
 #if defined(_WIN32)

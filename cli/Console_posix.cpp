@@ -6,9 +6,9 @@ namespace {
 
 volatile std::sig_atomic_t stopFlag = 0;
 
-void RequestStop(int)
+void RequestStop(int signal)
 {
-    stopFlag = 1;
+    stopFlag = signal;
 }
 
 } // namespace
@@ -32,4 +32,9 @@ Console::~Console()
 bool Console::stopRequested()
 {
     return stopFlag != 0;
+}
+
+int Console::stopSignal()
+{
+    return stopFlag;
 }

@@ -43,6 +43,11 @@ bool Console::stopRequested()
     return stopFlag;
 }
 
+int Console::stopSignal()
+{
+    return stopFlag ? 2 : 0; // Ctrl+C and Ctrl+Break count as SIGINT
+}
+
 std::vector<std::string> Utf8Arguments(int argc, wchar_t** argv)
 {
     std::vector<std::string> arguments;

@@ -1,8 +1,10 @@
 #include "cli/ConverterSession.h"
 
 #include "cli/CommandLine.h"
+#include "cli/Console.h"
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
+#include "device/PortProblem.h"
 #include "device/TracingTransport.h"
 #include "device/SerialPort.h"
 #include "framework/NumberText.h"
@@ -23,6 +25,12 @@ std::string Printable(const std::string& bytes)
 
 } // namespace
 
+std::string cannotOpenText(const std::string& port)
+{
+    return "cannot open the port " + port + ": " + portOpenProblem(port) +
+           ". dnx8 ports lists the serial ports; dnx8 doctor " + port + " checks this one step by step.";
+}
+
 std::optional<ConverterSession> OpenConverter(const std::string& port, const GlobalOptions& global)
 {
     ConverterSession session;
@@ -31,19 +39,18 @@ std::optional<ConverterSession> OpenConverter(const std::string& port, const Glo
             std::make_unique<TracingTransport>(ConverterLink::ConverterPort(), std::cerr));
     else
         session.link = std::make_unique<ConverterLink>();
+    // Ctrl+C or SIGTERM: the transaction under way ends, nothing more is sent.
+    session.link->setStopCheck(&Console::stopRequested);
 
     if (!session.link->open(port)) {
-        Fail(exit_code::DeviceFailed, "cannot open the port " + port +
-                                          ". Check its name (dnx8 ports lists the serial ports) and that no "
-                                          "other program, such as config.exe or another dnx8, holds it.");
+        Fail(exit_code::DeviceFailed, cannotOpenText(port));
         return std::nullopt;
     }
     std::optional<std::string> identity = session.link->identify();
     if (!identity) {
+        const LinkFailure failure = session.link->lastFailure();
         session.link->close();
-        Fail(exit_code::DeviceFailed,
-             "no converter answers on " + port +
-                 ". Check the cable, the converter's power and that this is its port.");
+        Fail(exit_code::DeviceFailed, noAnswerText(port, failure));
         return std::nullopt;
     }
     if (*identity != AcceptedIdentity) {

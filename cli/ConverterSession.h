@@ -23,3 +23,6 @@ inline constexpr std::string_view AcceptedIdentity = "DNX8";
 // standard error and nothing is returned: the command then exits with
 // DeviceFailed.
 std::optional<ConverterSession> OpenConverter(const std::string& port, const GlobalOptions& global);
+
+// Why port cannot be opened, with what to do.
+std::string cannotOpenText(const std::string& port);
