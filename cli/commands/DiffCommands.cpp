@@ -6,6 +6,7 @@
 #include "cli/ConverterSession.h"
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
+#include "cli/InputFile.h"
 #include "cli/LabelledLines.h"
 #include "cli/PointFileImport.h"
 
@@ -20,19 +21,27 @@ struct Options {
     std::string second;
 };
 
-// The first side: a backup file, or a converter read as a backup would read
-// it (a failed read would make the comparison of that key meaningless).
-bool ReadSide(const GlobalOptions& global, const std::string& name, BackupFile& side, int& failure)
+constexpr std::string_view Usage = "dnx8 diff PORT FILE, dnx8 diff FILE FILE or dnx8 diff PORT PORT";
+
+// A side is a backup file when it names a regular file or ends in .json
+// (so a misspelt file name is not taken for a port); anything else is a
+// port. A folder or a pipe is neither.
+bool IsFileSide(const std::string& name)
 {
-    // A name ending in .json is a file even when it is missing, so a
-    // misspelt one is not taken for a port.
-    const std::filesystem::path path = PathFromArgument(name);
     std::error_code error;
-    if (std::filesystem::is_regular_file(path, error) || path.extension() == ".json") {
-        failure = exit_code::BadUsage;
-        return LoadBackupFile(name, side);
-    }
-    failure = exit_code::DeviceFailed;
+    const std::filesystem::path path = PathFromArgument(name);
+    return std::filesystem::is_regular_file(path, error) || path.extension() == ".json";
+}
+
+bool LoadFileSide(const std::string& name, BackupFile& side)
+{
+    return LoadBackupFile(name, side, Usage);
+}
+
+// A converter read as a backup would read it (a failed read would make the
+// comparison of that key meaningless).
+bool ReadConverterSide(const GlobalOptions& global, const std::string& name, BackupFile& side)
+{
     auto session = OpenConverter(name, global);
     if (!session)
         return false;
@@ -59,14 +68,25 @@ std::string Shown(const std::string& value, const BackupFile& side, const std::s
 
 int RunDiff(const GlobalOptions& global, const Options& options)
 {
-    // The file is checked before any converter is asked.
     BackupFile left;
     BackupFile right;
-    if (!LoadBackupFile(options.second, right))
-        return exit_code::BadUsage;
-    int failure = exit_code::Done;
-    if (!ReadSide(global, options.first, left, failure))
-        return failure;
+    const std::string* names[] = {&options.first, &options.second};
+    BackupFile* sides[] = {&left, &right};
+    // Files are checked before any converter is asked.
+    for (int i = 0; i < 2; ++i) {
+        const std::string& name = *names[i];
+        if (IsFileSide(name)) {
+            if (!LoadFileSide(name, *sides[i]))
+                return exit_code::BadUsage;
+        } else if (const std::string kind = notRegularFileKind(name);
+                   !kind.empty() && kind != "a terminal device") {
+            return Fail(exit_code::BadUsage, name + " is " + kind + ", neither a backup file nor a port; use " +
+                                                 std::string(Usage) + ". Nothing was sent.");
+        }
+    }
+    for (int i = 0; i < 2; ++i)
+        if (!IsFileSide(*names[i]) && !ReadConverterSide(global, *names[i], *sides[i]))
+            return exit_code::DeviceFailed;
 
     struct Row {
         std::string name, left, right;
@@ -82,12 +102,15 @@ int RunDiff(const GlobalOptions& global, const Options& options)
     shown.push_back({"identity", text(left.identity), text(right.identity)});
     shown.push_back({"firmware", text(left.firmware), text(right.firmware)});
     shown.push_back({"serialNumber", text(left.serialNumber), text(right.serialNumber)});
+    if (left.note || right.note)
+        shown.push_back({"note", left.note.value_or("-"), right.note.value_or("-")});
     if (!left.sensor.empty() || !right.sensor.empty())
         shown.push_back(
             {"Sensor", left.sensor.empty() ? "-" : left.sensor, right.sensor.empty() ? "-" : right.sensor});
 
     const std::vector<ConfigurationDifference> differences =
         compareConfigurations(left.configuration, right.configuration);
+    const std::vector<ConfigurationDifference> unused = unusedDifferences(left.configuration, right.configuration);
     std::size_t width = 0;
     for (const Row& row : shown)
         width = std::max({width, TextWidth(row.name), TextWidth(row.left)});
@@ -101,6 +124,11 @@ int RunDiff(const GlobalOptions& global, const Options& options)
     std::cout << '\n';
     for (const ConfigurationDifference& d : differences)
         print(d.name, Shown(d.left, left, d.name), Shown(d.right, right, d.name));
+    // Shown for the record, never counted: the converter does not compute with them.
+    for (const ConfigurationDifference& d : unused)
+        print(d.name, d.left, d.right + "  (unused: CurveDegree " +
+                                  (left.configuration.curveDegree ? std::to_string(*left.configuration.curveDegree)
+                                                                  : std::string("-")) + ")");
     if (differences.empty()) {
         std::cout << "The configurations are equal.\n";
         return exit_code::Done;
@@ -116,11 +144,12 @@ void AddDiffCommands(CommandLine& commandLine)
 {
     auto options = std::make_shared<Options>();
     CLI::App* diff = commandLine.add(
-        "diff", "Compare a converter with a backup file, or two backup files: every differing parameter",
+        "diff", "Compare a converter with a backup file, two backup files or two converters: every differing parameter",
         [&commandLine, options] { return RunDiff(commandLine.global(), *options); });
     diff->add_option("SOURCE", options->first, "A serial port (PORT) or a backup file (FILE)")->required();
-    diff->add_option("FILE", options->second, "A backup file")->required();
+    diff->add_option("OTHER", options->second, "A backup file (FILE) or a second serial port (PORT)")->required();
     diff->footer(
         "Identity, firmware and serial number are shown but never counted: a clone has another serial "
-        "number. Exit 0 when the configurations are equal, 3 when they differ.");
+        "number. Coefficients above CurveDegree (all of them at degree 0) are shown as unused and not "
+        "counted. Exit 0 when the configurations are equal, 3 when they differ.");
 }
