@@ -26,7 +26,8 @@ int RunFitReport(const std::string& file, const FitChoice& choice, const FitRepo
     LinearizationTable table;
     PointSet pointSet;
     std::string problem;
-    if (!ImportPointFile(file, choice, table, pointSet, problem))
+    PointFileCheck check;
+    if (!ImportPointFile(file, choice, table, pointSet, problem, &check))
         return Fail(exit_code::BadUsage, problem + ".");
     const std::filesystem::path path = PathFromArgument(file);
     FitQualityReport report;
@@ -40,11 +41,11 @@ int RunFitReport(const std::string& file, const FitChoice& choice, const FitRepo
                         "cannot write " + options.svg + "; check the folder, its rights and the free space.");
     }
     if (options.report && json)
-        PrintJson(std::cout, FitReportJson(report));
+        PrintJson(std::cout, withSkippedLines(FitReportJson(report), check));
     else if (options.report)
         PrintFitReportText(std::cout, file, report);
     else if (json)
-        PrintJson(std::cout, FitJson(table, pointSet));
+        PrintJson(std::cout, withSkippedLines(FitJson(table, pointSet), check));
     else
         PrintFitText(std::cout, table, pointSet);
     return exit_code::Done;
