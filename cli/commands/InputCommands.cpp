@@ -3,12 +3,14 @@
 #include "cli/CommandLine.h"
 #include "cli/ConfigurationText.h"
 #include "cli/ConverterSession.h"
+#include "cli/DryRunOutput.h"
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
 #include "cli/LabelledLines.h"
 #include "cli/PointFileImport.h"
 #include "inputs/SensorCatalogs.h"
 #include "cli/UserNumberOptions.h"
+#include "config/WriteOutcome.h"
 #include "config/UserNumbers.h"
 #include "device/ParameterTexts.h"
 #include "framework/NumberText.h"
@@ -53,6 +55,7 @@ struct Options {
     bool keepLinearization = false;
     std::string points;
     FitChoice fit;
+    bool dryRun = false;
 };
 
 int IndexIn(const std::vector<std::string>& names, const std::string& name)
@@ -144,6 +147,7 @@ void AddLinearizationOptions(CLI::App* kind, Options& o)
     AddFitChoiceOptions(kind, o.fit);
     kind->get_option("--order")->needs(points);
     kind->get_option("--spline")->needs(points);
+    kind->get_option("--strict")->needs(points);
 }
 
 // Writes back what a dialog's untouched edit holds: the converter's own
@@ -189,6 +193,10 @@ void Compare(const char* name, const std::optional<T>& asked, const std::optiona
 
 int RunInput(const GlobalOptions& global, const Options& options, InputJob& job)
 {
+    // Without a line the converter's own divider or shunt cannot be read
+    // back, so an untouched one is not written.
+    if (options.dryRun)
+        return printDryRun(global, [&](ConverterLink& link) { job.write(link, nullptr); });
     auto session = OpenConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;
@@ -201,7 +209,8 @@ int RunInput(const GlobalOptions& global, const Options& options, InputJob& job)
     e.divider = job.plain.divider;
     e.shunt = job.plain.shunt;
 
-    const bool answered = job.write(link, nullptr);
+    WriteOutcome outcome;
+    const bool answered = runJournalled(link, [&](ConverterLink& l) { job.write(l, nullptr); }, outcome);
 
     ConfigurationReading held;
     ReadInputState(link, held);
@@ -220,20 +229,24 @@ int RunInput(const GlobalOptions& global, const Options& options, InputJob& job)
     Compare("CurveCoefficients", e.coefficients, held.all.curveCoefficients, mismatches, unread);
     Compare("SegmentCount", e.segmentCount, held.segmentCount, mismatches, unread);
 
-    if (!answered || !unread.empty()) {
+    if (!answered) {
+        for (const std::string& line : outcome.lines("the same dnx8 input command again"))
+            std::cerr << "dnx8: " << line << '\n';
+        return Fail(exit_code::DeviceFailed, "the input's write sequence was interrupted; check the cable.");
+    }
+    if (!unread.empty()) {
         std::string names;
         for (const std::string& name : unread)
             names += " " + name;
-        return Fail(exit_code::DeviceFailed,
-                    std::string(answered ? "" : "the converter did not answer every write of the input; ") +
-                        (names.empty() ? "" : "could not read back:" + names + "; ") +
-                        "check the cable and run the command again.");
+        return Fail(exit_code::DeviceFailed, "every write was confirmed, but could not read back:" + names +
+                                                 "; check the cable and run dnx8 read " + options.port + ".");
     }
     if (!mismatches.empty()) {
         for (const Mismatch& m : mismatches)
             std::cerr << "dnx8: " << m.name << ": asked " << m.asked << ", the converter holds " << m.held
                       << '\n';
-        return Fail(exit_code::Mismatch, "the converter holds another input than asked.");
+        return Fail(exit_code::Mismatch, "the converter holds another input than asked (it clips values it "
+                                         "does not accept); see the list above.");
     }
     return exit_code::Done;
 }
@@ -346,7 +359,8 @@ bool PrepareThermocouple(const Options& o, InputJob& job)
 void AddChoice(CLI::App* kind, const std::string& name, std::string& target,
                const std::vector<std::string>& names, const std::string& help)
 {
-    kind->add_option(name, target, help)->required()->check(CLI::IsMember(names));
+    // Any case: --type k, --variant 1v; the value becomes the listed name.
+    kind->add_option(name, target, help)->required()->transform(CLI::IsMember(names, CLI::ignore_case));
 }
 
 } // namespace
@@ -358,6 +372,8 @@ void AddInputCommands(CommandLine& commandLine)
         "input", "Configure the input with the dialogs' write sequences, then read it back and compare");
     input->add_option("PORT", o->port, "Serial port: a device path (/dev/ttyUSB0) or a name (COM3)")
         ->required();
+    input->add_flag("--dry-run", o->dryRun,
+                    "Check the options and print the frames of the write sequence; send nothing, open nothing");
     input->footer("Run dnx8 input PORT KIND --help for a kind's options. Example:\n"
                   "  dnx8 input /dev/ttyUSB0 thermocouple --type K --compensation internal");
 
@@ -369,7 +385,7 @@ void AddInputCommands(CommandLine& commandLine)
             "--divider", o->divider,
             "Divider for 100mV and 1V (default: the converter's own, written back as the dialog does)")
         ->type_name("D")
-        ->check(UserReal());
+        ->check(PositiveUserReal());
     AddLinearizationOptions(voltage, *o);
 
     CLI::App* current =
@@ -379,7 +395,7 @@ void AddInputCommands(CommandLine& commandLine)
         ->add_option("--shunt", o->shunt,
                      "External shunt in ohms (default: the converter's own, written back as the dialog does)")
         ->type_name("R")
-        ->check(UserReal());
+        ->check(PositiveUserReal());
     AddLinearizationOptions(current, *o);
 
     CLI::App* resistance =

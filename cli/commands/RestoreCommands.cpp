@@ -4,12 +4,14 @@
 #include "cli/BackupFileArgument.h"
 #include "cli/CommandLine.h"
 #include "cli/ConverterSession.h"
+#include "cli/DryRunOutput.h"
 #include "device/DryRunTransport.h"
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
 #include "cli/LabelledLines.h"
 #include "cli/PointFileImport.h"
 #include "config/RestorePlan.h"
+#include "config/WriteOutcome.h"
 #include "device/TracingTransport.h"
 #include "framework/NumberText.h"
 
@@ -29,57 +31,10 @@ struct Options {
     FitChoice fit;
 };
 
-std::string ParameterName(std::uint8_t code)
-{
-    const Configuration none;
-    std::string name;
-    forEachKey(
-        [&](ConfigurationKey key, const auto&) {
-            if (protocol::Code(key.parameter) == code)
-                name = key.name;
-        },
-        none);
-    if (!name.empty())
-        return name;
-    switch (static_cast<Parameter>(code)) {
-    case Parameter::Commit:
-        return "Commit";
-    case Parameter::EmfRange:
-        return "EmfRange";
-    case Parameter::Segment:
-        return "Segment";
-    default:
-        return "0x" + number_text::HexDigits(code, 2);
-    }
-}
-
-// Restore without a line: the frames, one per line, named.
-int DryRun(const GlobalOptions& global, const RestorePlan& plan)
-{
-    auto transport = std::make_unique<DryRunTransport>();
-    const DryRunTransport& sent = *transport;
-    std::unique_ptr<ByteTransport> port = std::move(transport);
-    if (global.trace)
-        port = std::make_unique<TracingTransport>(std::move(port), std::cerr);
-    ConverterLink link(std::move(port));
-    runRestore(link, plan);
-
-    std::size_t bytes = 0;
-    for (const std::vector<std::uint8_t>& frame : sent.requests) {
-        std::string hex;
-        for (std::uint8_t b : frame)
-            hex += (hex.empty() ? "" : " ") + number_text::HexDigits(b, 2);
-        std::cout << PadRight(frame.size() > 1 ? ParameterName(frame[1]) : "?", 18) << hex << '\n';
-        bytes += frame.size();
-    }
-    std::cout << sent.requests.size() << " requests, " << bytes << " bytes; nothing was sent.\n";
-    return exit_code::Done;
-}
-
 int RunRestore(const GlobalOptions& global, const Options& options)
 {
     BackupFile file;
-    if (!LoadBackupFile(options.file, file))
+    if (!LoadBackupFile(options.file, file, "dnx8 restore PORT FILE"))
         return exit_code::BadUsage;
     RestoreLinearization linearization;
     LinearizationTable table;
@@ -102,13 +57,21 @@ int RunRestore(const GlobalOptions& global, const Options& options)
     for (const std::string& note : plan.notes)
         std::cerr << "dnx8: " << note << ".\n";
     if (options.dryRun)
-        return DryRun(global, plan);
+        return printDryRun(global, [&](ConverterLink& link) { runRestore(link, plan); });
 
     auto session = OpenConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;
     ConverterLink& link = *session->link;
-    const bool answered = runRestore(link, plan);
+    WriteOutcome outcome;
+    const bool answered = runJournalled(link, [&](ConverterLink& l) { runRestore(l, plan); }, outcome);
+    if (!answered) {
+        for (const std::string& line : outcome.lines("dnx8 restore " + options.port + " " + options.file))
+            std::cerr << "dnx8: " << line << '\n';
+        return Fail(exit_code::DeviceFailed, "the restore was interrupted (" +
+                                                 std::string(linkFailureText(link.lastFailure())) +
+                                                 "); check the cable.");
+    }
     const Configuration held =
         keysOf(ConfigurationOf(ReadConfiguration(link, session->identity)), plan.expected);
 
@@ -119,19 +82,17 @@ int RunRestore(const GlobalOptions& global, const Options& options)
                 unread.push_back(std::string(key.name));
         },
         plan.expected, held);
-    if (!answered || !unread.empty()) {
+    if (!unread.empty()) {
         std::string names;
         for (const std::string& name : unread)
             names += " " + name;
-        return Fail(exit_code::DeviceFailed,
-                    std::string(answered ? "" : "the converter did not answer every write; ") +
-                        (names.empty() ? "" : "could not read back:" + names + "; ") +
-                        "check the cable and run the restore again.");
+        return Fail(exit_code::DeviceFailed, "every write was confirmed, but could not read back:" + names +
+                                                 "; check the cable and run dnx8 diff " + options.port + " " +
+                                                 options.file + ".");
     }
     const std::vector<ConfigurationDifference> differences = compareConfigurations(plan.expected, held);
     for (const ConfigurationDifference& d : differences)
-        std::cerr << "dnx8: " << d.name << ": the file has " << d.left << ", the converter holds " << d.right
-                  << '\n';
+        std::cerr << "dnx8: " << d.name << ": asked " << d.left << ", the converter holds " << d.right << '\n';
     if (!differences.empty())
         return Fail(exit_code::Mismatch, "the converter holds another configuration than " + options.file +
                                              " (it clips values it does not accept); see the list above.");
@@ -164,6 +125,7 @@ void AddRestoreCommands(CommandLine& commandLine)
     AddFitChoiceOptions(restore, options->fit);
     restore->get_option("--order")->needs(points);
     restore->get_option("--spline")->needs(points);
+    restore->get_option("--strict")->needs(points);
     restore->footer(
         "A segment table, or a thermocouple that matches no built-in type, cannot be restored from "
         "a backup: such a file needs --keep-linearization or --linearization. The file is "

@@ -3,8 +3,10 @@
 #include "cli/CommandLine.h"
 #include "cli/ConfigurationText.h"
 #include "cli/ConverterSession.h"
+#include "cli/DryRunOutput.h"
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
+#include "config/WriteOutcome.h"
 #include "cli/LabelledLines.h"
 #include "config/Settings.h"
 #include "device/ParameterTexts.h"
@@ -20,6 +22,7 @@ namespace {
 struct Options {
     std::string port;
     std::vector<std::string> settings;
+    bool dryRun = false;
 };
 
 // A setting as the converter holds it after the write.
@@ -102,6 +105,12 @@ int RunSet(const GlobalOptions& global, const Options& options)
         settings.push_back(*setting);
     }
 
+    if (options.dryRun)
+        return printDryRun(global, [&](ConverterLink& link) {
+            for (const Setting& setting : settings)
+                Write(link, setting);
+        });
+
     auto session = OpenConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;
@@ -112,12 +121,29 @@ int RunSet(const GlobalOptions& global, const Options& options)
         const std::optional<Echo> echo = Write(*session->link, settings[i]);
         if (!echo) {
             lines.print(std::cout);
+            // The same account of an interrupted sequence as input and restore give.
+            WriteOutcome outcome;
             std::string rest;
-            for (std::size_t j = i; j < settings.size(); ++j)
-                rest += " " + options.settings[j];
-            return Fail(exit_code::DeviceFailed, "the converter did not confirm " + options.settings[i] +
-                                                     "; not written:" + rest +
-                                                     ". Check the cable and run set again.");
+            for (std::size_t j = 0; j < settings.size(); ++j) {
+                if (j < i)
+                    outcome.confirmed.push_back(options.settings[j]);
+                else
+                    rest += " " + options.settings[j];
+            }
+            const LinkFailure failure = session->link->lastFailure();
+            if (failure == LinkFailure::Nak)
+                outcome.refused.push_back(options.settings[i]);
+            else if (failure == LinkFailure::Silent || failure == LinkFailure::Broken)
+                outcome.unconfirmed.push_back(options.settings[i]);
+            else
+                outcome.notSent.push_back(options.settings[i]);
+            for (std::size_t j = i + 1; j < settings.size(); ++j)
+                outcome.notSent.push_back(options.settings[j]);
+            for (const std::string& line : outcome.lines("dnx8 set " + options.port + rest))
+                std::cerr << "dnx8: " << line << '\n';
+            return Fail(exit_code::DeviceFailed, "set stopped at " + options.settings[i] + " (" +
+                                                     std::string(linkFailureText(failure)) +
+                                                     "); check the cable.");
         }
         lines.add(echo->label, echo->text);
         if (echo->clipped) {
@@ -146,6 +172,7 @@ void AddSetCommands(CommandLine& commandLine)
                     "relay1=MODE,ON,ONDELAY,OFF,OFFDELAY, relay2=... (MODE hysteresis|window, delays "
                     "0..65535, decimals with a point)")
         ->required();
+    set->add_flag("--dry-run", options->dryRun, "Check the settings and print the frames; send nothing, open nothing");
     set->footer(
         "Example: dnx8 set /dev/ttyUSB0 filter=5 scale-min=0 scale-max=100 relay1=hysteresis,80,2,75,2");
 }
