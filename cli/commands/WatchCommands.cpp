@@ -12,6 +12,7 @@
 #include "config/UserNumbers.h"
 #include "device/ParameterTexts.h"
 
+#include <algorithm>
 #include <chrono>
 #include <iostream>
 #include <thread>
@@ -28,6 +29,7 @@ struct Options {
     std::string interval = "1";
     std::int64_t count = 0; // 0: until Ctrl+C
     bool csv = false;
+    bool json = false;
 };
 
 void PrintHeader(bool csv)
@@ -44,18 +46,25 @@ void PrintHeader(bool csv)
 }
 
 // One poll; false when a read failed.
-bool PrintPoll(ConverterLink& link, bool csv)
+bool PrintPoll(ConverterLink& link, bool csv, bool json)
 {
     const LiveReading live = readLiveValues(link);
     const std::string stamp = LocalTimeStamp(std::chrono::system_clock::now());
+    if (json) {
+        Json line = Json{{"time", stamp}};
+        line.update(LiveJson(live));
+        std::cout << line.dump() << '\n' << std::flush;
+        return live.input && live.process && live.value && live.ratio;
+    }
     std::string line = csv ? stamp : PadRight(stamp.substr(11, 8), 10);
     bool complete = true;
     for (LiveQuantity quantity : LiveQuantities) {
         const std::optional<float> value = LiveOf(live, quantity);
         complete = complete && value.has_value();
         // A value that could not be read is an empty CSV field.
-        const std::string text =
-            value || csv ? LiveText(quantity, value) : std::string(parameter_texts::CommunicationErrorText);
+        const std::string text = csv     ? liveExactText(quantity, value)
+                                 : value ? LiveText(quantity, value)
+                                         : std::string(parameter_texts::CommunicationErrorText);
         line += csv ? "," + text : PadRight(text, ColumnWidth);
     }
     if (!csv)
@@ -72,6 +81,59 @@ void WaitUntil(Clock::time_point until)
             std::min<Clock::duration>(until - Clock::now(), std::chrono::milliseconds(50)));
 }
 
+// The converter on a line that may drop and come back (a pulled adapter):
+// after a failed poll the port is closed and opened again, with a back-off,
+// and standard error says when the line dropped and when it came back.
+class WatchedLine {
+public:
+    WatchedLine(ConverterLink& link, std::string port) : link(link), port(std::move(port)) {}
+
+    // After a poll: notes a drop, or tries to reopen when one is due.
+    void afterPoll(bool complete)
+    {
+        if (up && !complete) {
+            up = false;
+            const std::string why(linkFailureText(link.lastFailure()));
+            link.close();
+            backoff = FirstBackoff;
+            nextAttempt = Clock::now() + backoff;
+            std::cerr << "dnx8: " << LocalTimeStamp(std::chrono::system_clock::now()) << ": the line to " << port
+                      << " dropped (" << why << "); opening it again until it comes back." << std::endl;
+            return;
+        }
+        if (up || Clock::now() < nextAttempt)
+            return;
+        if (reopen()) {
+            up = true;
+            std::cerr << "dnx8: " << LocalTimeStamp(std::chrono::system_clock::now()) << ": the line to " << port
+                      << " is back." << std::endl;
+            return;
+        }
+        link.close();
+        backoff = std::min(backoff * 2, MaxBackoff);
+        nextAttempt = Clock::now() + backoff;
+    }
+
+private:
+    static constexpr Clock::duration FirstBackoff = std::chrono::seconds(1);
+    static constexpr Clock::duration MaxBackoff = std::chrono::seconds(30);
+
+    bool reopen()
+    {
+        link.close();
+        if (!link.open(port))
+            return false;
+        const std::optional<std::string> identity = link.identify();
+        return identity && *identity == AcceptedIdentity;
+    }
+
+    ConverterLink& link;
+    std::string port;
+    bool up = true;
+    Clock::duration backoff = FirstBackoff;
+    Clock::time_point nextAttempt;
+};
+
 int RunWatch(const GlobalOptions& global, const Options& options)
 {
     const auto period = std::chrono::duration_cast<Clock::duration>(
@@ -80,17 +142,29 @@ int RunWatch(const GlobalOptions& global, const Options& options)
     if (!session)
         return exit_code::DeviceFailed;
 
-    PrintHeader(options.csv);
+    if (!options.json)
+        PrintHeader(options.csv);
+    WatchedLine line(*session->link, options.port);
     std::int64_t polls = 0;
     std::int64_t incomplete = 0;
     const Clock::time_point start = Clock::now();
+    std::int64_t slot = 0;
     while (!Console::stopRequested()) {
-        if (!PrintPoll(*session->link, options.csv))
+        const bool complete = PrintPoll(*session->link, options.csv, options.json);
+        if (!complete)
             ++incomplete;
         ++polls;
         if (options.count != 0 && polls >= options.count)
             break;
-        WaitUntil(start + polls * period);
+        line.afterPoll(complete);
+        // The next slot of the grid start + k * period that is still ahead:
+        // a slow poll or a reopen skips slots instead of shifting the rest.
+        ++slot;
+        if (period > Clock::duration::zero()) {
+            const std::int64_t due = (Clock::now() - start) / period + 1;
+            slot = std::max(slot, due);
+        }
+        WaitUntil(start + slot * period);
     }
     if (incomplete != 0)
         return Fail(exit_code::DeviceFailed, std::to_string(incomplete) + " of " + std::to_string(polls) +
@@ -129,5 +203,9 @@ void AddWatchCommands(CommandLine& commandLine)
     watch->add_flag("--csv", options->csv,
                     "One CSV line per poll: ISO 8601 local time, input, process, value, ratio in per cent; "
                     "fault texts in place of flagged values, an empty field for a failed read");
+    CLI::Option* json = watch->add_flag("--json", options->json,
+                                        "One JSON object per line and poll: time, input, process, value, "
+                                        "ratio (a fraction), faults; every value exactly");
+    json->excludes("--csv");
     watch->footer("Ctrl+C ends it. Example: dnx8 watch /dev/ttyUSB0 --interval 10 --csv > log.csv");
 }
