@@ -1,4 +1,5 @@
 #include "report/CommissioningRecord.h"
+#include "framework/CzechPlural.h"
 
 #include "config/ConfigurationReading.h"
 #include "report/ConverterCurve.h"
@@ -84,7 +85,7 @@ void AddLinearizationRow(std::vector<Row>& rows, const ConfigurationReading& rea
     if (!degree || !segments)
         rows.push_back({"Linearizace", {}, true});
     else if (*segments > 0)
-        rows.push_back({"Linearizace", "Lineární spline, " + std::to_string(*segments) + " segmentů"});
+        rows.push_back({"Linearizace", "Lineární spline, " + segmentCountText(*segments)});
     else if (*degree > 0)
         rows.push_back({"Linearizace", "Aproximační polynom, " + std::to_string(*degree) + ". řádu"});
     else

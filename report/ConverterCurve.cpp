@@ -1,4 +1,5 @@
 #include "report/ConverterCurve.h"
+#include "framework/CzechPlural.h"
 
 #include "config/ConfigurationReading.h"
 #include "device/ParameterTexts.h"
@@ -65,7 +66,7 @@ bool Holds(const ConfigurationReading& reading, const LinearizationTable& table)
 std::string MethodText(const LinearizationTable& table)
 {
     if (table.segmentCount > 0)
-        return "lineární spline, " + std::to_string(table.segmentCount) + " segmentů";
+        return "lineární spline, " + segmentCountText(table.segmentCount);
     return "aproximační polynom, " + std::to_string(table.polynomialDegree) + ". řádu";
 }
 
@@ -126,7 +127,7 @@ ConverterCurve ChooseConverterCurve(const ConfigurationReading& reading, const L
         return result;
     } else if (*reading.segmentCount > 0) {
         result.heading = "Uživatelská linearizace: lineární spline, " +
-                         std::to_string(*reading.segmentCount) + " segmentů";
+                         segmentCountText(*reading.segmentCount);
         result.notes.push_back("Segmenty nelze z převodníku přečíst: pro obrázek zadejte --linearization s "
                                "souborem bodů.");
     } else if (*all.curveDegree > 0) {
