@@ -109,3 +109,11 @@ bool runJournalled(ConverterLink& link, const std::function<void(ConverterLink&)
         out.notSent.push_back(requestName(planned[i].code));
     return out.complete();
 }
+
+Json writeOutcomeJson(const WriteOutcome& outcome)
+{
+    return Json{{"confirmed", outcome.confirmed},
+                {"unconfirmed", outcome.unconfirmed},
+                {"refused", outcome.refused},
+                {"notSent", outcome.notSent}};
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/Json.h"
 #include "device/ConverterLink.h"
 
 #include <functional>
@@ -28,3 +29,6 @@ std::string requestName(std::uint8_t code);
 // against a dry run of the same sequence for the writes it never reached.
 // Returns whether every write was confirmed.
 bool runJournalled(ConverterLink& link, const std::function<void(ConverterLink&)>& sequence, WriteOutcome& out);
+
+// {"confirmed": [...], "unconfirmed": [...], "refused": [...], "notSent": [...]}.
+Json writeOutcomeJson(const WriteOutcome& outcome);

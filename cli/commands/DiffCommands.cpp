@@ -1,6 +1,7 @@
 #include "cli/commands/DiffCommands.h"
 
 #include "config/BackupSources.h"
+#include "config/Json.h"
 #include "cli/BackupFileArgument.h"
 #include "cli/CommandLine.h"
 #include "cli/ConverterSession.h"
@@ -19,7 +20,16 @@ namespace {
 struct Options {
     std::string first;
     std::string second;
+    bool json = false;
 };
+
+Json DifferencesJson(const std::vector<ConfigurationDifference>& differences)
+{
+    Json list = Json::array();
+    for (const ConfigurationDifference& d : differences)
+        list.push_back(Json{{"name", d.name}, {"left", d.left}, {"right", d.right}});
+    return list;
+}
 
 constexpr std::string_view Usage = "dnx8 diff PORT FILE, dnx8 diff FILE FILE or dnx8 diff PORT PORT";
 
@@ -111,6 +121,20 @@ int RunDiff(const GlobalOptions& global, const Options& options)
     const std::vector<ConfigurationDifference> differences =
         compareConfigurations(left.configuration, right.configuration);
     const std::vector<ConfigurationDifference> unused = unusedDifferences(left.configuration, right.configuration);
+    if (options.json) {
+        Json sides = Json::array();
+        for (const BackupFile* side : {&left, &right})
+            sides.push_back(Json{{"identity", side->identity ? Json(*side->identity) : Json(nullptr)},
+                                 {"firmware", side->firmware ? Json(*side->firmware) : Json(nullptr)},
+                                 {"serialNumber", side->serialNumber ? Json(*side->serialNumber) : Json(nullptr)},
+                                 {"note", side->note ? Json(*side->note) : Json(nullptr)}});
+        PrintJson(std::cout, Json{{"sources", {options.first, options.second}},
+                                  {"sides", sides},
+                                  {"equal", differences.empty()},
+                                  {"differences", DifferencesJson(differences)},
+                                  {"unused", DifferencesJson(unused)}});
+        return differences.empty() ? exit_code::Done : exit_code::Mismatch;
+    }
     std::size_t width = 0;
     for (const Row& row : shown)
         width = std::max({width, TextWidth(row.name), TextWidth(row.left)});
@@ -148,6 +172,9 @@ void AddDiffCommands(CommandLine& commandLine)
         [&commandLine, options] { return RunDiff(commandLine.global(), *options); });
     diff->add_option("SOURCE", options->first, "A serial port (PORT) or a backup file (FILE)")->required();
     diff->add_option("OTHER", options->second, "A backup file (FILE) or a second serial port (PORT)")->required();
+    diff->add_flag("--json", options->json,
+                   "JSON: {\"sources\", \"sides\", \"equal\", \"differences\": [{\"name\", \"left\", "
+                   "\"right\"}], \"unused\"}, values exactly as text");
     diff->footer(
         "Identity, firmware and serial number are shown but never counted: a clone has another serial "
         "number. Coefficients above CurveDegree (all of them at degree 0) are shown as unused and not "

@@ -26,6 +26,7 @@ struct Options {
     std::string port;
     std::string file;
     bool dryRun = false;
+    bool json = false;
     bool keepLinearization = false;
     std::string points;
     FitChoice fit;
@@ -66,6 +67,8 @@ int RunRestore(const GlobalOptions& global, const Options& options)
     WriteOutcome outcome;
     const bool answered = runJournalled(link, [&](ConverterLink& l) { runRestore(l, plan); }, outcome);
     if (!answered) {
+        if (options.json)
+            PrintJson(std::cout, Json{{"restored", false}, {"writes", writeOutcomeJson(outcome)}});
         for (const std::string& line : outcome.lines("dnx8 restore " + options.port + " " + options.file))
             std::cerr << "dnx8: " << line << '\n';
         return Fail(exit_code::DeviceFailed, "the restore was interrupted (" +
@@ -91,12 +94,22 @@ int RunRestore(const GlobalOptions& global, const Options& options)
                                                  options.file + ".");
     }
     const std::vector<ConfigurationDifference> differences = compareConfigurations(plan.expected, held);
+    if (options.json) {
+        Json list = Json::array();
+        for (const ConfigurationDifference& d : differences)
+            list.push_back(Json{{"name", d.name}, {"asked", d.left}, {"held", d.right}});
+        PrintJson(std::cout, Json{{"restored", true},
+                                  {"writes", writeOutcomeJson(outcome)},
+                                  {"equal", differences.empty()},
+                                  {"differences", list}});
+    }
     for (const ConfigurationDifference& d : differences)
         std::cerr << "dnx8: " << d.name << ": asked " << d.left << ", the converter holds " << d.right << '\n';
     if (!differences.empty())
         return Fail(exit_code::Mismatch, "the converter holds another configuration than " + options.file +
                                              " (it clips values it does not accept); see the list above.");
-    std::cout << "Restored " << options.file << " into " << options.port << " and read it back: equal.\n";
+    if (!options.json)
+        std::cout << "Restored " << options.file << " into " << options.port << " and read it back: equal.\n";
     return exit_code::Done;
 }
 
@@ -111,6 +124,9 @@ void AddRestoreCommands(CommandLine& commandLine)
     restore->add_option("PORT", options->port, "Serial port: a device path (/dev/ttyUSB0) or a name (COM3)")
         ->required();
     restore->add_option("FILE", options->file, "The backup file (from dnx8 backup)")->required();
+    restore->add_flag("--json", options->json,
+                      "JSON: {\"restored\", \"writes\": {\"confirmed\", \"unconfirmed\", \"refused\", "
+                      "\"notSent\"}, \"equal\", \"differences\": [{\"name\", \"asked\", \"held\"}]}");
     restore->add_flag("--dry-run", options->dryRun,
                       "Check the file and print the frames restore would send; send nothing, open nothing");
     CLI::Option* keep =

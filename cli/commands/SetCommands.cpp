@@ -8,6 +8,7 @@
 #include "cli/Failure.h"
 #include "config/WriteOutcome.h"
 #include "cli/LabelledLines.h"
+#include "config/ConfigurationJson.h"
 #include "config/Settings.h"
 #include "device/ParameterTexts.h"
 #include "framework/NumberText.h"
@@ -23,6 +24,7 @@ struct Options {
     std::string port;
     std::vector<std::string> settings;
     bool dryRun = false;
+    bool json = false;
 };
 
 // A setting as the converter holds it after the write.
@@ -30,6 +32,8 @@ struct Echo {
     std::string label;
     std::string text;
     bool clipped = false;
+    std::string parameter;
+    Json held; // exactly, for scripts
 };
 
 std::string Exact(float value)
@@ -58,7 +62,7 @@ std::optional<Echo> Write(ConverterLink& link, const Setting& s)
     case Setting::Kind::Filter: {
         std::uint8_t stored = 0;
         written = link.writeFilter(s.code, stored);
-        echo = {"Filtr", std::to_string(stored), stored != s.code};
+        echo = {"Filtr", std::to_string(stored), stored != s.code, "Filter", stored};
         break;
     }
     case Setting::Kind::ScaleMin:
@@ -66,7 +70,8 @@ std::optional<Echo> Write(ConverterLink& link, const Setting& s)
         float stored = s.real;
         const bool min = s.kind == Setting::Kind::ScaleMin;
         written = min ? link.writeScaleMin(stored) : link.writeScaleMax(stored);
-        echo = {min ? "Min" : "Max", number_text::RealText(stored, 2), stored != s.real};
+        echo = {min ? "Min" : "Max", number_text::RealText(stored, 2), stored != s.real,
+                min ? "ScaleMin" : "ScaleMax", stored};
         if (echo.clipped)
             echo.text += " (" + Exact(stored) + ", asked " + Exact(s.real) + ")";
         break;
@@ -76,7 +81,7 @@ std::optional<Echo> Write(ConverterLink& link, const Setting& s)
         written = link.writeErrorSignalling(stored);
         const std::string_view text = texts::ErrorSignallingText(stored);
         echo = {"Chybový stav", text.empty() ? "kód " + std::to_string(stored) : std::string(text),
-                stored != s.code};
+                stored != s.code, "ErrorSignalling", stored};
         break;
     }
     case Setting::Kind::Relay1:
@@ -84,7 +89,8 @@ std::optional<Echo> Write(ConverterLink& link, const Setting& s)
         RelaySettings stored = s.relay;
         const bool first = s.kind == Setting::Kind::Relay1;
         written = first ? link.writeRelay1(stored) : link.writeRelay2(stored);
-        echo = {first ? "Relé 1" : "Relé 2", RelayText(stored), !(stored == s.relay)};
+        echo = {first ? "Relé 1" : "Relé 2", RelayText(stored), !(stored == s.relay), first ? "Relay1" : "Relay2",
+                RelayJson(stored)};
         break;
     }
     }
@@ -115,12 +121,20 @@ int RunSet(const GlobalOptions& global, const Options& options)
     if (!session)
         return exit_code::DeviceFailed;
     LabelledLines lines;
+    Json echoes = Json::array();
+    // Text for people, or the echoes exactly for scripts.
+    auto print = [&](bool complete) {
+        if (options.json)
+            PrintJson(std::cout, Json{{"echoes", echoes}, {"complete", complete}});
+        else
+            lines.print(std::cout);
+    };
     std::vector<std::string> clipped;
     int result = exit_code::Done;
     for (std::size_t i = 0; i < settings.size(); ++i) {
         const std::optional<Echo> echo = Write(*session->link, settings[i]);
         if (!echo) {
-            lines.print(std::cout);
+            print(false);
             // The same account of an interrupted sequence as input and restore give.
             WriteOutcome outcome;
             std::string rest;
@@ -146,12 +160,16 @@ int RunSet(const GlobalOptions& global, const Options& options)
                                                      "); check the cable.");
         }
         lines.add(echo->label, echo->text);
+        echoes.push_back(Json{{"setting", options.settings[i]},
+                              {"parameter", echo->parameter},
+                              {"held", echo->held},
+                              {"clipped", echo->clipped}});
         if (echo->clipped) {
             clipped.push_back(options.settings[i] + " (the converter holds: " + echo->text + ")");
             result = exit_code::Mismatch;
         }
     }
-    lines.print(std::cout);
+    print(true);
     for (const std::string& text : clipped)
         Fail(exit_code::Mismatch, "the converter stored another value than asked: " + text);
     return result;
@@ -172,6 +190,9 @@ void AddSetCommands(CommandLine& commandLine)
                     "relay1=MODE,ON,ONDELAY,OFF,OFFDELAY, relay2=... (MODE hysteresis|window, delays "
                     "0..65535, decimals with a point)")
         ->required();
+    set->add_flag("--json", options->json,
+                  "The echoes as JSON: {\"echoes\": [{\"setting\", \"parameter\", \"held\", \"clipped\"}], "
+                  "\"complete\"}, every value exactly");
     set->add_flag("--dry-run", options->dryRun, "Check the settings and print the frames; send nothing, open nothing");
     set->footer(
         "Example: dnx8 set /dev/ttyUSB0 filter=5 scale-min=0 scale-max=100 relay1=hysteresis,80,2,75,2");
