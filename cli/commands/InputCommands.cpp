@@ -10,6 +10,8 @@
 #include "cli/PointFileImport.h"
 #include "inputs/SensorCatalogs.h"
 #include "cli/UserNumberOptions.h"
+#include "config/Configuration.h"
+#include "config/ConfigurationJson.h"
 #include "config/WriteOutcome.h"
 #include "config/UserNumbers.h"
 #include "device/ParameterTexts.h"
@@ -56,6 +58,7 @@ struct Options {
     std::string points;
     FitChoice fit;
     bool dryRun = false;
+    bool json = false;
 };
 
 int IndexIn(const std::vector<std::string>& names, const std::string& name)
@@ -171,7 +174,7 @@ struct Mismatch {
 template <typename T> std::string Show(const T& value)
 {
     if constexpr (std::is_same_v<T, float>)
-        return number_text::RealAutoText(value);
+        return realText(value);
     else if constexpr (std::is_same_v<T, std::uint8_t>)
         return std::to_string(value);
     else
@@ -216,7 +219,8 @@ int RunInput(const GlobalOptions& global, const Options& options, InputJob& job)
     ReadInputState(link, held);
     LabelledLines lines;
     AddInputLines(lines, held);
-    lines.print(std::cout);
+    if (!options.json)
+        lines.print(std::cout);
 
     std::vector<Mismatch> mismatches;
     std::vector<std::string> unread;
@@ -229,6 +233,16 @@ int RunInput(const GlobalOptions& global, const Options& options, InputJob& job)
     Compare("CurveCoefficients", e.coefficients, held.all.curveCoefficients, mismatches, unread);
     Compare("SegmentCount", e.segmentCount, held.segmentCount, mismatches, unread);
 
+    if (options.json) {
+        Json list = Json::array();
+        for (const Mismatch& m : mismatches)
+            list.push_back(Json{{"name", m.name}, {"asked", m.asked}, {"held", m.held}});
+        PrintJson(std::cout, Json{{"configuration", ConfigurationJson(held)},
+                                  {"writes", writeOutcomeJson(outcome)},
+                                  {"complete", answered},
+                                  {"unread", unread},
+                                  {"mismatches", list}});
+    }
     if (!answered) {
         for (const std::string& line : outcome.lines("the same dnx8 input command again"))
             std::cerr << "dnx8: " << line << '\n';
@@ -257,12 +271,15 @@ CLI::App* AddKind(CommandLine& commandLine, CLI::App& input, const std::string& 
                   const std::shared_ptr<Options>& options,
                   std::function<bool(const Options&, InputJob&)> prepare)
 {
-    return commandLine.add(input, name, help, [&commandLine, options, prepare] {
+    CLI::App* kind = commandLine.add(input, name, help, [&commandLine, options, prepare] {
         InputJob job;
         if (!prepare(*options, job))
             return exit_code::BadUsage;
         return RunInput(commandLine.global(), *options, job);
     });
+    // The usage line CLI11 prints leaves out the group's PORT.
+    kind->footer("Usage: dnx8 input PORT " + name + " [OPTIONS] [--dry-run] [--json]");
+    return kind;
 }
 
 // The four plain kinds share the sequence and the linearization choice.
@@ -372,6 +389,9 @@ void AddInputCommands(CommandLine& commandLine)
         "input", "Configure the input with the dialogs' write sequences, then read it back and compare");
     input->add_option("PORT", o->port, "Serial port: a device path (/dev/ttyUSB0) or a name (COM3)")
         ->required();
+    input->add_flag("--json", o->json,
+                    "JSON: {\"configuration\" as read back, \"writes\", \"complete\", \"unread\", "
+                    "\"mismatches\": [{\"name\", \"asked\", \"held\"}]}");
     input->add_flag("--dry-run", o->dryRun,
                     "Check the options and print the frames of the write sequence; send nothing, open nothing");
     input->footer("Run dnx8 input PORT KIND --help for a kind's options. Example:\n"
