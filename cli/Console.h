@@ -18,6 +18,9 @@ public:
     // The signal that asked to stop (SIGINT for Ctrl+C, SIGTERM), 0 if none:
     // the program then exits with 128 plus it, as a shell reports it.
     static int stopSignal();
+    // Whether standard output is a terminal (a person reads it) rather than
+    // a file or a pipe.
+    static bool outputIsTerminal();
 };
 
 #if defined(_WIN32)

@@ -1,6 +1,7 @@
 #include "cli/Console.h"
 
 #include <csignal>
+#include <unistd.h>
 
 namespace {
 
@@ -37,4 +38,9 @@ bool Console::stopRequested()
 int Console::stopSignal()
 {
     return stopFlag;
+}
+
+bool Console::outputIsTerminal()
+{
+    return ::isatty(STDOUT_FILENO) != 0;
 }

@@ -43,6 +43,12 @@ bool Console::stopRequested()
     return stopFlag;
 }
 
+bool Console::outputIsTerminal()
+{
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
+}
+
 int Console::stopSignal()
 {
     return stopFlag ? 2 : 0; // Ctrl+C and Ctrl+Break count as SIGINT

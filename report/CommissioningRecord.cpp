@@ -185,6 +185,7 @@ RecordPage CommissioningRecord(const ConfigurationReading& reading, const Record
     if (curve.plot)
         page.pictureSvg = curve.plot->svgElement();
     page.pictureFailed = curve.failed;
+    page.linearizationDiffers = curve.userTableDiffers;
     page.pictureNotes = curve.notes;
     return page;
 }

@@ -93,7 +93,8 @@ ConverterCurve ChooseConverterCurve(const ConfigurationReading& reading, const L
         result.plot = TablePlot(std::shared_ptr<const LinearizationTable>(userTable, [](auto*) {}), min, max);
         result.plot->xTitle = "vstup";
         result.plot->yTitle = "linearizovaná hodnota";
-        if (!Holds(reading, *userTable))
+        result.userTableDiffers = !Holds(reading, *userTable);
+        if (result.userTableDiffers)
             result.notes.push_back("Pozor: linearizace v převodníku se liší od souboru " + userFile + ".");
     } else if (rtd) {
         result.heading = "Charakteristika: " + std::string(rtd->name());
