@@ -31,6 +31,7 @@ TEST(UserNumbers, OnlyWholePlainDecimalTextsAreNumbers)
         EXPECT_FALSE(RealProblem(text).empty());
     }
     EXPECT_NE(RealProblem("12,5").find("decimal point"), std::string::npos);
+    EXPECT_NE(RealProblem("1e39").find("outside the range"), std::string::npos);
 
     EXPECT_EQ(ReadUserInteger("65535", 0, 65535), 65535);
     for (const char* text : {"65536", "-1", "1.0", "", "5x", "99999999999999999999"})
@@ -48,12 +49,16 @@ TEST(Settings, EachSettingReadsToItsValueOrSaysWhatIsWrong)
     auto state = ParseSetting("error-state=input", problem);
     ASSERT_TRUE(state);
     EXPECT_EQ(state->code, 3);
+    // The codes the docs list, and names in any case.
+    EXPECT_EQ(ParseSetting("error-state=2", problem)->code, 2);
+    EXPECT_EQ(ParseSetting("error-state=Over", problem)->code, 2);
+    EXPECT_EQ(ParseSetting("relay1=Hysteresis,1,2,3,4", problem)->relay.mode, RelaySettings::Hysteresis);
     EXPECT_EQ(ParseSetting("scale-min=-3.5", problem)->real, -3.5f);
     EXPECT_EQ(ParseSetting("filter=30", problem)->code, 30);
 
     for (const char* text : {"filter", "filter=", "filter=-1", "Filter=3", "relay1=hysteresis,1,2,3",
                              "relay1=hysteresis,1,2,3,4,5", "relay1=on,1,2,3,4", "relay1=window,1,2.5,3,4",
-                             "scale-max=1e40", "error-state=2"}) {
+                             "scale-max=1e40", "error-state=4", "error-state=02"}) {
         SCOPED_TRACE(text);
         problem.clear();
         EXPECT_FALSE(ParseSetting(text, problem));

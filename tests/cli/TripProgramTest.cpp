@@ -181,6 +181,33 @@ TEST_F(TripTest, TyposAndDryRunsSendNothing)
     EXPECT_EQ(requests("a"), 0u);
 }
 
+TEST_F(TripTest, JsonCarriesValuesExactly)
+{
+    const std::string p = start("a", "voltage");
+    ProgramRun run = RunDnx8({"set", p, "scale-min=0.001", "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    auto json = nlohmann::json::parse(run.out);
+    EXPECT_EQ(json["echoes"][0]["parameter"], "ScaleMin");
+    EXPECT_EQ(json["echoes"][0]["held"].get<float>(), 0.001f);
+    EXPECT_EQ(json["complete"], true);
+
+    run = RunDnx8({"watch", p, "--json", "--count", "1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    json = nlohmann::json::parse(run.out);
+    EXPECT_TRUE(json["input"].is_number()) << run.out;
+    EXPECT_TRUE(json["time"].is_string()) << run.out;
+
+    const std::string backup = (dir / "a.json").string();
+    ASSERT_EQ(RunDnx8({"backup", p, "-o", backup}).exitCode, 0);
+    ASSERT_EQ(RunDnx8({"set", p, "scale-max=123.456"}).exitCode, 0);
+    run = RunDnx8({"diff", p, backup, "--json"});
+    EXPECT_EQ(run.exitCode, 3) << run.err;
+    json = nlohmann::json::parse(run.out);
+    EXPECT_EQ(json["equal"], false);
+    ASSERT_EQ(json["differences"].size(), 1u);
+    EXPECT_EQ(json["differences"][0]["left"], "123.456");
+}
+
 TEST_F(TripTest, SigtermEndsAWatchPromptlyWith143)
 {
     const std::string p = start("a", "voltage");
