@@ -208,6 +208,23 @@ TEST_F(TripTest, JsonCarriesValuesExactly)
     EXPECT_EQ(json["differences"][0]["left"], "123.456");
 }
 
+TEST_F(TripTest, ReportWarnsWhenTheConverterHoldsAnotherFit)
+{
+    const std::string p = start("a", "voltage");
+    const std::string points = file("q.txt", "0 1\n1 6\n2 17\n3 34\n4 57\n");
+    const std::string page = (dir / "record.html").string();
+    ProgramRun run = RunDnx8({"report", p, "-o", page, "--linearization", points, "--order", "2"});
+    EXPECT_EQ(run.exitCode, 3) << run.err;
+    EXPECT_TRUE(Contains(run.err, "another linearization")) << run.err;
+    EXPECT_TRUE(fs::exists(page)); // written all the same, with its warning
+
+    ASSERT_EQ(RunDnx8({"input", p, "voltage", "--variant", "10V", "--linearization", points, "--order", "2"})
+                  .exitCode,
+              0);
+    run = RunDnx8({"report", p, "-o", page, "--linearization", points, "--order", "2"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+}
+
 TEST_F(TripTest, SigtermEndsAWatchPromptlyWith143)
 {
     const std::string p = start("a", "voltage");
