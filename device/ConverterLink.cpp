@@ -1,8 +1,10 @@
 #include "device/ConverterLink.h"
 
+#include "device/FrameCodec.h"
 #include "device/LittleEndian.h"
 #include "device/SerialPort.h"
 
+#include <algorithm>
 #include <cstring>
 
 using protocol::Parameter;
@@ -54,16 +56,11 @@ bool ConverterLink::isOpen() const
 
 bool ConverterLink::sendFrame(std::uint8_t command, std::size_t n)
 {
-    frame[0] = protocol::Start;
-    frame[1] = command;
-    frame[2] = static_cast<std::uint8_t>(n);
-    const std::size_t length = protocol::RequestHeader + n;
-    frame[length] = protocol::Checksum(frame.data(), length);
+    const std::size_t length = protocol::sealRequest(frame.data(), command, n);
     failure = LinkFailure::None;
     if (stopCheck && stopCheck())
         failure = LinkFailure::Stopped;
-    else if (port->write(frame.data(), static_cast<std::int32_t>(length + 1)) !=
-             static_cast<std::int32_t>(length + 1))
+    else if (port->write(frame.data(), static_cast<std::int32_t>(length)) != static_cast<std::int32_t>(length))
         failure = LinkFailure::NotSent;
     if (journalOn)
         journal.push_back({command, n > 0, failure});
@@ -95,68 +92,49 @@ std::vector<LinkTransaction> ConverterLink::stopJournal()
 
 bool ConverterLink::receiveChecked(std::size_t expected)
 {
-    auto readInto = [this](std::size_t at, std::size_t count) {
-        const std::int32_t got = port->read(frame.data() + at, static_cast<std::int32_t>(count));
-        // A transport never reports more than asked; guard the buffer anyway.
-        return got > 0 ? std::min(static_cast<std::size_t>(got), count) : std::size_t{0};
-    };
-
-    // Hunt for the first byte of a reply.
+    using Event = protocol::FrameReceiver::Event;
+    reply.reset();
     int skipped = 0;
     for (;;) {
-        if (readInto(0, 1) == 0) {
-            failure = skipped == 0 ? LinkFailure::Silent : LinkFailure::Broken;
+        // Byte by byte while hunting and through the header, then the rest
+        // of the frame in as few reads as the line allows.
+        std::array<std::uint8_t, protocol::FrameSize> chunk{};
+        const std::size_t want = reply.outstanding();
+        const std::int32_t got = port->read(chunk.data(), static_cast<std::int32_t>(want));
+        if (got <= 0) {
+            // Silence before a reply began leaves nothing to purge.
+            if (reply.inFrame())
+                port->purge(PurgeBroken);
+            failure = reply.inFrame() || skipped > 0 ? LinkFailure::Broken : LinkFailure::Silent;
             return false;
         }
-        if (frame[0] == protocol::Ack || frame[0] == protocol::Nak)
-            break;
-        if (++skipped > MaxStrayBytes) {
-            port->purge(PurgeBroken);
-            failure = LinkFailure::Broken;
-            return false;
-        }
-    }
-
-    std::size_t received = 1;
-    std::size_t outstanding = 1; // NAK: its checksum
-    bool complete = true;
-    if (frame[0] == protocol::Ack) {
-        if (readInto(1, 1) == 0) {
-            complete = false;
-        } else {
-            received = 2;
-            // More data than the buffer holds cannot be a reply of ours.
-            if (frame[1] > protocol::MaxReplyData) {
+        // A transport never reports more than asked; guard the buffer anyway.
+        const std::size_t count = std::min(static_cast<std::size_t>(got), want);
+        for (std::size_t i = 0; i < count; ++i) {
+            switch (reply.push(chunk[i])) {
+            case Event::None:
+                break;
+            case Event::Noise:
+                if (++skipped > MaxStrayBytes) {
+                    port->purge(PurgeBroken);
+                    failure = LinkFailure::Broken;
+                    return false;
+                }
+                break;
+            case Event::Frame:
+                if (!reply.positive())
+                    failure = LinkFailure::Nak;
+                else if (reply.data().size() != expected)
+                    failure = LinkFailure::Broken;
+                return failure == LinkFailure::None;
+            case Event::BadChecksum:
+            case Event::Oversized:
                 port->purge(PurgeBroken);
                 failure = LinkFailure::Broken;
                 return false;
             }
-            outstanding = frame[1] + 1u;
         }
     }
-
-    while (complete && outstanding > 0) {
-        const std::size_t got = readInto(received, outstanding);
-        if (got == 0)
-            break;
-        received += got;
-        outstanding -= got;
-    }
-
-    if (!complete || outstanding > 0 || !protocol::SumsToZero(frame.data(), received)) {
-        port->purge(PurgeBroken);
-        failure = LinkFailure::Broken;
-        return false;
-    }
-    if (frame[0] == protocol::Nak) {
-        failure = LinkFailure::Nak;
-        return false;
-    }
-    if (frame[1] != expected) {
-        failure = LinkFailure::Broken;
-        return false;
-    }
-    return true;
 }
 
 std::optional<std::string> ConverterLink::identify()
@@ -164,7 +142,7 @@ std::optional<std::string> ConverterLink::identify()
     sendFrame(protocol::Code(Parameter::Identity), 0);
     if (!receiveFrame(protocol::IdentitySize))
         return std::nullopt;
-    const char* text = reinterpret_cast<const char*>(frame.data() + ReplyDataOffset);
+    const char* text = reinterpret_cast<const char*>(reply.data().data());
     return std::string(text, strnlen(text, protocol::IdentitySize));
 }
 
@@ -175,7 +153,7 @@ bool ConverterLink::readByte(Parameter p, std::uint8_t& value)
     sendFrame(protocol::Code(p), 0);
     if (!receiveFrame(1))
         return false;
-    value = frame[ReplyDataOffset];
+    value = reply.data()[0];
     return true;
 }
 
@@ -185,7 +163,7 @@ bool ConverterLink::writeByte(Parameter p, std::uint8_t& value)
     sendFrame(protocol::Code(p), 1);
     if (!receiveFrame(1))
         return false;
-    value = frame[ReplyDataOffset];
+    value = reply.data()[0];
     return true;
 }
 
@@ -194,7 +172,7 @@ bool ConverterLink::readWord(Parameter p, std::uint16_t& value)
     sendFrame(protocol::Code(p), 0);
     if (!receiveFrame(2))
         return false;
-    value = GetU16(frame.data() + ReplyDataOffset);
+    value = GetU16(reply.data().data());
     return true;
 }
 
@@ -203,7 +181,7 @@ bool ConverterLink::read4Bytes(Parameter p, std::array<std::uint8_t, 4>& value)
     sendFrame(protocol::Code(p), 0);
     if (!receiveFrame(4))
         return false;
-    std::memcpy(value.data(), frame.data() + ReplyDataOffset, 4);
+    std::memcpy(value.data(), reply.data().data(), 4);
     return true;
 }
 
@@ -222,7 +200,7 @@ bool ConverterLink::writeReal(Parameter p, float& value)
     sendFrame(protocol::Code(p), 4);
     if (!receiveFrame(4))
         return false;
-    value = GetFloat(frame.data() + ReplyDataOffset);
+    value = GetFloat(reply.data().data());
     return true;
 }
 
@@ -231,7 +209,7 @@ bool ConverterLink::readBlock(Parameter p, std::uint8_t* record, std::size_t siz
     sendFrame(protocol::Code(p), 0);
     if (!receiveFrame(size))
         return false;
-    std::memcpy(record, frame.data() + ReplyDataOffset, size);
+    std::memcpy(record, reply.data().data(), size);
     return true;
 }
 
@@ -242,7 +220,7 @@ bool ConverterLink::writeBlock(Parameter p, std::uint8_t* record, std::size_t si
     if (!receiveFrame(size))
         return false;
     if (takeEcho)
-        std::memcpy(record, frame.data() + ReplyDataOffset, size);
+        std::memcpy(record, reply.data().data(), size);
     return true;
 }
 

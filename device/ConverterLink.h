@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/ByteTransport.h"
+#include "device/FrameReceiver.h"
 #include "device/LinkFailure.h"
 #include "device/Protocol.h"
 #include "device/RelaySettings.h"
@@ -113,7 +114,6 @@ public:
 
 private:
     static constexpr std::size_t DataOffset = protocol::RequestHeader;
-    static constexpr std::size_t ReplyDataOffset = protocol::ReplyHeader;
 
     bool sendFrame(std::uint8_t command, std::size_t n);
     bool receiveFrame(std::size_t expected);
@@ -131,7 +131,8 @@ private:
                            std::size_t size);
     bool bareCommand(protocol::Parameter p);
 
-    std::array<std::uint8_t, protocol::FrameSize> frame{};
+    std::array<std::uint8_t, protocol::FrameSize> frame{}; // the request being sent
+    protocol::FrameReceiver reply{protocol::FrameReceiver::Direction::Reply};
     std::unique_ptr<ByteTransport> port;
     LinkFailure failure = LinkFailure::None;
     std::function<bool()> stopCheck;

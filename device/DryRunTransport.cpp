@@ -1,8 +1,7 @@
 #include "device/DryRunTransport.h"
 
-#include "device/Protocol.h"
-
-using protocol::Parameter;
+#include "device/FrameCodec.h"
+#include "device/ParameterTable.h"
 
 std::int32_t DryRunTransport::write(const std::uint8_t* buffer, std::int32_t count)
 {
@@ -11,18 +10,9 @@ std::int32_t DryRunTransport::write(const std::uint8_t* buffer, std::int32_t cou
     // ConverterLink writes one whole request per call.
     std::vector<std::uint8_t> request(buffer, buffer + count);
     if (request.size() >= protocol::RequestHeader + 1) {
-        const std::uint8_t command = request[1];
-        auto data = request.begin() + protocol::RequestHeader;
-        auto end = request.end() - 1; // before the checksum
-        if (command == protocol::Code(Parameter::Commit))
-            data = end;
-        else if ((command == protocol::Code(Parameter::EmfRange) ||
-                  command == protocol::Code(Parameter::Segment)) &&
-                 data != end)
-            ++data;
-        std::vector<std::uint8_t> reply{protocol::Ack, static_cast<std::uint8_t>(end - data)};
-        reply.insert(reply.end(), data, end);
-        reply.push_back(protocol::Checksum(reply.data(), reply.size()));
+        const std::span<const std::uint8_t> data(request.begin() + protocol::RequestHeader,
+                                                 request.end() - 1); // before the checksum
+        const auto reply = protocol::positiveReply(protocol::writeEcho(request[1], data));
         pending.insert(pending.end(), reply.begin(), reply.end());
     }
     requests.push_back(std::move(request));

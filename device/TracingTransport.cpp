@@ -1,9 +1,8 @@
 #include "device/TracingTransport.h"
 
-#include "framework/NumberText.h"
+#include "device/TraceFormat.h"
 
-#include <cstdio>
-#include <string>
+#include <algorithm>
 
 TracingTransport::TracingTransport(std::unique_ptr<ByteTransport> transport, std::ostream& stream)
     : port(std::move(transport)), out(stream)
@@ -47,8 +46,8 @@ std::int32_t TracingTransport::write(const std::uint8_t* buffer, std::int32_t co
     flushReply();
     const auto at = Clock::now();
     const std::int32_t done = port->write(buffer, count);
-    line(at, "request", buffer, static_cast<std::size_t>(count),
-         done < count ? "(not all written)" : nullptr);
+    line(at, protocol::TraceKind::Request, {buffer, static_cast<std::size_t>(std::max(count, 0))},
+         done < count ? "(not all written)" : "");
     return done;
 }
 
@@ -61,21 +60,14 @@ void TracingTransport::purge(std::uint32_t flags)
 void TracingTransport::flushReply()
 {
     if (!reply.empty() || timedOut)
-        line(replyStart, "reply", reply.data(), reply.size(), timedOut ? "(time-out)" : nullptr);
+        line(replyStart, protocol::TraceKind::Reply, reply, timedOut ? "(time-out)" : "");
     reply.clear();
     timedOut = false;
 }
 
-void TracingTransport::line(Clock::time_point at, const char* kind, const std::uint8_t* bytes,
-                            std::size_t count, const char* note)
+void TracingTransport::line(Clock::time_point at, protocol::TraceKind kind,
+                            std::span<const std::uint8_t> bytes, std::string_view note)
 {
     const double seconds = std::chrono::duration<double>(at - start).count();
-    char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "%.6f", seconds);
-    std::string text = std::string(stamp) + " " + kind;
-    for (std::size_t i = 0; i < count; ++i)
-        text += " " + number_text::HexDigits(bytes[i], 2);
-    if (note)
-        text += std::string(" ") + note;
-    out << text << '\n' << std::flush;
+    out << protocol::traceLine(seconds, kind, bytes, note) << '\n' << std::flush;
 }

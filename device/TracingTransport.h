@@ -1,11 +1,14 @@
 #pragma once
 
 #include "device/ByteTransport.h"
+#include "device/TraceFormat.h"
 
 #include <chrono>
 #include <cstdint>
 #include <memory>
 #include <ostream>
+#include <span>
+#include <string_view>
 #include <vector>
 
 // A transport that passes everything to the real one and writes each frame
@@ -30,8 +33,8 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
-    void line(Clock::time_point at, const char* kind, const std::uint8_t* bytes, std::size_t count,
-              const char* note = nullptr);
+    void line(Clock::time_point at, protocol::TraceKind kind, std::span<const std::uint8_t> bytes,
+              std::string_view note);
     void flushReply();
 
     std::unique_ptr<ByteTransport> port;

@@ -64,7 +64,7 @@ std::uint8_t ByteLimit(P id)
     }
 }
 
-void ClipWrite(const ParameterInfo& info, std::span<std::uint8_t> incoming,
+void ClipWrite(const protocol::ParameterInfo& info, std::span<std::uint8_t> incoming,
                std::span<const std::uint8_t> stored)
 {
     if (incoming.size() != info.size || stored.size() != info.size)

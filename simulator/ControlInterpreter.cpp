@@ -20,9 +20,10 @@ ControlReply Done(std::vector<std::string> lines = {})
 }
 
 // Resolves "NAME [INDEX]" at the start of `words`; consumes what it used.
-const ParameterInfo* Target(std::span<const std::string_view>& words, std::size_t& index, std::string& error)
+const protocol::ParameterInfo* Target(std::span<const std::string_view>& words, std::size_t& index,
+                                      std::string& error)
 {
-    const ParameterInfo* info = words.empty() ? nullptr : FindParameter(words[0]);
+    const protocol::ParameterInfo* info = words.empty() ? nullptr : protocol::findParameter(words[0]);
     if (!info) {
         error =
             words.empty() ? "parameter name missing" : "unknown parameter '" + std::string(words[0]) + "'";
@@ -30,7 +31,7 @@ const ParameterInfo* Target(std::span<const std::string_view>& words, std::size_
     }
     words = words.subspan(1);
     index = 0;
-    if (info->access == Access::Indexed) {
+    if (info->access == protocol::Access::Indexed) {
         auto i = words.empty() ? std::nullopt : ParseInteger(words[0]);
         if (!i || *i < 0 || static_cast<std::size_t>(*i) >= info->slots) {
             error = std::string(info->name) + " needs an index 0.." + std::to_string(info->slots - 1);
@@ -93,10 +94,10 @@ ControlReply ControlInterpreter::set(Words words)
 {
     std::string error;
     std::size_t index = 0;
-    const ParameterInfo* info = Target(words, index, error);
+    const protocol::ParameterInfo* info = Target(words, index, error);
     if (!info)
         return Fail(error);
-    if (info->access == Access::Live || info->access == Access::Command)
+    if (info->access == protocol::Access::Live || info->access == protocol::Access::Command)
         return Fail(std::string(info->name) + " is not stored (use live)");
     std::vector<std::uint8_t> bytes(info->size);
     error = ParseValue(*info, words, bytes);
@@ -111,18 +112,18 @@ ControlReply ControlInterpreter::get(Words words, double seconds) const
 {
     std::string error;
     std::size_t index = 0;
-    const ParameterInfo* info = Target(words, index, error);
+    const protocol::ParameterInfo* info = Target(words, index, error);
     if (!info)
         return Fail(error);
     if (!words.empty())
         return Fail("get takes a name (and an index)");
     std::string line(info->name);
-    if (info->access == Access::Indexed)
+    if (info->access == protocol::Access::Indexed)
         line += ' ' + std::to_string(index);
-    if (info->access == Access::Live) {
+    if (info->access == protocol::Access::Live) {
         auto v = converter_.model.live.number(info->id, converter_.model.memory, seconds);
         line += v ? ' ' + FormatReal(*v) : std::string(" fault");
-    } else if (info->access == Access::Command) {
+    } else if (info->access == protocol::Access::Command) {
         line += ' ' + std::to_string(converter_.model.memory.commits);
     } else {
         line += ' ' + FormatValue(*info, converter_.model.memory.value(info->id, index));
@@ -132,8 +133,8 @@ ControlReply ControlInterpreter::get(Words words, double seconds) const
 
 ControlReply ControlInterpreter::live(Words words)
 {
-    const ParameterInfo* info = words.size() == 2 ? FindParameter(words[0]) : nullptr;
-    if (!info || info->access != Access::Live)
+    const protocol::ParameterInfo* info = words.size() == 2 ? protocol::findParameter(words[0]) : nullptr;
+    if (!info || info->access != protocol::Access::Live)
         return Fail(
             "live takes LiveInput, LiveProcess, LiveValue or LiveRatio and follow, fault or a number");
     LiveValues& live = converter_.model.live;
@@ -178,7 +179,7 @@ ControlReply ControlInterpreter::fault(Words words)
     for (std::string_view word : words.subspan(2)) {
         if (auto ms = ParseInteger(word); ms && *which == Fault::Delay && *ms >= 0 && *ms <= 600000) {
             faults.setDelay(std::chrono::milliseconds(*ms));
-        } else if (const ParameterInfo* info = FindParameter(word)) {
+        } else if (const protocol::ParameterInfo* info = protocol::findParameter(word)) {
             only = info->code();
         } else {
             return Fail("bad fault argument '" + std::string(word) + "'");
@@ -207,26 +208,26 @@ std::vector<std::string> ControlInterpreter::dump(double seconds) const
 {
     const ParameterMemory& memory = converter_.model.memory;
     std::vector<std::string> lines;
-    for (const ParameterInfo& info : Parameters()) {
+    for (const protocol::ParameterInfo& info : protocol::parameters()) {
         const std::string name(info.name);
         switch (info.access) {
-        case Access::ReadOnly:
-        case Access::ReadWrite:
+        case protocol::Access::ReadOnly:
+        case protocol::Access::ReadWrite:
             lines.push_back("set " + name + ' ' + FormatValue(info, memory.value(info.id)));
             break;
-        case Access::Indexed:
+        case protocol::Access::Indexed:
             for (std::size_t i = 0; i < info.slots; ++i)
                 lines.push_back("set " + name + ' ' + std::to_string(i) + ' ' +
                                 FormatValue(info, memory.value(info.id, i)));
             break;
-        case Access::Live: {
+        case protocol::Access::Live: {
             auto v = converter_.model.live.number(info.id, memory, seconds);
             const bool follows = converter_.model.live.mode(info.id) == LiveValues::Mode::Follow;
             // A following value is shown as a comment: replaying it must not pin it.
             lines.push_back((follows ? "# live " : "live ") + name + ' ' + (v ? FormatReal(*v) : "fault"));
             break;
         }
-        case Access::Command:
+        case protocol::Access::Command:
             lines.push_back("# commits " + std::to_string(memory.commits));
             break;
         }

@@ -1,8 +1,8 @@
 #include "simulator/FaultSet.h"
 
+#include "device/FrameCodec.h"
+#include "device/ParameterTable.h"
 #include "device/Protocol.h"
-#include "simulator/ParameterTable.h"
-#include "simulator/ReplyFrame.h"
 
 namespace sim {
 namespace {
@@ -58,14 +58,14 @@ ShapedReply FaultSet::shape(std::uint8_t command, std::vector<std::uint8_t> repl
     if (take(Fault::Silence, command))
         return out;
     if (take(Fault::Nak, command))
-        reply = NegativeReply();
+        reply = protocol::negativeReply();
     if (take(Fault::Length, command) && reply.size() > protocol::ReplyHeader) {
         std::vector<std::uint8_t> data(reply.begin() + protocol::ReplyHeader, reply.end() - 1);
         data.push_back(0);
-        reply = PositiveReply(data);
+        reply = protocol::positiveReply(data);
     }
     if (take(Fault::Overlong, command))
-        reply = PositiveReply(std::vector<std::uint8_t>(OverlongData, 0));
+        reply = protocol::positiveReply(std::vector<std::uint8_t>(OverlongData, 0));
     if (take(Fault::Checksum, command))
         reply.back() = static_cast<std::uint8_t>(reply.back() + 1);
     if (take(Fault::Short, command))
@@ -94,7 +94,7 @@ std::vector<std::string> FaultSet::describe() const
             line.append(std::to_string(delay_.count()));
         }
         if (s.command) {
-            const ParameterInfo* info = FindParameter(*s.command);
+            const protocol::ParameterInfo* info = protocol::findParameter(*s.command);
             line.append(" ");
             line.append(info ? std::string(info->name) : std::to_string(*s.command));
         }

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -12,7 +13,7 @@ LinePlug::LinePlug(SerialLine& line, std::string link) : line_(line), link_(std:
 
 LinePlug::~LinePlug()
 {
-    if (!link_.empty())
+    if (made_)
         ::unlink(link_.c_str());
 }
 
@@ -20,6 +21,11 @@ bool LinePlug::link(std::string& error)
 {
     if (link_.empty())
         return true;
+    struct stat st {};
+    if (::lstat(link_.c_str(), &st) == 0 && !S_ISLNK(st.st_mode)) {
+        error = link_ + ": exists and is not a symlink";
+        return false;
+    }
     // Made beside it and renamed over it: whoever follows the link finds the
     // old line or the new one, never nothing.
     const std::string fresh = link_ + ".new";
@@ -29,6 +35,7 @@ bool LinePlug::link(std::string& error)
         ::unlink(fresh.c_str());
         return false;
     }
+    made_ = true;
     return true;
 }
 
@@ -36,7 +43,7 @@ void LinePlug::pull()
 {
     line_.close();
     // Like the device node of an adapter that is gone.
-    if (!link_.empty())
+    if (made_)
         ::unlink(link_.c_str());
 }
 

@@ -17,7 +17,9 @@ public:
     LinePlug& operator=(const LinePlug&) = delete;
     ~LinePlug();
 
-    // Points the link at the line; false and a reason in `error` when it cannot.
+    // Points the link at the line; false and a reason in `error` when it
+    // cannot, or when the path names something other than a symlink (a
+    // device or a file there is never replaced).
     bool link(std::string& error);
     bool plugged() const { return line_.fd() >= 0; }
     void pull();
@@ -27,6 +29,7 @@ public:
 private:
     SerialLine& line_;
     std::string link_;
+    bool made_ = false; // the link is ours to remove
 };
 
 } // namespace sim

@@ -1,6 +1,6 @@
 #include "simulator/ParameterMemory.h"
 
-#include "simulator/ParameterTable.h"
+#include "device/ParameterTable.h"
 
 #include <algorithm>
 #include <bit>
@@ -31,8 +31,8 @@ void PutReal(std::uint8_t* at, float v)
 
 ParameterMemory::ParameterMemory()
 {
-    for (const ParameterInfo& info : Parameters())
-        if (info.access != Access::Live && info.access != Access::Command)
+    for (const protocol::ParameterInfo& info : protocol::parameters())
+        if (info.access != protocol::Access::Live && info.access != protocol::Access::Command)
             bytes_[info.code()].assign(info.size * info.slots, 0);
 }
 
@@ -41,7 +41,7 @@ std::span<std::uint8_t> ParameterMemory::value(protocol::Parameter id, std::size
     std::vector<std::uint8_t>& all = bytes_[protocol::Code(id)];
     if (all.empty())
         return {};
-    const std::size_t size = InfoOf(id).size;
+    const std::size_t size = protocol::infoOf(id).size;
     if ((index + 1) * size > all.size())
         return {};
     return std::span(all).subspan(index * size, size);

@@ -1,7 +1,7 @@
 #include "simulator/ParameterText.h"
 
+#include "device/TraceFormat.h"
 #include "simulator/ParameterMemory.h"
-#include "simulator/TraceFormat.h"
 #include "simulator/ValueText.h"
 
 #include <algorithm>
@@ -25,7 +25,7 @@ std::string FormatText(std::span<const std::uint8_t> bytes)
 {
     if (IsPlainText(bytes))
         return std::string(bytes.begin(), std::find(bytes.begin(), bytes.end(), 0));
-    std::string hex = HexBytes(bytes);
+    std::string hex = protocol::hexBytes(bytes);
     std::erase(hex, ' ');
     return "0x" + hex;
 }
@@ -48,33 +48,33 @@ bool ParseText(std::string_view word, std::span<std::uint8_t> out)
     return true;
 }
 
-std::string FormatField(Field field, const std::uint8_t* at)
+std::string FormatField(protocol::Field field, const std::uint8_t* at)
 {
     switch (field) {
-    case Field::U8:
+    case protocol::Field::U8:
         return std::to_string(at[0]);
-    case Field::U16:
+    case protocol::Field::U16:
         return std::to_string(at[0] | at[1] << 8);
-    case Field::Hex16: {
+    case protocol::Field::Hex16: {
         char text[8];
         std::snprintf(text, sizeof text, "0x%04X", static_cast<unsigned>(at[0] | at[1] << 8));
         return text;
     }
-    case Field::I32:
+    case protocol::Field::I32:
         return std::to_string(static_cast<std::int32_t>(GetU32(at)));
-    case Field::Real:
+    case protocol::Field::Real:
         return FormatReal(GetReal(at));
-    case Field::Text8:
+    case protocol::Field::Text8:
         return FormatText(std::span(at, 8));
     }
     return {};
 }
 
-bool ParseField(Field field, std::string_view word, std::uint8_t* at)
+bool ParseField(protocol::Field field, std::string_view word, std::uint8_t* at)
 {
-    if (field == Field::Text8)
+    if (field == protocol::Field::Text8)
         return ParseText(word, std::span(at, 8));
-    if (field == Field::Real) {
+    if (field == protocol::Field::Real) {
         auto v = ParseReal(word);
         if (v)
             PutReal(at, *v);
@@ -83,10 +83,10 @@ bool ParseField(Field field, std::string_view word, std::uint8_t* at)
     auto v = ParseInteger(word);
     if (!v)
         return false;
-    const std::size_t size = FieldSize(field);
-    const std::int64_t low = field == Field::I32 ? std::numeric_limits<std::int32_t>::min() : 0;
-    const std::int64_t high =
-        field == Field::I32 ? std::numeric_limits<std::uint32_t>::max() : (std::int64_t{1} << (8 * size)) - 1;
+    const std::size_t size = protocol::fieldSize(field);
+    const std::int64_t low = field == protocol::Field::I32 ? std::numeric_limits<std::int32_t>::min() : 0;
+    const std::int64_t high = field == protocol::Field::I32 ? std::numeric_limits<std::uint32_t>::max()
+                                                            : (std::int64_t{1} << (8 * size)) - 1;
     if (*v < low || *v > high)
         return false;
     for (std::size_t i = 0; i < size; ++i)
@@ -96,32 +96,33 @@ bool ParseField(Field field, std::string_view word, std::uint8_t* at)
 
 } // namespace
 
-std::string FormatValue(const ParameterInfo& info, std::span<const std::uint8_t> bytes)
+std::string FormatValue(const protocol::ParameterInfo& info, std::span<const std::uint8_t> bytes)
 {
     std::string text;
     std::size_t offset = 0;
-    for (Field field : info.fields) {
-        if (offset + FieldSize(field) > bytes.size())
+    for (protocol::Field field : info.fields) {
+        if (offset + protocol::fieldSize(field) > bytes.size())
             break;
         if (!text.empty())
             text += ' ';
         text += FormatField(field, bytes.data() + offset);
-        offset += FieldSize(field);
+        offset += protocol::fieldSize(field);
     }
     return text;
 }
 
-std::string ParseValue(const ParameterInfo& info, std::span<const std::string_view> words,
+std::string ParseValue(const protocol::ParameterInfo& info, std::span<const std::string_view> words,
                        std::span<std::uint8_t> out)
 {
     if (words.size() != info.fields.size())
         return std::string(info.name) + " takes " + std::to_string(info.fields.size()) + " value(s)";
     std::size_t offset = 0;
     for (std::size_t i = 0; i < words.size(); ++i) {
-        const Field field = info.fields[i];
-        if (offset + FieldSize(field) > out.size() || !ParseField(field, words[i], out.data() + offset))
+        const protocol::Field field = info.fields[i];
+        if (offset + protocol::fieldSize(field) > out.size() ||
+            !ParseField(field, words[i], out.data() + offset))
             return "bad value '" + std::string(words[i]) + "' for " + std::string(info.name);
-        offset += FieldSize(field);
+        offset += protocol::fieldSize(field);
     }
     return {};
 }

@@ -1,28 +1,29 @@
 #include "simulator/SimulatedConverter.h"
 
-#include "device/Protocol.h"
-#include "simulator/ReplyFrame.h"
+#include "device/FrameCodec.h"
 
 namespace sim {
+
+using Event = protocol::FrameReceiver::Event;
 
 std::vector<Exchange> SimulatedConverter::receive(std::span<const std::uint8_t> bytes, double seconds)
 {
     std::vector<Exchange> done;
     for (std::uint8_t byte : bytes) {
-        const RequestReceiver::Event event = receiver_.push(byte);
-        if (event == RequestReceiver::Event::None)
+        const Event event = receiver_.push(byte);
+        if (event == Event::Noise)
+            noise_.push_back(byte);
+        if (event == Event::None || event == Event::Noise)
             continue;
         Exchange exchange;
-        exchange.noise = receiver_.takeNoise();
-        exchange.request = receiver_.frame();
+        exchange.noise.swap(noise_);
+        exchange.request.assign(receiver_.frame().begin(), receiver_.frame().end());
         const std::uint8_t command = exchange.request[1];
         std::vector<std::uint8_t> reply;
-        if (event == RequestReceiver::Event::Frame) {
-            std::span<const std::uint8_t> data(exchange.request);
-            reply =
-                model.answer(command, data.subspan(protocol::RequestHeader, exchange.request[2]), seconds);
+        if (event == Event::Frame) {
+            reply = model.answer(command, receiver_.data(), seconds);
         } else {
-            reply = NegativeReply();
+            reply = protocol::negativeReply();
         }
         exchange.reply = faults.shape(command, std::move(reply));
         done.push_back(std::move(exchange));
@@ -32,8 +33,13 @@ std::vector<Exchange> SimulatedConverter::receive(std::span<const std::uint8_t> 
 
 std::vector<std::uint8_t> SimulatedConverter::quiet()
 {
-    receiver_.abandon();
-    return receiver_.takeNoise();
+    // A frame cut short is noise too.
+    const auto partial = receiver_.partial();
+    noise_.insert(noise_.end(), partial.begin(), partial.end());
+    receiver_.reset();
+    std::vector<std::uint8_t> out;
+    out.swap(noise_);
+    return out;
 }
 
 } // namespace sim

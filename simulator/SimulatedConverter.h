@@ -1,8 +1,8 @@
 #pragma once
 
+#include "device/FrameReceiver.h"
 #include "simulator/ConverterModel.h"
 #include "simulator/FaultSet.h"
-#include "simulator/RequestReceiver.h"
 
 #include <cstdint>
 #include <span>
@@ -34,7 +34,8 @@ public:
     std::vector<std::uint8_t> quiet();
 
 private:
-    RequestReceiver receiver_;
+    protocol::FrameReceiver receiver_{protocol::FrameReceiver::Direction::Request};
+    std::vector<std::uint8_t> noise_; // skipped since the last request
 };
 
 } // namespace sim

@@ -1,6 +1,6 @@
 #include "simulator/SimulatorLoop_posix.h"
 
-#include "simulator/TraceFormat.h"
+#include "device/TraceFormat.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -50,7 +50,7 @@ void SimulatorLoop::changeLine(ControlReply& reply)
         error = "only a pseudo-terminal can be closed and opened";
     } else if (reply.line == LineChange::Close) {
         // What was under way goes with the line.
-        trace(TraceKind::Noise, converter_.quiet());
+        trace(protocol::TraceKind::Noise, converter_.quiet());
         lastByte_.reset();
         outgoing_.clear();
         inboundFree_ = outboundFree_ = Clock::time_point{};
@@ -64,11 +64,11 @@ void SimulatorLoop::changeLine(ControlReply& reply)
     }
 }
 
-void SimulatorLoop::trace(TraceKind kind, std::span<const std::uint8_t> bytes)
+void SimulatorLoop::trace(protocol::TraceKind kind, std::span<const std::uint8_t> bytes)
 {
     if (!trace_ || bytes.empty())
         return;
-    const std::string text = TraceLine(seconds(), kind, bytes) + '\n';
+    const std::string text = protocol::traceLine(seconds(), kind, bytes) + '\n';
     std::fputs(text.c_str(), trace_);
     std::fflush(trace_);
 }
@@ -126,8 +126,8 @@ bool SimulatorLoop::readLine()
             }
             lastByte_ = arrived;
             for (const Exchange& exchange : converter_.receive(std::span(buffer + i, 1), seconds())) {
-                trace(TraceKind::Noise, exchange.noise);
-                trace(TraceKind::Request, exchange.request);
+                trace(protocol::TraceKind::Noise, exchange.noise);
+                trace(protocol::TraceKind::Request, exchange.request);
                 schedule(exchange, arrived);
             }
         }
@@ -150,7 +150,7 @@ void SimulatorLoop::sendDue()
         if (byteTime_)
             out.due += *byteTime_;
         if (out.sent == out.bytes.size()) {
-            trace(TraceKind::Reply, out.bytes);
+            trace(protocol::TraceKind::Reply, out.bytes);
             outgoing_.pop_front();
         }
     }
@@ -160,7 +160,7 @@ bool SimulatorLoop::run(int stopFd)
 {
     const bool ok = serve(stopFd);
     // Bytes still waiting for a frame belong in the trace too.
-    trace(TraceKind::Noise, converter_.quiet());
+    trace(protocol::TraceKind::Noise, converter_.quiet());
     return ok;
 }
 
@@ -198,7 +198,7 @@ bool SimulatorLoop::serve(int stopFd)
         if (ready > 0 && line_.fd() >= 0 && (fds[1].revents & (POLLIN | POLLERR | POLLHUP)) && !readLine())
             return false;
         if (lastByte_ && Clock::now() >= *lastByte_ + QuietGap) {
-            trace(TraceKind::Noise, converter_.quiet());
+            trace(protocol::TraceKind::Noise, converter_.quiet());
             lastByte_.reset();
         }
         sendDue();

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "device/TraceFormat.h"
 #include "simulator/ControlFifo_posix.h"
 #include "simulator/ControlInterpreter.h"
 #include "simulator/ControlSocket_posix.h"
 #include "simulator/LinePlug_posix.h"
 #include "simulator/SerialLine_posix.h"
 #include "simulator/SimulatedConverter.h"
-#include "simulator/TraceFormat.h"
 
 #include <chrono>
 #include <cstdio>
@@ -51,7 +51,7 @@ private:
     // requestEnd: when the request's last byte has arrived.
     void schedule(const Exchange& exchange, Clock::time_point requestEnd);
     void sendDue();
-    void trace(TraceKind kind, std::span<const std::uint8_t> bytes);
+    void trace(protocol::TraceKind kind, std::span<const std::uint8_t> bytes);
     void changeLine(ControlReply& reply);
 
     SerialLine& line_;

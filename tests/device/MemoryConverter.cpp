@@ -1,5 +1,9 @@
 #include "tests/device/MemoryConverter.h"
 
+#include "device/FrameCodec.h"
+#include "device/FrameReceiver.h"
+#include "device/ParameterTable.h"
+
 #include <bit>
 #include <iomanip>
 
@@ -25,14 +29,18 @@ std::int32_t MemoryConverter::write(const std::uint8_t* buffer, std::int32_t cou
 {
     if (!opened)
         return 0;
-    const auto size = static_cast<std::size_t>(count);
-    if (size < protocol::RequestHeader + 1 || buffer[0] != protocol::Start ||
-        size != protocol::RequestHeader + buffer[2] + 1u || !protocol::SumsToZero(buffer, size)) {
+    // The write must be exactly one request frame, from its first byte to its last.
+    using Event = protocol::FrameReceiver::Event;
+    protocol::FrameReceiver receiver(protocol::FrameReceiver::Direction::Request);
+    Event event = Event::None;
+    for (std::int32_t i = 0; i < count && event == Event::None; ++i)
+        event = receiver.push(buffer[i]);
+    if (event != Event::Frame || receiver.frame().size() != static_cast<std::size_t>(count)) {
         refuseRequest();
         return count;
     }
-    const std::uint8_t* data = buffer + protocol::RequestHeader;
-    const Request request{buffer[1], Bytes(data, data + buffer[2])};
+    const auto data = receiver.data();
+    const Request request{buffer[1], Bytes(data.begin(), data.end())};
     requests.push_back(request);
     answer(request);
     return count;
@@ -55,26 +63,22 @@ void MemoryConverter::answer(const Request& request)
             refuseRequest();
     } else if (silentOnWrites) {
         return;
-    } else if (request.parameter() == Parameter::Commit) {
-        acknowledge({});
-    } else if (request.parameter() == Parameter::Segment || request.parameter() == Parameter::EmfRange) {
-        acknowledge(Bytes(request.data.begin() + 1, request.data.end()));
     } else {
-        acknowledge(request.data);
+        const auto echo = protocol::writeEcho(request.command, request.data);
+        acknowledge(Bytes(echo.begin(), echo.end()));
     }
 }
 
 void MemoryConverter::acknowledge(const Bytes& data)
 {
-    Bytes frame = {protocol::Ack, static_cast<std::uint8_t>(data.size())};
-    frame.insert(frame.end(), data.begin(), data.end());
-    frame.push_back(protocol::Checksum(frame.data(), frame.size()));
+    const Bytes frame = protocol::positiveReply(data);
     pending.insert(pending.end(), frame.begin(), frame.end());
 }
 
 void MemoryConverter::refuseRequest()
 {
-    pending.insert(pending.end(), {protocol::Nak, protocol::NakChecksum});
+    const Bytes frame = protocol::negativeReply();
+    pending.insert(pending.end(), frame.begin(), frame.end());
 }
 
 std::int32_t MemoryConverter::read(std::uint8_t* buffer, std::int32_t count)

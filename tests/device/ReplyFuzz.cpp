@@ -1,13 +1,16 @@
-// Fuzz target for the reply receiver: whatever the converter side sends,
-// every transaction ends (success or failure) without reading or writing
-// outside the frame buffer. The first input byte splits the rest into
+// Fuzz target for the frame receiver: whatever the converter side sends,
+// every transaction of the link ends (success or failure) without reading or
+// writing outside the frame buffer. The first input byte splits the rest into
 // chunks, each of which one read of the port returns, as pauses on a line.
+// The same bytes then go to the receiver the simulated converter uses.
 #include "device/ConverterLink.h"
+#include "device/FrameReceiver.h"
 #include "device/RelaySettings.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -65,6 +68,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)link.readCurveCoefficients(coefficients);
         (void)link.writeSegment(0, SegmentRecord{});
         (void)link.commit();
+    }
+
+    protocol::FrameReceiver requests(protocol::FrameReceiver::Direction::Request);
+    for (std::size_t i = 1; i < size; ++i) {
+        const auto event = requests.push(data[i]);
+        // A whole frame is header, data and checksum, and never more than the buffer.
+        if (event == protocol::FrameReceiver::Event::Frame &&
+            (requests.frame().size() > protocol::FrameSize ||
+             requests.data().size() + protocol::RequestHeader + 1 != requests.frame().size()))
+            std::abort();
     }
     return 0;
 }

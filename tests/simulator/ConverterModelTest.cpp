@@ -1,6 +1,6 @@
 #include "SimTestSupport.h"
 
-#include "simulator/ParameterTable.h"
+#include "device/ParameterTable.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,10 @@
 namespace {
 
 using P = protocol::Parameter;
-using sim::Access;
+using protocol::Access;
 
 // A value of `size` bytes that no clipping rule touches.
-Bytes Harmless(const sim::ParameterInfo& info)
+Bytes Harmless(const protocol::ParameterInfo& info)
 {
     Bytes v(info.size, 0);
     if (info.size == 1)
@@ -38,7 +38,7 @@ TEST(ConverterModel, AnswersTheProtocolExamples)
 
 TEST(ConverterModel, EveryWritableParameterEchoesAndKeepsWhatWasWritten)
 {
-    for (const sim::ParameterInfo& info : sim::Parameters()) {
+    for (const protocol::ParameterInfo& info : protocol::parameters()) {
         if (info.access != Access::ReadWrite)
             continue;
         SCOPED_TRACE(std::string(info.name));
@@ -53,7 +53,7 @@ TEST(ConverterModel, EveryWritableParameterEchoesAndKeepsWhatWasWritten)
 
 TEST(ConverterModel, ReadOnlyAndLiveParametersReadButRefuseWrites)
 {
-    for (const sim::ParameterInfo& info : sim::Parameters()) {
+    for (const protocol::ParameterInfo& info : protocol::parameters()) {
         if (info.access != Access::ReadOnly && info.access != Access::Live)
             continue;
         SCOPED_TRACE(std::string(info.name));
@@ -70,7 +70,7 @@ TEST(ConverterModel, IndexedBlocksAreStoredPerIndexAndEchoed)
 {
     sim::SimulatedConverter c;
     for (P id : {P::EmfRange, P::Segment}) {
-        const sim::ParameterInfo& info = sim::InfoOf(id);
+        const protocol::ParameterInfo& info = protocol::infoOf(id);
         SCOPED_TRACE(std::string(info.name));
         for (std::size_t index = 0; index < info.slots; ++index) {
             Bytes block(info.size, static_cast<std::uint8_t>(index + 1));
@@ -128,7 +128,7 @@ TEST(ConverterModel, ClipsCodesToTheirValidRange)
     for (const ByteClip& k : cases) {
         sim::SimulatedConverter c;
         EXPECT_EQ(Ask(c, RequestFrame(k.id, {k.written})), Ack({k.stored}))
-            << sim::InfoOf(k.id).name << " " << int(k.written);
+            << protocol::infoOf(k.id).name << " " << int(k.written);
     }
 }
 
@@ -143,7 +143,7 @@ TEST(ConverterModel, ClipsRealsAndRecords)
     EXPECT_EQ(Ask(c, RequestFrame(P::Shunt, FloatBytes(-5.0f))), Ack(FloatBytes(0.001f)));
     EXPECT_EQ(Ask(c, RequestFrame(P::ScaleMin, FloatBytes(-1e30f))), Ack(FloatBytes(-1e30f)));
 
-    Bytes relay = Harmless(sim::InfoOf(P::Relay1));
+    Bytes relay = Harmless(protocol::infoOf(P::Relay1));
     relay[12] = 2;
     sim::PutReal(relay.data() + 4, NAN);
     Bytes kept = relay;

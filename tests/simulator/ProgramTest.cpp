@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
 #include <fstream>
@@ -315,6 +316,17 @@ TEST(Program, RefusesBadStartAndExplainsItself)
     EXPECT_EQ(noDevice.wait(seconds(5)), 1);
     SimProcess badCommand({"-c", "set Filter lots"});
     EXPECT_EQ(badCommand.wait(seconds(5)), 1);
+
+    // A --link path that names a file (or a device) is left as it is.
+    const std::string file = "/tmp/dnx8sim-link-" + std::to_string(::getpid());
+    std::ofstream(file) << "kept\n";
+    SimProcess linkOnFile({"--link", file});
+    EXPECT_EQ(linkOnFile.wait(seconds(5)), 1);
+    std::ifstream kept(file);
+    std::string text;
+    std::getline(kept, text);
+    EXPECT_EQ(text, "kept");
+    std::remove(file.c_str());
 }
 
 TEST(Program, TellsItsVersionWithoutOpeningALine)

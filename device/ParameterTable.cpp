@@ -1,12 +1,12 @@
-#include "simulator/ParameterTable.h"
+#include "device/ParameterTable.h"
 
 #include <array>
 #include <cstdlib>
 
-namespace sim {
+namespace protocol {
 namespace {
 
-using P = protocol::Parameter;
+using P = Parameter;
 
 constexpr Field TextField[] = {Field::Text8};
 constexpr Field ByteField[] = {Field::U8};
@@ -27,7 +27,7 @@ constexpr std::size_t MaxSegments = 20;
 constexpr std::size_t EmfPieces = 4;
 
 const std::array<ParameterInfo, 26> Table = {{
-    {P::Identity, "Identity", Access::ReadOnly, TextField, protocol::IdentitySize, 1},
+    {P::Identity, "Identity", Access::ReadOnly, TextField, IdentitySize, 1},
     {P::FirmwareVersion, "FirmwareVersion", Access::ReadOnly, VersionField, 2, 1},
     {P::SerialNumber, "SerialNumber", Access::ReadOnly, IntegerField, 4, 1},
     {P::LiveInput, "LiveInput", Access::Live, RealField, 4, 1},
@@ -43,27 +43,26 @@ const std::array<ParameterInfo, 26> Table = {{
     {P::RangeMin, "RangeMin", Access::ReadWrite, RealField, 4, 1},
     {P::RangeMax, "RangeMax", Access::ReadWrite, RealField, 4, 1},
     {P::CurveDegree, "CurveDegree", Access::ReadWrite, ByteField, 1, 1},
-    {P::CurveCoefficients, "CurveCoefficients", Access::ReadWrite, CoefficientFields,
-     protocol::CoefficientsSize, 1},
-    {P::Relay1, "Relay1", Access::ReadWrite, RelayFields, protocol::RelaySettingsSize, 1},
-    {P::Relay2, "Relay2", Access::ReadWrite, RelayFields, protocol::RelaySettingsSize, 1},
+    {P::CurveCoefficients, "CurveCoefficients", Access::ReadWrite, CoefficientFields, CoefficientsSize, 1},
+    {P::Relay1, "Relay1", Access::ReadWrite, RelayFields, RelaySettingsSize, 1},
+    {P::Relay2, "Relay2", Access::ReadWrite, RelayFields, RelaySettingsSize, 1},
     {P::ScaleMin, "ScaleMin", Access::ReadWrite, RealField, 4, 1},
     {P::ScaleMax, "ScaleMax", Access::ReadWrite, RealField, 4, 1},
     {P::Filter, "Filter", Access::ReadWrite, ByteField, 1, 1},
     {P::SegmentCount, "SegmentCount", Access::ReadWrite, ByteField, 1, 1},
     {P::ErrorSignalling, "ErrorSignalling", Access::ReadWrite, ByteField, 1, 1},
-    {P::EmfRange, "EmfRange", Access::Indexed, EmfPieceFields, protocol::EmfRangeSize, EmfPieces},
-    {P::Segment, "Segment", Access::Indexed, SegmentFields, protocol::SegmentSize, MaxSegments},
+    {P::EmfRange, "EmfRange", Access::Indexed, EmfPieceFields, EmfRangeSize, EmfPieces},
+    {P::Segment, "Segment", Access::Indexed, SegmentFields, SegmentSize, MaxSegments},
 }};
 
 } // namespace
 
-std::span<const ParameterInfo> Parameters()
+std::span<const ParameterInfo> parameters()
 {
     return Table;
 }
 
-const ParameterInfo* FindParameter(std::uint8_t code)
+const ParameterInfo* findParameter(std::uint8_t code)
 {
     for (const ParameterInfo& info : Table)
         if (info.code() == code)
@@ -71,7 +70,7 @@ const ParameterInfo* FindParameter(std::uint8_t code)
     return nullptr;
 }
 
-const ParameterInfo* FindParameter(std::string_view name)
+const ParameterInfo* findParameter(std::string_view name)
 {
     for (const ParameterInfo& info : Table)
         if (info.name == name)
@@ -79,15 +78,15 @@ const ParameterInfo* FindParameter(std::string_view name)
     return nullptr;
 }
 
-const ParameterInfo& InfoOf(protocol::Parameter id)
+const ParameterInfo& infoOf(Parameter id)
 {
-    const ParameterInfo* info = FindParameter(protocol::Code(id));
+    const ParameterInfo* info = findParameter(Code(id));
     if (!info)
         std::abort(); // every enumerator has a row
     return *info;
 }
 
-std::size_t FieldSize(Field field)
+std::size_t fieldSize(Field field)
 {
     switch (field) {
     case Field::U8:
@@ -104,4 +103,14 @@ std::size_t FieldSize(Field field)
     return 0;
 }
 
-} // namespace sim
+std::span<const std::uint8_t> writeEcho(std::uint8_t command, std::span<const std::uint8_t> data)
+{
+    const ParameterInfo* info = findParameter(command);
+    if (info && info->access == Access::Command)
+        return {};
+    if (info && info->access == Access::Indexed && !data.empty())
+        return data.subspan(1);
+    return data;
+}
+
+} // namespace protocol

@@ -1,10 +1,10 @@
-#include "simulator/TraceFormat.h"
+#include "device/TraceFormat.h"
 
 #include <cstdio>
 
-namespace sim {
+namespace protocol {
 
-std::string HexBytes(std::span<const std::uint8_t> bytes)
+std::string hexBytes(std::span<const std::uint8_t> bytes)
 {
     static constexpr char Digits[] = "0123456789ABCDEF";
     std::string text;
@@ -18,7 +18,8 @@ std::string HexBytes(std::span<const std::uint8_t> bytes)
     return text;
 }
 
-std::string TraceLine(double seconds, TraceKind kind, std::span<const std::uint8_t> bytes)
+std::string traceLine(double seconds, TraceKind kind, std::span<const std::uint8_t> bytes,
+                      std::string_view note)
 {
     const char* word = kind == TraceKind::Request ? "request" : kind == TraceKind::Reply ? "reply" : "noise";
     char stamp[32];
@@ -26,8 +27,12 @@ std::string TraceLine(double seconds, TraceKind kind, std::span<const std::uint8
     std::string line = stamp;
     line += word;
     if (!bytes.empty())
-        line += ' ' + HexBytes(bytes);
+        line += ' ' + hexBytes(bytes);
+    if (!note.empty()) {
+        line += ' ';
+        line += note;
+    }
     return line;
 }
 
-} // namespace sim
+} // namespace protocol

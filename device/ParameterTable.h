@@ -1,5 +1,8 @@
 #pragma once
 
+// What the converter holds: every parameter's size, fields and access, for
+// the simulated converter and for the stand-ins that answer as it does.
+
 #include "device/Protocol.h"
 
 #include <cstddef>
@@ -7,7 +10,7 @@
 #include <span>
 #include <string_view>
 
-namespace sim {
+namespace protocol {
 
 // One field of a parameter value as it travels on the wire.
 enum class Field : std::uint8_t {
@@ -28,25 +31,30 @@ enum class Access : std::uint8_t {
 };
 
 struct ParameterInfo {
-    protocol::Parameter id;
+    Parameter id;
     std::string_view name;
     Access access;
     std::span<const Field> fields;
     std::size_t size;  // bytes of one value
     std::size_t slots; // number of indexed values (1 if not indexed)
 
-    std::uint8_t code() const { return protocol::Code(id); }
+    std::uint8_t code() const { return Code(id); }
 };
 
 // Every parameter the converter knows, in command-code order.
-std::span<const ParameterInfo> Parameters();
+std::span<const ParameterInfo> parameters();
 
 // nullptr when the code or name is not a parameter.
-const ParameterInfo* FindParameter(std::uint8_t code);
-const ParameterInfo* FindParameter(std::string_view name);
+const ParameterInfo* findParameter(std::uint8_t code);
+const ParameterInfo* findParameter(std::string_view name);
 
-const ParameterInfo& InfoOf(protocol::Parameter id);
+const ParameterInfo& infoOf(Parameter id);
 
-std::size_t FieldSize(Field field);
+std::size_t fieldSize(Field field);
 
-} // namespace sim
+// The part of a write's data that the converter echoes when it takes the
+// data as sent: nothing for a command, the block without its index for an
+// indexed parameter, all of it otherwise.
+std::span<const std::uint8_t> writeEcho(std::uint8_t command, std::span<const std::uint8_t> data);
+
+} // namespace protocol
