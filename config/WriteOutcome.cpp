@@ -1,12 +1,10 @@
 #include "config/WriteOutcome.h"
 
-#include "config/Configuration.h"
+#include "device/ParameterTable.h"
 #include "device/DryRunTransport.h"
 #include "framework/NumberText.h"
 
 namespace {
-
-using protocol::Parameter;
 
 std::vector<LinkTransaction> writesOf(const std::vector<LinkTransaction>& journal)
 {
@@ -35,26 +33,9 @@ std::string listText(const std::vector<std::string>& names)
 
 std::string requestName(std::uint8_t code)
 {
-    const Configuration none;
-    std::string name;
-    forEachKey(
-        [&](ConfigurationKey key, const auto&) {
-            if (protocol::Code(key.parameter) == code)
-                name = key.name;
-        },
-        none);
-    if (!name.empty())
-        return name;
-    switch (static_cast<Parameter>(code)) {
-    case Parameter::Commit:
-        return "Commit";
-    case Parameter::EmfRange:
-        return "EmfRange";
-    case Parameter::Segment:
-        return "Segment";
-    default:
-        return "0x" + number_text::HexDigits(code, 2);
-    }
+    if (const protocol::ParameterInfo* info = protocol::findParameter(code))
+        return std::string(info->name);
+    return "0x" + number_text::HexDigits(code, 2);
 }
 
 std::vector<std::string> WriteOutcome::lines(const std::string& finish) const
