@@ -79,6 +79,14 @@ std::string nearest(const std::string& word, const std::vector<std::string>& nam
     return best;
 }
 
+const CLI::App* childNamed(const CLI::App& app, const std::string& name)
+{
+    for (const CLI::App* sub : app.get_subcommands([](const CLI::App*) { return true; }))
+        if (sub->check_name(name))
+            return sub;
+    return nullptr;
+}
+
 // The deepest command the parser got to, with its path ("dnx8 input voltage").
 CLI::App* deepestCommand(CLI::App& app, std::string& path)
 {
@@ -127,6 +135,15 @@ int CommandLine::run(const std::vector<std::string>& given)
         arguments.erase(arguments.begin() + 1);
         arguments.push_back("--help");
     }
+    // "dnx8 input voltage --help" asks for the kind's help: the group's PORT
+    // is not there yet, so the kind would be taken for it.
+    const bool help = std::find_if(arguments.begin(), arguments.end(), [](const std::string& a) {
+                          return a == "--help" || a == "-h";
+                      }) != arguments.end();
+    if (help && arguments.size() >= 3)
+        if (const CLI::App* group = childNamed(parser, arguments[1]);
+            group != nullptr && group->get_require_subcommand_min() > 0 && childNamed(*group, arguments[2]))
+            arguments.insert(arguments.begin() + 2, "PORT");
     std::vector<const char*> argv;
     for (const std::string& argument : arguments)
         argv.push_back(argument.c_str());

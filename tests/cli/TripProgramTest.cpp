@@ -164,6 +164,10 @@ TEST_F(TripTest, TyposAndDryRunsSendNothing)
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(Contains(run.err, "Did you mean --interval")) << run.err;
     EXPECT_EQ(RunDnx8({"help", "read"}).exitCode, 0);
+    run = RunDnx8({"input", "voltage", "--help"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(Contains(run.out, "--variant")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "Usage: dnx8 input PORT voltage")) << run.out;
     run = RunDnx8({"set", p, "scale-min=1e39"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(Contains(run.err, "outside the range")) << run.err;
