@@ -9,17 +9,17 @@
 #include <iostream>
 #include <iterator>
 
-bool LoadBackupFile(const std::string& name, BackupFile& file, std::string_view usage)
+bool loadBackupFile(const std::string& name, BackupFile& file, std::string_view usage)
 {
     if (const std::string kind = notRegularFileKind(name); !kind.empty()) {
-        Fail(exit_code::BadUsage, name + " is " + kind + ", not a backup file; the order is " +
+        fail(exit_code::BadUsage, name + " is " + kind + ", not a backup file; the order is " +
                                       std::string(usage) + ". Nothing was sent.");
         return false;
     }
-    std::ifstream in(PathFromArgument(name), std::ios::binary);
+    std::ifstream in(pathFromArgument(name), std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (!in.is_open() || in.bad()) {
-        Fail(exit_code::BadUsage,
+        fail(exit_code::BadUsage,
              "cannot read the backup file " + name + "; check its name. Nothing was sent.");
         return false;
     }
@@ -28,7 +28,7 @@ bool LoadBackupFile(const std::string& name, BackupFile& file, std::string_view 
         return true;
     for (const std::string& fault : faults)
         std::cerr << "dnx8: " << name << ": " << fault << '\n';
-    Fail(exit_code::BadUsage, name + " is not a valid backup (" + std::to_string(faults.size()) +
+    fail(exit_code::BadUsage, name + " is not a valid backup (" + std::to_string(faults.size()) +
                                   (faults.size() == 1 ? " fault" : " faults") +
                                   "); correct it or make a new one with dnx8 backup. Nothing was sent.");
     return false;

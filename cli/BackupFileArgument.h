@@ -10,4 +10,4 @@
 // command then ends with BadUsage before anything is sent. A name that is
 // not a regular file (a port given in the wrong place) is refused without
 // being opened, with usage, the command's order of arguments.
-bool LoadBackupFile(const std::string& name, BackupFile& file, std::string_view usage);
+bool loadBackupFile(const std::string& name, BackupFile& file, std::string_view usage);

@@ -10,22 +10,22 @@ namespace texts = parameter_texts;
 
 namespace {
 
-template <typename T, typename Show> std::string TextOf(const std::optional<T>& value, Show show)
+template <typename T, typename Show> std::string textOf(const std::optional<T>& value, Show show)
 {
     return value ? show(*value) : std::string(texts::CommunicationErrorText);
 }
 
-std::string Real(std::optional<float> value, int decimals)
+std::string realOrError(std::optional<float> value, int decimals)
 {
-    return TextOf(value, [decimals](float v) { return number_text::RealText(v, decimals); });
+    return textOf(value, [decimals](float v) { return number_text::RealText(v, decimals); });
 }
 
-std::string Integer(std::optional<std::int32_t> value)
+std::string integerOrError(std::optional<std::int32_t> value)
 {
-    return TextOf(value, [](std::int32_t v) { return number_text::IntegerText(v); });
+    return textOf(value, [](std::int32_t v) { return number_text::IntegerText(v); });
 }
 
-void AddInputKindLines(LabelledLines& lines, const ConfigurationReading& reading)
+void addInputKindLines(LabelledLines& lines, const ConverterReading& reading)
 {
     if (!reading.input) {
         lines.add("Vstup", std::string(texts::CommunicationErrorText));
@@ -33,7 +33,7 @@ void AddInputKindLines(LabelledLines& lines, const ConfigurationReading& reading
     }
     const InputPresentation& shown = *reading.input;
     if (!shown.listPosition) {
-        lines.add("Vstup", "kód " + std::to_string(*reading.all.inputType));
+        lines.add("Vstup", "kód " + std::to_string(*reading.settings.inputType));
         return;
     }
     lines.add("Vstup", std::string(texts::InputKindTexts[static_cast<std::size_t>(*shown.listPosition)]));
@@ -45,7 +45,7 @@ void AddInputKindLines(LabelledLines& lines, const ConfigurationReading& reading
     }
 }
 
-void AddRelayLines(LabelledLines& lines, int relay, const std::optional<RelaySettings>& settings)
+void addRelayLines(LabelledLines& lines, int relay, const std::optional<RelaySettings>& settings)
 {
     const std::string label = "Relé " + std::to_string(relay);
     if (!settings) {
@@ -63,54 +63,53 @@ void AddRelayLines(LabelledLines& lines, int relay, const std::optional<RelaySet
 
 } // namespace
 
-void AddIdentityLines(LabelledLines& lines, const ConfigurationReading& reading)
+void addIdentityLines(LabelledLines& lines, const ConverterReading& reading)
 {
-    const ConverterReading& all = reading.all;
     lines.add("Převodník", reading.identity);
-    lines.add("Firmware", TextOf(all.firmwareVersion, number_text::VersionText));
-    lines.add("Výrobní číslo", Integer(all.serialNumber));
-    lines.add("Výstup",
-              TextOf(all.outputType, [](std::uint8_t c) { return std::string(texts::OutputTypeText(c)); }));
-    lines.add("Relé", TextOf(all.relayOptions,
+    lines.add("Firmware", textOf(reading.firmwareVersion, number_text::VersionText));
+    lines.add("Výrobní číslo", integerOrError(reading.serialNumber));
+    lines.add("Výstup", textOf(reading.outputType,
+                               [](std::uint8_t c) { return std::string(texts::OutputTypeText(c)); }));
+    lines.add("Relé", textOf(reading.relayOptions,
                              [](std::uint8_t c) { return std::string(texts::RelayOptionsText(c)); }));
 }
 
-void AddInputLines(LabelledLines& lines, const ConfigurationReading& reading)
+void addInputLines(LabelledLines& lines, const ConverterReading& reading)
 {
-    AddInputKindLines(lines, reading);
-    lines.add("Dělič [-]", Real(reading.divider, display_decimals::Divider));
-    lines.add("Bočník [ohm]", Real(reading.shunt, display_decimals::Shunt));
-    lines.add("Rozsah min", Real(reading.rangeMin, display_decimals::Range));
-    lines.add("Rozsah max", Real(reading.rangeMax, display_decimals::Range));
+    addInputKindLines(lines, reading);
+    lines.add("Dělič [-]", realOrError(reading.settings.divider, display_decimals::Divider));
+    lines.add("Bočník [ohm]", realOrError(reading.settings.shunt, display_decimals::Shunt));
+    lines.add("Rozsah min", realOrError(reading.settings.rangeMin, display_decimals::Range));
+    lines.add("Rozsah max", realOrError(reading.settings.rangeMax, display_decimals::Range));
     lines.add("Řád polynomu",
-              TextOf(reading.all.curveDegree, [](std::uint8_t d) { return std::to_string(d); }));
-    lines.add("Segmentů", TextOf(reading.segmentCount, [](std::uint8_t n) { return std::to_string(n); }));
+              textOf(reading.settings.curveDegree, [](std::uint8_t d) { return std::to_string(d); }));
+    lines.add("Segmentů",
+              textOf(reading.settings.segmentCount, [](std::uint8_t n) { return std::to_string(n); }));
 }
 
-void PrintConfigurationText(std::ostream& out, const ConfigurationReading& reading)
+void printConfigurationText(std::ostream& out, const ConverterReading& reading)
 {
-    const ConverterReading& all = reading.all;
+    const Configuration& settings = reading.settings;
     LabelledLines lines;
-    AddIdentityLines(lines, reading);
+    addIdentityLines(lines, reading);
     lines.gap();
-    AddInputLines(lines, reading);
-    lines.add("Filtr", TextOf(all.filter, [](std::uint8_t f) { return std::to_string(f); }));
-    lines.add("Min", Real(all.scaleMin, display_decimals::Scale));
-    lines.add("Max", Real(all.scaleMax, display_decimals::Scale));
-    lines.add("Chybový stav", TextOf(all.errorSignalling, [](std::uint8_t c) {
+    addInputLines(lines, reading);
+    lines.add("Filtr", textOf(settings.filter, [](std::uint8_t f) { return std::to_string(f); }));
+    lines.add("Min", realOrError(settings.scaleMin, display_decimals::Scale));
+    lines.add("Max", realOrError(settings.scaleMax, display_decimals::Scale));
+    lines.add("Chybový stav", textOf(settings.errorSignalling, [](std::uint8_t c) {
                   const std::string_view text = texts::ErrorSignallingText(c);
                   return text.empty() ? "kód " + std::to_string(c) : std::string(text);
               }));
     lines.gap();
     lines.add("Interní hodnoty", "");
     for (LiveQuantity quantity : LiveQuantities) {
-        const std::optional<float> value = LiveOf(all.live, quantity);
-        lines.add("  " + std::string(LiveLabel(quantity)),
-                  value ? LiveText(quantity, value) : std::string(texts::CommunicationErrorText));
+        const std::optional<float> value = liveOf(reading.live, quantity);
+        lines.add("  " + std::string(liveLabel(quantity)),
+                  value ? liveText(quantity, value) : std::string(texts::CommunicationErrorText));
     }
     lines.gap();
-    AddRelayLines(lines, 1, all.relay1);
-    AddRelayLines(lines, 2, all.relay2);
+    addRelayLines(lines, 1, settings.relay1);
+    addRelayLines(lines, 2, settings.relay2);
     lines.print(out);
 }
-

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/ConfigurationReading.h"
+#include "config/ConverterReading.h"
 
 #include <ostream>
 
@@ -11,9 +11,9 @@ class LabelledLines;
 
 // Identity, firmware, serial number, output and relays ("Převodník:" ..
 // "Relé:"); a failed read shows "Chyba komunikace".
-void AddIdentityLines(LabelledLines& lines, const ConfigurationReading& reading);
+void addIdentityLines(LabelledLines& lines, const ConverterReading& reading);
 // Input kind, measurement, wiring or compensation, divider, shunt, range,
 // polynomial order and segment count.
-void AddInputLines(LabelledLines& lines, const ConfigurationReading& reading);
+void addInputLines(LabelledLines& lines, const ConverterReading& reading);
 // Everything `dnx8 read` prints.
-void PrintConfigurationText(std::ostream& out, const ConfigurationReading& reading);
+void printConfigurationText(std::ostream& out, const ConverterReading& reading);

@@ -25,5 +25,5 @@ public:
 
 #if defined(_WIN32)
 // The program's arguments as UTF-8, from the wide command line.
-std::vector<std::string> Utf8Arguments(int argc, wchar_t** argv);
+std::vector<std::string> utf8Arguments(int argc, wchar_t** argv);
 #endif

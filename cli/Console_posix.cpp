@@ -7,7 +7,7 @@ namespace {
 
 volatile std::sig_atomic_t stopFlag = 0;
 
-void RequestStop(int signal)
+void requestStop(int signal)
 {
     stopFlag = signal;
 }
@@ -18,7 +18,7 @@ Console::Console()
 {
     // Without SA_RESTART a wait in progress returns at once.
     struct sigaction action {};
-    action.sa_handler = RequestStop;
+    action.sa_handler = requestStop;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);

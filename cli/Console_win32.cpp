@@ -11,7 +11,7 @@ namespace {
 std::atomic<bool> stopFlag{false};
 UINT previousCodePage = 0;
 
-BOOL WINAPI RequestStop(DWORD event)
+BOOL WINAPI requestStop(DWORD event)
 {
     if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) {
         stopFlag = true;
@@ -27,12 +27,12 @@ Console::Console()
     // The texts are UTF-8; the console shows them so whatever its language.
     previousCodePage = GetConsoleOutputCP();
     SetConsoleOutputCP(CP_UTF8);
-    SetConsoleCtrlHandler(RequestStop, TRUE);
+    SetConsoleCtrlHandler(requestStop, TRUE);
 }
 
 Console::~Console()
 {
-    SetConsoleCtrlHandler(RequestStop, FALSE);
+    SetConsoleCtrlHandler(requestStop, FALSE);
     // The console outlives the program: give it back as it was.
     if (previousCodePage != 0)
         SetConsoleOutputCP(previousCodePage);
@@ -54,7 +54,7 @@ int Console::stopSignal()
     return stopFlag ? 2 : 0; // Ctrl+C and Ctrl+Break count as SIGINT
 }
 
-std::vector<std::string> Utf8Arguments(int argc, wchar_t** argv)
+std::vector<std::string> utf8Arguments(int argc, wchar_t** argv)
 {
     std::vector<std::string> arguments;
     for (int i = 0; i < argc; ++i)

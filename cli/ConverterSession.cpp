@@ -14,7 +14,7 @@
 namespace {
 
 // The identity is the converter's own bytes: show anything unusual in hex.
-std::string Printable(const std::string& bytes)
+std::string printable(const std::string& bytes)
 {
     std::string text;
     for (unsigned char c : bytes)
@@ -31,7 +31,7 @@ std::string cannotOpenText(const std::string& port)
            ". dnx8 ports lists the serial ports; dnx8 doctor " + port + " checks this one step by step.";
 }
 
-std::optional<ConverterSession> OpenConverter(const std::string& port, const GlobalOptions& global)
+std::optional<ConverterSession> openConverter(const std::string& port, const GlobalOptions& global)
 {
     ConverterSession session;
     if (global.trace)
@@ -43,20 +43,20 @@ std::optional<ConverterSession> OpenConverter(const std::string& port, const Glo
     session.link->setStopCheck(&Console::stopRequested);
 
     if (!session.link->open(port)) {
-        Fail(exit_code::DeviceFailed, cannotOpenText(port));
+        fail(exit_code::DeviceFailed, cannotOpenText(port));
         return std::nullopt;
     }
     std::optional<std::string> identity = session.link->identify();
     if (!identity) {
         const LinkFailure failure = session.link->lastFailure();
         session.link->close();
-        Fail(exit_code::DeviceFailed, noAnswerText(port, failure));
+        fail(exit_code::DeviceFailed, noAnswerText(port, failure));
         return std::nullopt;
     }
     if (*identity != AcceptedIdentity) {
         session.link->close();
-        Fail(exit_code::DeviceFailed,
-             "the device on " + port + " answers as \"" + Printable(*identity) +
+        fail(exit_code::DeviceFailed,
+             "the device on " + port + " answers as \"" + printable(*identity) +
                  "\", not as a DNX8 (Převodník není kompatibilní s tímto nástrojem). "
                  "dnx8 configures DNX8 converters only; check that this is the right "
                  "port.");

@@ -22,7 +22,7 @@ inline constexpr std::string_view AcceptedIdentity = "DNX8";
 // failure the port is closed again, the reason and what to do go to
 // standard error and nothing is returned: the command then exits with
 // DeviceFailed.
-std::optional<ConverterSession> OpenConverter(const std::string& port, const GlobalOptions& global);
+std::optional<ConverterSession> openConverter(const std::string& port, const GlobalOptions& global);
 
 // Why port cannot be opened, with what to do.
 std::string cannotOpenText(const std::string& port);

@@ -26,7 +26,7 @@ int printDryRun(const GlobalOptions& global, const std::function<void(ConverterL
         std::string hex;
         for (std::uint8_t b : frame)
             hex += (hex.empty() ? "" : " ") + number_text::HexDigits(b, 2);
-        std::cout << PadRight(frame.size() > 1 ? requestName(frame[1]) : "?", 18) << hex << '\n';
+        std::cout << padRight(frame.size() > 1 ? requestName(frame[1]) : "?", 18) << hex << '\n';
         bytes += frame.size();
     }
     std::cout << sent.requests.size() << " requests, " << bytes << " bytes; nothing was sent.\n";

@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-int Fail(int exitCode, std::string_view message)
+int fail(int exitCode, std::string_view message)
 {
     std::cerr << "dnx8: " << message << std::endl;
     return exitCode;

@@ -8,7 +8,7 @@
 
 namespace {
 
-std::string Figure(double value, int digits = 3)
+std::string figureText(double value, int digits = 3)
 {
     char text[40];
     std::snprintf(text, sizeof text, "%.*g", digits, value);
@@ -16,26 +16,28 @@ std::string Figure(double value, int digits = 3)
 }
 
 // The dialog's list text of an order.
-std::string OrderText(int degree)
+std::string orderText(int degree)
 {
     return std::to_string(degree) + ". řádu";
 }
 
-std::string MethodText(const FitQualityEntry& entry)
+std::string methodText(const FitQualityEntry& entry)
 {
-    return entry.method == FitMethod::Spline ? "Lineární spline" : "Polynom " + OrderText(entry.degree);
+    return entry.method == FitMethod::Spline ? "Lineární spline" : "Polynom " + orderText(entry.degree);
 }
 
-std::vector<std::string> Cells(const FitQualityEntry& entry, int preselected)
+std::vector<std::string> rowCells(const FitQualityEntry& entry, int preselected)
 {
-    std::vector<std::string> cells{MethodText(entry)};
+    std::vector<std::string> cells{methodText(entry)};
     if (entry.sent)
-        cells.insert(cells.end(), {Figure(entry.sent->maxResidual), Figure(entry.sent->maxResidualAt, 7),
-                                   Figure(entry.sent->rmsResidual)});
+        cells.insert(cells.end(),
+                     {figureText(entry.sent->maxResidual), figureText(entry.sent->maxResidualAt, 7),
+                      figureText(entry.sent->rmsResidual)});
     else
         cells.insert(cells.end(), {"-", "", "-"});
     if (entry.exact)
-        cells.insert(cells.end(), {Figure(entry.exact->maxResidual), Figure(entry.exact->rmsResidual)});
+        cells.insert(cells.end(),
+                     {figureText(entry.exact->maxResidual), figureText(entry.exact->rmsResidual)});
     else
         cells.insert(cells.end(), {"-", "-"});
     std::string notes;
@@ -45,42 +47,42 @@ std::vector<std::string> Cells(const FitQualityEntry& entry, int preselected)
     if (entry.float32Warning)
         note("float32 ztrácí přesnost");
     if (entry.noBetterThan != 0)
-        note("není lepší než " + OrderText(entry.noBetterThan));
+        note("není lepší než " + orderText(entry.noBetterThan));
     if (entry.method == FitMethod::Polynomial && entry.degree == preselected)
         note("předvolba dialogu");
     cells.push_back(notes);
     return cells;
 }
 
-Json Figures(const std::optional<ResidualFigures>& figures, double ResidualFigures::*member)
+Json figuresJson(const std::optional<ResidualFigures>& figures, double ResidualFigures::*member)
 {
     return figures ? Json((*figures).*member) : Json(nullptr);
 }
 
 } // namespace
 
-void PrintFitReportText(std::ostream& out, const std::string& fileName, const FitQualityReport& report)
+void printFitReportText(std::ostream& out, const std::string& fileName, const FitQualityReport& report)
 {
     LabelledLines head;
     head.add("Soubor", fileName);
     head.add("Bodů", std::to_string(report.count));
-    head.add("Min", Figure(report.min, 9));
-    head.add("Max", Figure(report.max, 9));
+    head.add("Min", figureText(report.min, 9));
+    head.add("Max", figureText(report.max, 9));
     head.print(out);
     out << '\n';
 
     std::vector<std::vector<std::string>> rows{
         {"Metoda", "Max. odchylka", "při x", "RMS", "Max. (80 b)", "RMS (80 b)", "Poznámka"}};
     for (const FitQualityEntry& entry : report.entries)
-        rows.push_back(Cells(entry, report.preselectedOrder));
+        rows.push_back(rowCells(entry, report.preselectedOrder));
     std::vector<std::size_t> widths(rows.front().size(), 0);
     for (const auto& row : rows)
         for (std::size_t i = 0; i < row.size(); ++i)
-            widths[i] = std::max(widths[i], TextWidth(row[i]));
+            widths[i] = std::max(widths[i], textWidth(row[i]));
     for (const auto& row : rows) {
         std::string line;
         for (std::size_t i = 0; i < row.size(); ++i)
-            line += i + 1 < row.size() ? PadRight(row[i], widths[i] + 2) : row[i];
+            line += i + 1 < row.size() ? padRight(row[i], widths[i] + 2) : row[i];
         while (!line.empty() && line.back() == ' ')
             line.pop_back();
         out << line << '\n';
@@ -88,13 +90,13 @@ void PrintFitReportText(std::ostream& out, const std::string& fileName, const Fi
     out << '\n'
         << "Max. odchylka, při x, RMS: z koeficientů float32, jak je dostane převodník; (80 b): řešení v 80 "
            "bitech.\n"
-        << "Odchylky pod " << Figure(report.roundingLevel)
+        << "Odchylky pod " << figureText(report.roundingLevel)
         << " (4 kroky float32 největšího |y|) jsou zaokrouhlení a počítají se jako stejné.\n";
     if (report.recommendedOrder != 0)
-        out << "Nejnižší řád do 10 % nejlepší odchylky: " << OrderText(report.recommendedOrder) << '\n';
+        out << "Nejnižší řád do 10 % nejlepší odchylky: " << orderText(report.recommendedOrder) << '\n';
 }
 
-Json FitReportJson(const FitQualityReport& report)
+Json fitReportJson(const FitQualityReport& report)
 {
     Json entries = Json::array();
     for (const FitQualityEntry& entry : report.entries) {
@@ -102,11 +104,11 @@ Json FitReportJson(const FitQualityReport& report)
         json["method"] = entry.method == FitMethod::Spline ? "spline" : "polynomial";
         if (entry.method == FitMethod::Polynomial)
             json["degree"] = entry.degree;
-        json["maxResidual"] = Figures(entry.sent, &ResidualFigures::maxResidual);
-        json["maxResidualAt"] = Figures(entry.sent, &ResidualFigures::maxResidualAt);
-        json["rmsResidual"] = Figures(entry.sent, &ResidualFigures::rmsResidual);
-        json["maxResidual80"] = Figures(entry.exact, &ResidualFigures::maxResidual);
-        json["rmsResidual80"] = Figures(entry.exact, &ResidualFigures::rmsResidual);
+        json["maxResidual"] = figuresJson(entry.sent, &ResidualFigures::maxResidual);
+        json["maxResidualAt"] = figuresJson(entry.sent, &ResidualFigures::maxResidualAt);
+        json["rmsResidual"] = figuresJson(entry.sent, &ResidualFigures::rmsResidual);
+        json["maxResidual80"] = figuresJson(entry.exact, &ResidualFigures::maxResidual);
+        json["rmsResidual80"] = figuresJson(entry.exact, &ResidualFigures::rmsResidual);
         json["float32Warning"] = entry.float32Warning;
         if (entry.method == FitMethod::Polynomial)
             json["noBetterThan"] = entry.noBetterThan != 0 ? Json(entry.noBetterThan) : Json(nullptr);

@@ -10,7 +10,7 @@ std::string notRegularFileKind(const std::string& name)
     namespace fs = std::filesystem;
     std::error_code error;
     // The status alone: opening a FIFO or a terminal could block.
-    const fs::file_status status = fs::status(PathFromArgument(name), error);
+    const fs::file_status status = fs::status(pathFromArgument(name), error);
     switch (status.type()) {
     case fs::file_type::directory:
         return "a folder";

@@ -23,6 +23,6 @@ private:
 };
 
 // Characters in a UTF-8 text.
-std::size_t TextWidth(const std::string& text);
+std::size_t textWidth(const std::string& text);
 // text followed by blanks up to width characters.
-std::string PadRight(const std::string& text, std::size_t width);
+std::string padRight(const std::string& text, std::size_t width);

@@ -7,7 +7,7 @@
 namespace {
 
 // Days since 1970-01-01 of a civil date (proleptic Gregorian).
-long long DaysFromCivil(long long y, unsigned m, unsigned d)
+long long daysFromCivil(long long y, unsigned m, unsigned d)
 {
     y -= m <= 2;
     const long long era = (y >= 0 ? y : y - 399) / 400;
@@ -19,7 +19,7 @@ long long DaysFromCivil(long long y, unsigned m, unsigned d)
 
 } // namespace
 
-std::string LocalTimeStamp(std::chrono::system_clock::time_point at)
+std::string localTimeStamp(std::chrono::system_clock::time_point at)
 {
     using namespace std::chrono;
     const auto milliseconds = duration_cast<std::chrono::milliseconds>(at.time_since_epoch()).count();
@@ -33,7 +33,7 @@ std::string LocalTimeStamp(std::chrono::system_clock::time_point at)
     // The offset is the local clock's reading, taken as UTC, minus the true
     // time: portable, where strftime's %z is not.
     const long long localSeconds =
-        DaysFromCivil(local.tm_year + 1900LL, static_cast<unsigned>(local.tm_mon + 1),
+        daysFromCivil(local.tm_year + 1900LL, static_cast<unsigned>(local.tm_mon + 1),
                       static_cast<unsigned>(local.tm_mday)) *
             86400 +
         local.tm_hour * 3600LL + local.tm_min * 60LL + local.tm_sec;

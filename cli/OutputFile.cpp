@@ -6,7 +6,7 @@
 #include <system_error>
 
 OutputFile::OutputFile(const std::string& name)
-    : path(PathFromArgument(name)), temporary(std::filesystem::path(path) += ".part")
+    : path(pathFromArgument(name)), temporary(std::filesystem::path(path) += ".part")
 {
 }
 
@@ -45,7 +45,7 @@ void OutputFile::discard()
     std::filesystem::remove(temporary, ignored);
 }
 
-bool OpenOutputBeforeSending(const std::string& name, std::optional<OutputFile>& output)
+bool openOutputBeforeSending(const std::string& name, std::optional<OutputFile>& output)
 {
     if (name.empty())
         return true;
@@ -53,6 +53,6 @@ bool OpenOutputBeforeSending(const std::string& name, std::optional<OutputFile>&
     if (output->create())
         return true;
     output.reset();
-    Fail(0, "cannot write " + name + "; check the folder and the name. Nothing was sent.");
+    fail(0, "cannot write " + name + "; check the folder and the name. Nothing was sent.");
     return false;
 }

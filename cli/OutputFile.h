@@ -35,4 +35,4 @@ private:
 // be written stops the command with nothing sent. An empty name means
 // standard output and leaves `output` empty. False (with the message on
 // standard error) when the file cannot be made.
-bool OpenOutputBeforeSending(const std::string& name, std::optional<OutputFile>& output);
+bool openOutputBeforeSending(const std::string& name, std::optional<OutputFile>& output);

@@ -11,16 +11,16 @@
 #include <iostream>
 #include <system_error>
 
-void AddFitChoiceOptions(CLI::App* command, FitChoice& choice)
+void addFitChoiceOptions(CLI::App* command, FitChoice& choice)
 {
     CLI::Option* order = command->add_option_function<std::string>(
         "--order",
         [&choice](const std::string& text) {
-            choice.order = static_cast<int>(*ReadUserInteger(text, 0, 99));
+            choice.order = static_cast<int>(*readUserInteger(text, 0, 99));
         },
         "Polynomial of order N (2..9, at most the point count - 1); default: the order the dialog "
         "preselects");
-    order->type_name("N")->check(UserInteger(fit_offer::LowestOrder, MaxPolynomialDegree));
+    order->type_name("N")->check(userInteger(fit_offer::LowestOrder, MaxPolynomialDegree));
     CLI::Option* spline =
         command->add_flag("--spline", choice.spline, "Linear spline through the points (up to 21)");
     order->excludes(spline);
@@ -29,7 +29,7 @@ void AddFitChoiceOptions(CLI::App* command, FitChoice& choice)
                       "mark) or, with --spline, repeated x values");
 }
 
-std::filesystem::path PathFromArgument(const std::string& text)
+std::filesystem::path pathFromArgument(const std::string& text)
 {
     return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
@@ -63,10 +63,10 @@ bool reportSkippedLines(const std::string& fileName, const PointFileCheck& check
 
 } // namespace
 
-bool ImportPointFile(const std::string& fileName, const FitChoice& choice, LinearizationTable& table,
+bool importPointFile(const std::string& fileName, const FitChoice& choice, LinearizationTable& table,
                      PointSet& pointSet, std::string& problem, PointFileCheck* found)
 {
-    const std::filesystem::path path = PathFromArgument(fileName);
+    const std::filesystem::path path = pathFromArgument(fileName);
     if (const std::string kind = notRegularFileKind(fileName); !kind.empty()) {
         problem = fileName + " is " + kind + ", not a point file; give the point file (lines of x and y) " +
                   "where POINTS or FILE stands in the usage (dnx8 COMMAND --help)";

@@ -19,10 +19,10 @@ struct FitChoice {
 };
 
 // --order N and --spline (exclusive) and --strict on command.
-void AddFitChoiceOptions(CLI::App* command, FitChoice& choice);
+void addFitChoiceOptions(CLI::App* command, FitChoice& choice);
 
 // A path typed on the command line (UTF-8, also on Windows).
-std::filesystem::path PathFromArgument(const std::string& text);
+std::filesystem::path pathFromArgument(const std::string& text);
 
 // The dialog's import of a point file: the first reading (count and x
 // range), the checks of what the dialog offers (at least 3 points, orders
@@ -32,5 +32,5 @@ std::filesystem::path PathFromArgument(const std::string& text);
 // then untouched. Every line the import skips (and the x values the spline
 // merges) goes to standard error with its number; with choice.strict such a
 // file is refused. check, when given, receives what was found.
-bool ImportPointFile(const std::string& fileName, const FitChoice& choice, LinearizationTable& table,
+bool importPointFile(const std::string& fileName, const FitChoice& choice, LinearizationTable& table,
                      PointSet& pointSet, std::string& problem, PointFileCheck* check = nullptr);

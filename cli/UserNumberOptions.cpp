@@ -2,26 +2,26 @@
 
 #include "config/UserNumbers.h"
 
-CLI::Validator UserReal()
+CLI::Validator userReal()
 {
-    return CLI::Validator([](std::string& text) { return RealProblem(text); }, "REAL");
+    return CLI::Validator([](std::string& text) { return realProblem(text); }, "REAL");
 }
 
-CLI::Validator PositiveUserReal()
+CLI::Validator positiveUserReal()
 {
     return CLI::Validator(
         [](std::string& text) -> std::string {
-            if (std::string problem = RealProblem(text); !problem.empty())
+            if (std::string problem = realProblem(text); !problem.empty())
                 return problem;
-            if (!(*ReadUserReal(text) > 0))
+            if (!(*readUserReal(text) > 0))
                 return "\"" + text + "\" is not above zero; the converter divides by it";
             return {};
         },
         "REAL > 0");
 }
 
-CLI::Validator UserInteger(std::int64_t low, std::int64_t high)
+CLI::Validator userInteger(std::int64_t low, std::int64_t high)
 {
-    return CLI::Validator([low, high](std::string& text) { return IntegerProblem(text, low, high); },
+    return CLI::Validator([low, high](std::string& text) { return integerProblem(text, low, high); },
                           "INT in " + std::to_string(low) + ".." + std::to_string(high));
 }

@@ -6,7 +6,7 @@
 
 // The checks of config/UserNumbers as CLI11 validators, so a bad number is a
 // usage error before anything is opened.
-CLI::Validator UserReal();
+CLI::Validator userReal();
 // A real above zero: a divider or a shunt, which the converter divides by.
-CLI::Validator PositiveUserReal();
-CLI::Validator UserInteger(std::int64_t low, std::int64_t high);
+CLI::Validator positiveUserReal();
+CLI::Validator userInteger(std::int64_t low, std::int64_t high);

@@ -18,26 +18,26 @@
 
 namespace {
 
-int RunDnx8(const std::vector<std::string>& arguments)
+int runDnx8(const std::vector<std::string>& arguments)
 {
     Console console;
     CommandLine commandLine;
     // In the order `dnx8 --help` lists them.
-    AddPortsCommands(commandLine);
-    AddInfoCommands(commandLine);
-    AddWatchCommands(commandLine);
-    AddSetCommands(commandLine);
-    AddInputCommands(commandLine);
-    AddFitCommands(commandLine);
-    AddReportCommands(commandLine);
-    AddBackupCommands(commandLine);
-    AddRestoreCommands(commandLine);
-    AddDiffCommands(commandLine);
+    addPortsCommands(commandLine);
+    addInfoCommands(commandLine);
+    addWatchCommands(commandLine);
+    addSetCommands(commandLine);
+    addInputCommands(commandLine);
+    addFitCommands(commandLine);
+    addReportCommands(commandLine);
+    addBackupCommands(commandLine);
+    addRestoreCommands(commandLine);
+    addDiffCommands(commandLine);
     const int result = commandLine.run(arguments);
     // Whatever the command managed to say, a stop asked from outside ends
     // with the shell's code for that signal.
     if (const int signal = Console::stopSignal(); signal != 0) {
-        Fail(128 + signal, signal == 15 ? "stopped by SIGTERM." : "stopped by Ctrl+C (SIGINT).");
+        fail(128 + signal, signal == 15 ? "stopped by SIGTERM." : "stopped by Ctrl+C (SIGINT).");
         return 128 + signal;
     }
     return result;
@@ -48,11 +48,11 @@ int RunDnx8(const std::vector<std::string>& arguments)
 #if defined(_WIN32)
 int wmain(int argc, wchar_t** argv)
 {
-    return RunDnx8(Utf8Arguments(argc, argv));
+    return runDnx8(utf8Arguments(argc, argv));
 }
 #else
 int main(int argc, char** argv)
 {
-    return RunDnx8(std::vector<std::string>(argv, argv + argc));
+    return runDnx8(std::vector<std::string>(argv, argv + argc));
 }
 #endif

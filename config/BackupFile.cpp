@@ -63,18 +63,6 @@ std::string firstUnwritable(const RelaySettings& r)
     return std::isfinite(r.onValue) ? "offValue " + bitsText(r.offValue) : "onValue " + bitsText(r.onValue);
 }
 
-// Reals as the program's JSON writes them: float32 in the fewest digits
-// that read back as the same float (no number for NaN and infinity, hence
-// settleUnwritableReals); relays as dnx8 read --json shows them.
-Json value(const RelaySettings& r)
-{
-    return RelayJson(r);
-}
-template <typename T> Json value(const T& v)
-{
-    return Json(v);
-}
-
 // --- reading -----------------------------------------------------------
 
 class Checker {
@@ -337,7 +325,7 @@ std::string writeBackupJson(const BackupFile& file)
     forEachKey(
         [&](ConfigurationKey key, const auto& member) {
             if (member && finite(*member))
-                configuration[std::string(key.name)] = value(*member);
+                configuration[std::string(key.name)] = valueJson(*member);
             // The sensor's name right after the input type it explains.
             if (key.name == "InputType" && !file.sensor.empty())
                 configuration[std::string(SensorKey)] = file.sensor;
@@ -345,7 +333,7 @@ std::string writeBackupJson(const BackupFile& file)
         file.configuration);
     j["configuration"] = std::move(configuration);
     std::ostringstream text;
-    PrintJson(text, j);
+    printJson(text, j);
     return text.str();
 }
 

@@ -10,7 +10,7 @@ constexpr const char* ReadFailed = "read failed";
 
 // The record keys and the reads behind them, in file order.
 template <typename T, typename Text>
-void Record(std::optional<std::string>& to, const std::optional<T>& read, Text text, const char* key,
+void record(std::optional<std::string>& to, const std::optional<T>& read, Text text, const char* key,
             BackupFile& file)
 {
     if (read)
@@ -21,39 +21,19 @@ void Record(std::optional<std::string>& to, const std::optional<T>& read, Text t
 
 } // namespace
 
-Configuration ConfigurationOf(const ConfigurationReading& r)
-{
-    Configuration c;
-    c.inputType = r.all.inputType;
-    c.divider = r.divider;
-    c.shunt = r.shunt;
-    c.rangeMin = r.rangeMin;
-    c.rangeMax = r.rangeMax;
-    c.curveDegree = r.all.curveDegree;
-    c.curveCoefficients = r.all.curveCoefficients;
-    c.segmentCount = r.segmentCount;
-    c.filter = r.all.filter;
-    c.scaleMin = r.all.scaleMin;
-    c.scaleMax = r.all.scaleMax;
-    c.errorSignalling = r.all.errorSignalling;
-    c.relay1 = r.all.relay1;
-    c.relay2 = r.all.relay2;
-    return c;
-}
-
-BackupFile BackupOf(const ConfigurationReading& r)
+BackupFile backupOf(const ConverterReading& r)
 {
     BackupFile file;
     file.identity = r.identity;
-    Record(file.firmware, r.all.firmwareVersion, number_text::VersionText, "firmware", file);
-    if (r.all.serialNumber)
-        file.serialNumber = *r.all.serialNumber;
+    record(file.firmware, r.firmwareVersion, number_text::VersionText, "firmware", file);
+    if (r.serialNumber)
+        file.serialNumber = *r.serialNumber;
     else
         file.missing["serialNumber"] = ReadFailed;
-    Record(file.output, r.all.outputType, parameter_texts::OutputTypeText, "output", file);
-    Record(file.relays, r.all.relayOptions, parameter_texts::RelayOptionsText, "relays", file);
+    record(file.output, r.outputType, parameter_texts::OutputTypeText, "output", file);
+    record(file.relays, r.relayOptions, parameter_texts::RelayOptionsText, "relays", file);
 
-    file.configuration = ConfigurationOf(r);
+    file.configuration = r.settings;
     forEachKey(
         [&file](ConfigurationKey key, const auto& member) {
             if (!member)
@@ -67,7 +47,7 @@ BackupFile BackupOf(const ConfigurationReading& r)
     return file;
 }
 
-std::vector<std::string> FailedReads(const BackupFile& file)
+std::vector<std::string> failedReads(const BackupFile& file)
 {
     std::vector<std::string> failed;
     for (const char* key : {"firmware", "serialNumber", "output", "relays"})

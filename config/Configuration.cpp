@@ -19,8 +19,8 @@ bool coefficientUsed(std::size_t index, const std::optional<std::uint8_t>& degre
 
 class Comparison {
 public:
-    Comparison(const Configuration& left, const Configuration& right)
-        : leftDegree(left.curveDegree), rightDegree(right.curveDegree)
+    Comparison(RealText real, const Configuration& left, const Configuration& right)
+        : real_(real), leftDegree(left.curveDegree), rightDegree(right.curveDegree)
     {
     }
 
@@ -31,14 +31,20 @@ public:
     template <typename T>
     void operator()(ConfigurationKey key, const std::optional<T>& a, const std::optional<T>& b)
     {
+        key_ = key.name;
         const std::string name(key.name);
         if (a && b)
             compare(name, *a, *b);
         else if (a || b)
-            found.push_back({name, a ? valueText(*a) : "(none)", b ? valueText(*b) : "(none)"});
+            found.push_back({key_, name, a ? text(*a) : "(none)", b ? text(*b) : "(none)"});
     }
 
 private:
+    RealText real_;
+    std::string_view key_;
+    std::optional<std::uint8_t> leftDegree;
+    std::optional<std::uint8_t> rightDegree;
+
     template <typename T> void compare(std::string name, T a, T b)
     {
         if constexpr (std::is_same_v<T, float>) {
@@ -47,7 +53,7 @@ private:
         } else if (a == b) {
             return;
         }
-        found.push_back({std::move(name), valueText(a), valueText(b)});
+        found.push_back({key_, std::move(name), text(a), text(b)});
     }
     void compare(const std::string& name, const CurveCoefficients& a, const CurveCoefficients& b)
     {
@@ -56,7 +62,7 @@ private:
             if (coefficientUsed(i, leftDegree) || coefficientUsed(i, rightDegree))
                 compare(element, a[i], b[i]);
             else if (!same(a[i], b[i]))
-                unused.push_back({element, realText(a[i]), realText(b[i])});
+                unused.push_back({key_, element, text(a[i]), text(b[i])});
         }
     }
     void compare(const std::string& name, const RelaySettings& a, const RelaySettings& b)
@@ -67,11 +73,23 @@ private:
         compare<std::uint32_t>(name + ".offDelay", a.offDelay, b.offDelay);
         compare(name + ".mode", a.mode, b.mode);
     }
-    std::string valueText(std::uint32_t v) { return std::to_string(v); }
 
-    std::optional<std::uint8_t> leftDegree;
-    std::optional<std::uint8_t> rightDegree;
-    template <typename T> std::string valueText(const T& v) { return ::valueText(v); }
+    std::string text(std::uint32_t v) const { return std::to_string(v); }
+    std::string text(std::uint8_t v) const { return std::to_string(v); }
+    std::string text(float v) const { return real_(v); }
+    std::string text(const CurveCoefficients& value) const
+    {
+        std::string joined;
+        for (float c : value)
+            joined += (joined.empty() ? "" : " ") + real_(c);
+        return joined;
+    }
+    std::string text(const RelaySettings& value) const
+    {
+        return "onValue " + real_(value.onValue) + ", offValue " + real_(value.offValue) + ", onDelay " +
+               std::to_string(value.onDelay) + ", offDelay " + std::to_string(value.offDelay) + ", mode " +
+               std::to_string(value.mode);
+    }
 };
 
 struct KeepKeysOf {
@@ -86,16 +104,17 @@ struct KeepKeysOf {
 } // namespace
 
 std::vector<ConfigurationDifference> compareConfigurations(const Configuration& left,
-                                                           const Configuration& right)
+                                                           const Configuration& right, RealText real)
 {
-    Comparison comparison(left, right);
+    Comparison comparison(real, left, right);
     forEachKey(comparison, left, right);
     return std::move(comparison.found);
 }
 
-std::vector<ConfigurationDifference> unusedDifferences(const Configuration& left, const Configuration& right)
+std::vector<ConfigurationDifference> unusedDifferences(const Configuration& left, const Configuration& right,
+                                                       RealText real)
 {
-    Comparison comparison(left, right);
+    Comparison comparison(real, left, right);
     forEachKey(comparison, left, right);
     return std::move(comparison.unused);
 }
@@ -107,33 +126,32 @@ Configuration keysOf(const Configuration& from, const Configuration& which)
     return kept;
 }
 
+void expectLinearization(Configuration& expected, const StoredLinearization& stored)
+{
+    expected.rangeMin = stored.rangeMin;
+    expected.rangeMax = stored.rangeMax;
+    expected.segmentCount = stored.segmentCount;
+    expected.curveDegree = stored.curveDegree;
+    if (stored.coefficients)
+        expected.curveCoefficients = stored.coefficients;
+}
+
+WriteCheck checkWrites(const Configuration& written, const Configuration& readBack, RealText real)
+{
+    WriteCheck check;
+    forEachKey(
+        [&check](ConfigurationKey key, const auto& asked, const auto& held) {
+            if (asked && !held)
+                check.unread.emplace_back(key.name);
+        },
+        written, readBack);
+    const Configuration held = keysOf(readBack, written);
+    check.differences = compareConfigurations(keysOf(written, held), held, real);
+    return check;
+}
+
 std::string realText(float value)
 {
     char text[32];
     return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
-
-std::string valueText(std::uint8_t value)
-{
-    return std::to_string(value);
-}
-
-std::string valueText(float value)
-{
-    return realText(value);
-}
-
-std::string valueText(const CurveCoefficients& value)
-{
-    std::string text;
-    for (float c : value)
-        text += (text.empty() ? "" : " ") + realText(c);
-    return text;
-}
-
-std::string valueText(const RelaySettings& value)
-{
-    return "onValue " + realText(value.onValue) + ", offValue " + realText(value.offValue) + ", onDelay " +
-           std::to_string(value.onDelay) + ", offDelay " + std::to_string(value.offDelay) + ", mode " +
-           std::to_string(value.mode);
 }

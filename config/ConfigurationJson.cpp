@@ -8,7 +8,7 @@ namespace texts = parameter_texts;
 
 namespace {
 
-Json CodeAndText(std::optional<std::uint8_t> code, std::string_view (*text)(std::uint8_t))
+Json codeAndText(std::optional<std::uint8_t> code, std::string_view (*text)(std::uint8_t))
 {
     if (!code)
         return nullptr;
@@ -17,20 +17,34 @@ Json CodeAndText(std::optional<std::uint8_t> code, std::string_view (*text)(std:
 
 } // namespace
 
-Json IdentityJson(const ConfigurationReading& reading)
+Json identityJson(const ConverterReading& reading)
 {
-    const ConverterReading& all = reading.all;
     Json json = Json::object();
     json["identity"] = reading.identity;
     json["firmware"] =
-        all.firmwareVersion ? Json(number_text::VersionText(*all.firmwareVersion)) : Json(nullptr);
-    json["serialNumber"] = OptionalJson(all.serialNumber);
-    json["output"] = CodeAndText(all.outputType, texts::OutputTypeText);
-    json["relays"] = CodeAndText(all.relayOptions, texts::RelayOptionsText);
+        reading.firmwareVersion ? Json(number_text::VersionText(*reading.firmwareVersion)) : Json(nullptr);
+    json["serialNumber"] = optionalJson(reading.serialNumber);
+    json["output"] = codeAndText(reading.outputType, texts::OutputTypeText);
+    json["relays"] = codeAndText(reading.relayOptions, texts::RelayOptionsText);
     return json;
 }
 
-Json RelayJson(const RelaySettings& relay)
+Json valueJson(std::uint8_t value)
+{
+    return Json(value);
+}
+
+Json valueJson(float value)
+{
+    return Json(value);
+}
+
+Json valueJson(const CurveCoefficients& value)
+{
+    return Json(value);
+}
+
+Json valueJson(const RelaySettings& relay)
 {
     return Json{{"onValue", relay.onValue},
                 {"offValue", relay.offValue},
@@ -39,47 +53,37 @@ Json RelayJson(const RelaySettings& relay)
                 {"mode", relay.mode}};
 }
 
-Json ConfigurationJson(const ConfigurationReading& reading)
+Json configurationJson(const Configuration& settings)
 {
-    const ConverterReading& all = reading.all;
     Json json = Json::object();
-    json["InputType"] = OptionalJson(all.inputType);
-    json["Divider"] = OptionalJson(reading.divider);
-    json["Shunt"] = OptionalJson(reading.shunt);
-    json["RangeMin"] = OptionalJson(reading.rangeMin);
-    json["RangeMax"] = OptionalJson(reading.rangeMax);
-    json["CurveDegree"] = OptionalJson(all.curveDegree);
-    json["CurveCoefficients"] = all.curveCoefficients ? Json(*all.curveCoefficients) : Json(nullptr);
-    json["SegmentCount"] = OptionalJson(reading.segmentCount);
-    json["Filter"] = OptionalJson(all.filter);
-    json["ScaleMin"] = OptionalJson(all.scaleMin);
-    json["ScaleMax"] = OptionalJson(all.scaleMax);
-    json["ErrorSignalling"] = OptionalJson(all.errorSignalling);
-    json["Relay1"] = all.relay1 ? RelayJson(*all.relay1) : Json(nullptr);
-    json["Relay2"] = all.relay2 ? RelayJson(*all.relay2) : Json(nullptr);
+    forEachKey(
+        [&json](ConfigurationKey key, const auto& member) {
+            json[std::string(key.name)] = member ? valueJson(*member) : Json(nullptr);
+        },
+        settings);
     return json;
 }
 
-Json ReadingJson(const ConfigurationReading& reading)
+Json readingJson(const ConverterReading& reading)
 {
-    Json json = IdentityJson(reading);
-    json["configuration"] = ConfigurationJson(reading);
+    Json json = identityJson(reading);
+    json["configuration"] = configurationJson(reading.settings);
 
     Json input = nullptr;
     if (reading.input && reading.input->listPosition) {
         const InputPresentation& shown = *reading.input;
         input = Json::object();
         input["kind"] = std::string(texts::InputKindTexts[static_cast<std::size_t>(*shown.listPosition)]);
-        input["measurement"] = OptionalJson(shown.measurement);
+        input["measurement"] = optionalJson(shown.measurement);
         input["wiring"] = shown.wiring.empty() ? Json(nullptr) : Json(std::string(shown.wiring));
-        input["sensor"] = OptionalJson(reading.sensorName());
+        input["sensor"] = optionalJson(reading.sensorName());
     }
     json["input"] = input;
-    const std::optional<std::uint8_t> errorState = reading.all.errorSignalling;
+    const std::optional<std::uint8_t> errorState = reading.settings.errorSignalling;
     json["errorState"] = errorState && !texts::ErrorSignallingText(*errorState).empty()
                              ? Json(std::string(texts::ErrorSignallingText(*errorState)))
                              : Json(nullptr);
-    json["live"] = LiveJson(reading.all.live);
+    json["live"] = liveJson(reading.live);
     Json failed = Json::array();
     for (std::string_view name : reading.failedReads())
         failed.push_back(std::string(name));

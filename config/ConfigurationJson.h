@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/ConfigurationReading.h"
+#include "config/ConverterReading.h"
 #include "config/Json.h"
 #include "device/RelaySettings.h"
 
@@ -9,12 +9,15 @@
 // documents it.
 
 // {"identity", "firmware", "serialNumber", "output": {code, text}, "relays": {code, text}}.
-Json IdentityJson(const ConfigurationReading& reading);
-// The parameters by name: InputType, Divider, Shunt, RangeMin, RangeMax,
-// CurveDegree, CurveCoefficients, SegmentCount, Filter, ScaleMin, ScaleMax,
-// ErrorSignalling, Relay1, Relay2; null where the read failed.
-Json ConfigurationJson(const ConfigurationReading& reading);
-// {"onValue", "offValue", "onDelay", "offDelay", "mode"}.
-Json RelayJson(const RelaySettings& relay);
+Json identityJson(const ConverterReading& reading);
+// The parameters by name, in file order; null where the read failed.
+Json configurationJson(const Configuration& settings);
+// A key's value as the backup file and `dnx8 read --json` write it: reals
+// as float32, the polynomial as an array, a relay as {"onValue",
+// "offValue", "onDelay", "offDelay", "mode"}.
+Json valueJson(std::uint8_t value);
+Json valueJson(float value);
+Json valueJson(const CurveCoefficients& value);
+Json valueJson(const RelaySettings& value);
 // Everything `dnx8 read --json` prints.
-Json ReadingJson(const ConfigurationReading& reading);
+Json readingJson(const ConverterReading& reading);

@@ -17,10 +17,10 @@ using Json = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::strin
                                   std::uint64_t, float>;
 
 // null for an empty optional.
-template <typename T> Json OptionalJson(const std::optional<T>& value)
+template <typename T> Json optionalJson(const std::optional<T>& value)
 {
     return value ? Json(*value) : Json(nullptr);
 }
 
 // Indented by two, then a line end; UTF-8 as it is.
-void PrintJson(std::ostream& out, const Json& json);
+void printJson(std::ostream& out, const Json& json);

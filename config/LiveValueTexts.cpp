@@ -6,19 +6,19 @@
 
 #include <charconv>
 
-std::string_view LiveLabel(LiveQuantity quantity)
+std::string_view liveLabel(LiveQuantity quantity)
 {
     constexpr std::array<std::string_view, 4> labels = {"Vstup", "Proces", "Hodnota", "Ratio [%]"};
     return labels[static_cast<std::size_t>(quantity)];
 }
 
-std::string_view LiveKey(LiveQuantity quantity)
+std::string_view liveKey(LiveQuantity quantity)
 {
     constexpr std::array<std::string_view, 4> keys = {"input", "process", "value", "ratio"};
     return keys[static_cast<std::size_t>(quantity)];
 }
 
-std::optional<float> LiveOf(const LiveReading& live, LiveQuantity quantity)
+std::optional<float> liveOf(const LiveReading& live, LiveQuantity quantity)
 {
     switch (quantity) {
     case LiveQuantity::Input:
@@ -33,7 +33,7 @@ std::optional<float> LiveOf(const LiveReading& live, LiveQuantity quantity)
     return std::nullopt;
 }
 
-std::optional<std::string_view> LiveFault(LiveQuantity quantity, float value)
+std::optional<std::string_view> liveFault(LiveQuantity quantity, float value)
 {
     if (quantity == LiveQuantity::Ratio || !isFaultPattern(value))
         return std::nullopt;
@@ -41,11 +41,11 @@ std::optional<std::string_view> LiveFault(LiveQuantity quantity, float value)
                                            : parameter_texts::LiveFaultText;
 }
 
-std::string LiveText(LiveQuantity quantity, std::optional<float> value)
+std::string liveText(LiveQuantity quantity, std::optional<float> value)
 {
     if (!value)
         return {};
-    if (auto fault = LiveFault(quantity, *value))
+    if (auto fault = liveFault(quantity, *value))
         return std::string(*fault);
     switch (quantity) {
     case LiveQuantity::Input:
@@ -63,7 +63,7 @@ std::string liveExactText(LiveQuantity quantity, std::optional<float> value)
 {
     if (!value)
         return {};
-    if (auto fault = LiveFault(quantity, *value))
+    if (auto fault = liveFault(quantity, *value))
         return std::string(*fault);
     if (quantity != LiveQuantity::Ratio)
         return realText(*value);
@@ -71,14 +71,14 @@ std::string liveExactText(LiveQuantity quantity, std::optional<float> value)
     return std::string(text, std::to_chars(text, text + sizeof text, static_cast<double>(*value) * 100.0).ptr);
 }
 
-Json LiveJson(const LiveReading& live)
+Json liveJson(const LiveReading& live)
 {
     Json json = Json::object();
     Json faults = Json::object();
     for (LiveQuantity quantity : LiveQuantities) {
-        const std::string key(LiveKey(quantity));
-        const std::optional<float> value = LiveOf(live, quantity);
-        const std::optional<std::string_view> fault = value ? LiveFault(quantity, *value) : std::nullopt;
+        const std::string key(liveKey(quantity));
+        const std::optional<float> value = liveOf(live, quantity);
+        const std::optional<std::string_view> fault = value ? liveFault(quantity, *value) : std::nullopt;
         json[key] = value && !fault ? Json(*value) : Json(nullptr);
         if (fault)
             faults[key] = std::string(*fault);

@@ -18,14 +18,14 @@ inline constexpr std::array<LiveQuantity, 4> LiveQuantities = {LiveQuantity::Inp
                                                                LiveQuantity::Value, LiveQuantity::Ratio};
 
 // The window's label: "Vstup", "Proces", "Hodnota", "Ratio [%]".
-std::string_view LiveLabel(LiveQuantity quantity);
+std::string_view liveLabel(LiveQuantity quantity);
 // The JSON and CSV name: "input", "process", "value", "ratio".
-std::string_view LiveKey(LiveQuantity quantity);
-std::optional<float> LiveOf(const LiveReading& live, LiveQuantity quantity);
+std::string_view liveKey(LiveQuantity quantity);
+std::optional<float> liveOf(const LiveReading& live, LiveQuantity quantity);
 // The fault text when the converter flags this value (the ratio is never flagged).
-std::optional<std::string_view> LiveFault(LiveQuantity quantity, float value);
+std::optional<std::string_view> liveFault(LiveQuantity quantity, float value);
 // The window's text; empty when the value could not be read.
-std::string LiveText(LiveQuantity quantity, std::optional<float> value);
+std::string liveText(LiveQuantity quantity, std::optional<float> value);
 // The same for a log that scripts read: every value exactly, in the fewest
 // digits that read back to the same float32 (the ratio in per cent, from
 // the float32 fraction, in the fewest digits of a double).
@@ -34,4 +34,4 @@ std::string liveExactText(LiveQuantity quantity, std::optional<float> value);
 // {"input": 1.5, "process": null, ..., "faults": {"process": "Porucha"}}:
 // the values as read (the ratio as a fraction), null where flagged or not
 // read; "faults" names the flagged ones with the window's text.
-Json LiveJson(const LiveReading& live);
+Json liveJson(const LiveReading& live);

@@ -1,9 +1,8 @@
 #include "config/RestorePlan.h"
 
-#include "inputs/SensorCatalogs.h"
+#include "config/ConverterReading.h"
 #include "device/ConverterLink.h"
 #include "device/ParameterTexts.h"
-#include "inputs/InputPresentation.h"
 #include "inputs/RtdCatalog.h"
 #include "inputs/ThermocoupleCatalog.h"
 
@@ -19,12 +18,7 @@ constexpr const char* WhatToDo = "restore with --keep-linearization (the target 
 
 InputPresentation present(const Configuration& c)
 {
-    if (!c.inputType)
-        return {};
-    std::optional<CurveReading> curve;
-    if (c.curveDegree && c.curveCoefficients)
-        curve = CurveReading{*c.curveDegree, *c.curveCoefficients};
-    return PresentInput(*c.inputType, curve, Rtds(), Thermocouples());
+    return presentInput(c).value_or(InputPresentation{});
 }
 
 bool isThermocouple(std::uint8_t code)
@@ -32,20 +26,22 @@ bool isThermocouple(std::uint8_t code)
     return code >= parameter_texts::FirstThermocoupleCode && code <= parameter_texts::MaxInputType;
 }
 
-// The keys of the input's range and linearization that the file holds.
-std::vector<std::string> linearizationKeys(const Configuration& c)
+// The keys of the input's range and linearization that the file holds;
+// whole when it holds every one.
+std::vector<std::string> linearizationKeys(const Configuration& c, bool& whole)
 {
     std::vector<std::string> held;
-    if (c.rangeMin)
-        held.push_back("RangeMin");
-    if (c.rangeMax)
-        held.push_back("RangeMax");
-    if (c.curveDegree)
-        held.push_back("CurveDegree");
-    if (c.curveCoefficients)
-        held.push_back("CurveCoefficients");
-    if (c.segmentCount)
-        held.push_back("SegmentCount");
+    whole = true;
+    forEachKey(
+        [&](ConfigurationKey key, const auto& member) {
+            if (key.role != KeyRole::Linearization)
+                return;
+            if (member)
+                held.emplace_back(key.name);
+            else
+                whole = false;
+        },
+        c);
     return held;
 }
 
@@ -55,27 +51,6 @@ std::string joined(const std::vector<std::string>& keys)
     for (const std::string& k : keys)
         text += (text.empty() ? "" : ", ") + k;
     return text;
-}
-
-// What the target holds after the table's upload.
-void expectTable(Configuration& expected, const LinearizationTable& table)
-{
-    expected.rangeMin = table.min;
-    expected.rangeMax = table.max;
-    if (table.segmentCount != 0) {
-        expected.segmentCount =
-            static_cast<std::uint8_t>(std::clamp<int>(table.segmentCount, 0, MaxSegments));
-        expected.curveDegree = 0;
-        return;
-    }
-    expected.segmentCount = 0;
-    expected.curveDegree =
-        static_cast<std::uint8_t>(std::clamp<int>(table.polynomialDegree, 0, MaxPolynomialDegree));
-    if (table.polynomialDegree != 0) {
-        CurveCoefficients all{};
-        std::copy(std::begin(table.coefficients), std::end(table.coefficients), all.begin());
-        expected.curveCoefficients = all;
-    }
 }
 
 // The input from the file's own values, by the sequence of its kind.
@@ -157,15 +132,20 @@ bool planRestore(const BackupFile& file, const RestoreLinearization& linearizati
                              "); correct the file or remove the key");
     }
 
-    plan.expected.divider = c.divider;
-    plan.expected.shunt = c.shunt;
-    const std::vector<std::string> held = linearizationKeys(c);
+    // Every key but the linearization is written as the file has it.
+    forEachKey(
+        [](ConfigurationKey key, auto& expected, const auto& from) {
+            if (key.role != KeyRole::Linearization)
+                expected = from;
+        },
+        plan.expected, c);
+    bool whole = false;
+    const std::vector<std::string> held = linearizationKeys(c, whole);
     if (!c.inputType) {
         if (!held.empty())
             plan.notes.push_back(joined(held) + " not written: without InputType the file gives no input "
                                                 "sequence to write them with");
     } else {
-        plan.expected.inputType = c.inputType;
         switch (linearization.source) {
         case Source::Keep:
             plan.sequence = RestorePlan::InputSequence::Plain;
@@ -178,12 +158,12 @@ bool planRestore(const BackupFile& file, const RestoreLinearization& linearizati
             plan.mode = LinearizationChoice::Mode::Overwrite;
             plan.table = linearization.table;
             if (plan.table)
-                expectTable(plan.expected, *plan.table);
+                expectLinearization(plan.expected, storedAfterUpload(*plan.table));
             if (!held.empty())
                 plan.notes.push_back(joined(held) + " not written: --linearization gives them");
             break;
         case Source::File:
-            if (held.size() < 5) {
+            if (!whole) {
                 // A partial file: the linearization is left alone as a whole.
                 plan.sequence = RestorePlan::InputSequence::Plain;
                 plan.mode = LinearizationChoice::Mode::Keep;
@@ -200,12 +180,6 @@ bool planRestore(const BackupFile& file, const RestoreLinearization& linearizati
             break;
         }
     }
-    plan.expected.filter = c.filter;
-    plan.expected.scaleMin = c.scaleMin;
-    plan.expected.scaleMax = c.scaleMax;
-    plan.expected.errorSignalling = c.errorSignalling;
-    plan.expected.relay1 = c.relay1;
-    plan.expected.relay2 = c.relay2;
     return faults.size() == faultsBefore;
 }
 

@@ -23,7 +23,7 @@ bool sameLetters(std::string_view a, std::string_view b)
 
 // A name in any case ("Hysteresis", "OVER"), or its code as the docs list it.
 template <std::size_t N>
-std::optional<std::uint8_t> IndexOf(const std::array<std::string_view, N>& names, std::string_view text)
+std::optional<std::uint8_t> indexOf(const std::array<std::string_view, N>& names, std::string_view text)
 {
     for (std::size_t i = 0; i < N; ++i)
         if (sameLetters(names[i], text) || text == std::to_string(i))
@@ -31,7 +31,7 @@ std::optional<std::uint8_t> IndexOf(const std::array<std::string_view, N>& names
     return std::nullopt;
 }
 
-std::vector<std::string_view> SplitAtCommas(std::string_view text)
+std::vector<std::string_view> splitAtCommas(std::string_view text)
 {
     std::vector<std::string_view> parts;
     for (;;) {
@@ -43,59 +43,59 @@ std::vector<std::string_view> SplitAtCommas(std::string_view text)
     }
 }
 
-bool ParseRelay(std::string_view value, RelaySettings& relay, std::string& problem)
+bool parseRelay(std::string_view value, RelaySettings& relay, std::string& problem)
 {
-    const std::vector<std::string_view> parts = SplitAtCommas(value);
+    const std::vector<std::string_view> parts = splitAtCommas(value);
     if (parts.size() != 5) {
         problem = "takes MODE,ON,ONDELAY,OFF,OFFDELAY, e.g. hysteresis,80,2,75,2 (decimals with a point)";
         return false;
     }
-    const auto mode = IndexOf(RelayModes, parts[0]);
+    const auto mode = indexOf(RelayModes, parts[0]);
     if (!mode) {
         problem = "mode \"" + std::string(parts[0]) + "\" is neither hysteresis nor window";
         return false;
     }
     for (std::size_t i : {1u, 3u})
-        if (std::string p = RealProblem(parts[i]); !p.empty()) {
+        if (std::string p = realProblem(parts[i]); !p.empty()) {
             problem = (i == 1 ? "ON value " : "OFF value ") + p;
             return false;
         }
     for (std::size_t i : {2u, 4u})
-        if (std::string p = IntegerProblem(parts[i], 0, MaxDelay); !p.empty()) {
+        if (std::string p = integerProblem(parts[i], 0, MaxDelay); !p.empty()) {
             problem = (i == 2 ? "ON delay " : "OFF delay ") + p;
             return false;
         }
     relay.mode = *mode;
-    relay.onValue = *ReadUserReal(parts[1]);
-    relay.onDelay = static_cast<std::uint16_t>(*ReadUserInteger(parts[2], 0, MaxDelay));
-    relay.offValue = *ReadUserReal(parts[3]);
-    relay.offDelay = static_cast<std::uint16_t>(*ReadUserInteger(parts[4], 0, MaxDelay));
+    relay.onValue = *readUserReal(parts[1]);
+    relay.onDelay = static_cast<std::uint16_t>(*readUserInteger(parts[2], 0, MaxDelay));
+    relay.offValue = *readUserReal(parts[3]);
+    relay.offDelay = static_cast<std::uint16_t>(*readUserInteger(parts[4], 0, MaxDelay));
     return true;
 }
 
-bool ParseValue(Setting& setting, std::string_view value, std::string& problem)
+bool parseValue(Setting& setting, std::string_view value, std::string& problem)
 {
     switch (setting.kind) {
     case Setting::Kind::Filter:
-        problem = IntegerProblem(value, 0, MaxFilter);
+        problem = integerProblem(value, 0, MaxFilter);
         if (problem.empty())
-            setting.code = static_cast<std::uint8_t>(*ReadUserInteger(value, 0, MaxFilter));
+            setting.code = static_cast<std::uint8_t>(*readUserInteger(value, 0, MaxFilter));
         break;
     case Setting::Kind::ScaleMin:
     case Setting::Kind::ScaleMax:
-        problem = RealProblem(value);
+        problem = realProblem(value);
         if (problem.empty())
-            setting.real = *ReadUserReal(value);
+            setting.real = *readUserReal(value);
         break;
     case Setting::Kind::ErrorState:
-        if (auto code = IndexOf(ErrorStates, value))
+        if (auto code = indexOf(ErrorStates, value))
             setting.code = *code;
         else
             problem = "\"" + std::string(value) + "\" is none of none, under, over, input (or their codes 0..3)";
         break;
     case Setting::Kind::Relay1:
     case Setting::Kind::Relay2:
-        ParseRelay(value, setting.relay, problem);
+        parseRelay(value, setting.relay, problem);
         break;
     }
     return problem.empty();
@@ -103,7 +103,7 @@ bool ParseValue(Setting& setting, std::string_view value, std::string& problem)
 
 } // namespace
 
-std::optional<Setting> ParseSetting(std::string_view text, std::string& problem)
+std::optional<Setting> parseSetting(std::string_view text, std::string& problem)
 {
     static constexpr std::array<std::pair<std::string_view, Setting::Kind>, 6> names = {{
         {"filter", Setting::Kind::Filter},
@@ -132,7 +132,7 @@ std::optional<Setting> ParseSetting(std::string_view text, std::string& problem)
         return std::nullopt;
     }
     std::string why;
-    if (!ParseValue(setting, text.substr(equals + 1), why)) {
+    if (!parseValue(setting, text.substr(equals + 1), why)) {
         problem = std::string(name) + ": " + why;
         return std::nullopt;
     }

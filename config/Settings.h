@@ -19,4 +19,4 @@ struct Setting {
 };
 
 // The setting, or nothing with problem saying what is wrong.
-std::optional<Setting> ParseSetting(std::string_view text, std::string& problem);
+std::optional<Setting> parseSetting(std::string_view text, std::string& problem);

@@ -11,10 +11,10 @@
 
 // A finite real, correctly rounded to float: optional "-", digits with an
 // optional "." and fraction, an optional exponent ("1e3").
-std::optional<float> ReadUserReal(std::string_view text);
+std::optional<float> readUserReal(std::string_view text);
 // A whole number in low..high, decimal digits only.
-std::optional<std::int64_t> ReadUserInteger(std::string_view text, std::int64_t low, std::int64_t high);
+std::optional<std::int64_t> readUserInteger(std::string_view text, std::int64_t low, std::int64_t high);
 
 // Why text is no real (empty when it is one), said so the user can fix it.
-std::string RealProblem(std::string_view text);
-std::string IntegerProblem(std::string_view text, std::int64_t low, std::int64_t high);
+std::string realProblem(std::string_view text);
+std::string integerProblem(std::string_view text, std::int64_t low, std::int64_t high);

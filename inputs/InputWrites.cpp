@@ -6,6 +6,8 @@
 #include "inputs/ThermocoupleCurve.h"
 #include "linearization/LinearizationTable.h"
 
+#include <algorithm>
+
 static_assert(std::tuple_size_v<EmfPieces> == ThermocoupleCurve::PieceSlots);
 
 namespace {
@@ -42,6 +44,38 @@ bool writeSensorPolynomial(ConverterLink& link, const SensorInput& input)
 }
 
 } // namespace
+
+std::optional<StoredLinearization> storedLinearization(const LinearizationChoice& choice)
+{
+    switch (choice.mode) {
+    case LinearizationChoice::Mode::Overwrite:
+        if (choice.table != nullptr)
+            return storedAfterUpload(*choice.table);
+        break;
+    case LinearizationChoice::Mode::Off:
+        return StoredLinearization{choice.rangeMin, choice.rangeMax, 0, 0, std::nullopt};
+    case LinearizationChoice::Mode::Keep:
+        break;
+    }
+    return std::nullopt;
+}
+
+StoredLinearization storedAfterUpload(const LinearizationTable& table)
+{
+    StoredLinearization stored{table.min, table.max, 0, 0, std::nullopt};
+    if (table.segmentCount != 0) {
+        stored.segmentCount = static_cast<std::uint8_t>(std::clamp<int>(table.segmentCount, 0, MaxSegments));
+        return stored;
+    }
+    stored.curveDegree =
+        static_cast<std::uint8_t>(std::clamp<int>(table.polynomialDegree, 0, MaxPolynomialDegree));
+    if (table.polynomialDegree != 0) {
+        CurveCoefficients all{};
+        std::copy(std::begin(table.coefficients), std::end(table.coefficients), all.begin());
+        stored.coefficients = all;
+    }
+    return stored;
+}
 
 bool writePlainInput(ConverterLink& link, const PlainInput& input, const LinearizationChoice& linearization,
                      WaitCursorHook* waitCursor)

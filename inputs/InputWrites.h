@@ -29,6 +29,21 @@ struct LinearizationChoice {
     const LinearizationTable* table = nullptr; // Overwrite
 };
 
+// What the converter holds after a linearization choice: the range, then
+// either segments (no polynomial) or the polynomial (no segments). A
+// table's segment count and degree are clipped as the converter stores
+// them; coefficients are written only for a degree above 0.
+struct StoredLinearization {
+    float rangeMin = 0;
+    float rangeMax = 0;
+    std::uint8_t segmentCount = 0;
+    std::uint8_t curveDegree = 0;
+    std::optional<CurveCoefficients> coefficients;
+};
+// Empty for Keep (nothing is written) and for Overwrite without a table.
+std::optional<StoredLinearization> storedLinearization(const LinearizationChoice& choice);
+StoredLinearization storedAfterUpload(const LinearizationTable& table);
+
 // A voltage, current, resistance or potentiometer input: the input type,
 // then the divider and the shunt where given, then the linearization.
 struct PlainInput {

@@ -3,13 +3,13 @@
 #include "inputs/RtdCatalog.h"
 #include "inputs/ThermocoupleCatalog.h"
 
-const RtdCatalog& Rtds()
+const RtdCatalog& rtds()
 {
     static const RtdCatalog catalog;
     return catalog;
 }
 
-const ThermocoupleCatalog& Thermocouples()
+const ThermocoupleCatalog& thermocouples()
 {
     static const ThermocoupleCatalog catalog;
     return catalog;

@@ -5,5 +5,5 @@ class ThermocoupleCatalog;
 
 // The built-in sensor catalogs, made once for the whole run: presented
 // inputs point into them.
-const RtdCatalog& Rtds();
-const ThermocoupleCatalog& Thermocouples();
+const RtdCatalog& rtds();
+const ThermocoupleCatalog& thermocouples();

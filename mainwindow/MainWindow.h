@@ -14,7 +14,7 @@
 
 class CheckBox;
 class ComboBox;
-struct ConverterReading;
+struct Configuration;
 struct LiveReading;
 class LinearizationTable;
 class PortSelectBox;
@@ -105,7 +105,7 @@ private:
     void connect();
     void emptyIdentity();
     void readAll();
-    void showInput(const ConverterReading& reading);
+    void showInput(const Configuration& settings);
     void poll();
     void showLiveValues(const LiveReading& live);
     void showLiveValue(std::optional<float> value, ValueDisplay* display, int decimals,

@@ -74,7 +74,8 @@ void MainWindow::emptyIdentity()
 
 void MainWindow::readAll()
 {
-    const ConverterReading reading = readConverter(*link);
+    const ConverterReading reading = readConverter(*link, ReadScope::Window);
+    const Configuration& settings = reading.settings;
     if (reading.firmwareVersion)
         firmwareText->SetVersion(*reading.firmwareVersion);
     if (reading.serialNumber)
@@ -83,30 +84,30 @@ void MainWindow::readAll()
         outputText->SetOutputKind(*reading.outputType);
     if (reading.relayOptions)
         relaysText->SetRelayKind(*reading.relayOptions);
-    if (reading.inputType)
-        showInput(reading);
-    if (reading.filter)
-        filterList->SetCurSel(*reading.filter);
-    if (reading.scaleMin)
-        scaleMinEdit->SetReal(*reading.scaleMin, 2);
-    if (reading.scaleMax)
-        scaleMaxEdit->SetReal(*reading.scaleMax, 2);
-    if (reading.errorSignalling)
-        checkErrorSignalling(*reading.errorSignalling);
+    if (settings.inputType)
+        showInput(settings);
+    if (settings.filter)
+        filterList->SetCurSel(*settings.filter);
+    if (settings.scaleMin)
+        scaleMinEdit->SetReal(*settings.scaleMin, 2);
+    if (settings.scaleMax)
+        scaleMaxEdit->SetReal(*settings.scaleMax, 2);
+    if (settings.errorSignalling)
+        checkErrorSignalling(*settings.errorSignalling);
     showLiveValues(reading.live);
-    if (reading.relay1)
-        showRelay(1, *reading.relay1);
-    if (reading.relay2)
-        showRelay(2, *reading.relay2);
+    if (settings.relay1)
+        showRelay(1, *settings.relay1);
+    if (settings.relay2)
+        showRelay(2, *settings.relay2);
 }
 
-void MainWindow::showInput(const ConverterReading& reading)
+void MainWindow::showInput(const Configuration& settings)
 {
     // Without the whole polynomial no sensor is recognised.
     std::optional<CurveReading> curve;
-    if (reading.curveDegree && reading.curveCoefficients)
-        curve = CurveReading{*reading.curveDegree, *reading.curveCoefficients};
-    InputPresentation shown = PresentInput(*reading.inputType, curve, *rtdCatalog, *thermocoupleCatalog);
+    if (settings.curveDegree && settings.curveCoefficients)
+        curve = CurveReading{*settings.curveDegree, *settings.curveCoefficients};
+    InputPresentation shown = PresentInput(*settings.inputType, curve, *rtdCatalog, *thermocoupleCatalog);
     if (shown.listPosition)
         measurementList->SetCurSel(*shown.listPosition);
     if (shown.measurement)

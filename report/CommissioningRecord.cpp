@@ -1,7 +1,7 @@
 #include "report/CommissioningRecord.h"
 #include "framework/CzechPlural.h"
 
-#include "config/ConfigurationReading.h"
+#include "config/ConverterReading.h"
 #include "report/ConverterCurve.h"
 #include "config/DisplayDecimals.h"
 #include "config/LiveValueTexts.h"
@@ -16,25 +16,25 @@ using Row = RecordPage::Row;
 
 namespace {
 
-template <typename T, typename Show> Row RowOf(std::string label, const std::optional<T>& value, Show show)
+template <typename T, typename Show> Row rowOf(std::string label, const std::optional<T>& value, Show show)
 {
     return value ? Row{std::move(label), show(*value)} : Row{std::move(label), {}, true};
 }
 
-Row RealRow(std::string label, std::optional<float> value, int decimals, std::string unit = {})
+Row realRow(std::string label, std::optional<float> value, int decimals, std::string unit = {})
 {
-    return RowOf(std::move(label), value, [&](float v) {
+    return rowOf(std::move(label), value, [&](float v) {
         return number_text::RealText(v, decimals) + (unit.empty() ? "" : " " + unit);
     });
 }
 
-std::string CodeText(std::uint8_t code)
+std::string codeText(std::uint8_t code)
 {
     return "kód " + std::to_string(code);
 }
 
 // The unit of RangeMin and RangeMax, where the input kind fixes it.
-std::string RangeUnit(InputKind kind)
+std::string rangeUnit(InputKind kind)
 {
     switch (kind) {
     case InputKind::Current:
@@ -49,20 +49,19 @@ std::string RangeUnit(InputKind kind)
     }
 }
 
-RecordPage::Section Identity(const ConfigurationReading& reading)
+RecordPage::Section identitySection(const ConverterReading& reading)
 {
-    const auto& all = reading.all;
     return {"Převodník",
             {Row{"Převodník", reading.identity},
-             RowOf("Firmware", all.firmwareVersion, number_text::VersionText),
-             RowOf("Výrobní číslo", all.serialNumber, number_text::IntegerText),
-             RowOf("Výstup", all.outputType,
+             rowOf("Firmware", reading.firmwareVersion, number_text::VersionText),
+             rowOf("Výrobní číslo", reading.serialNumber, number_text::IntegerText),
+             rowOf("Výstup", reading.outputType,
                    [](std::uint8_t c) { return std::string(texts::OutputTypeText(c)); }),
-             RowOf("Relé", all.relayOptions,
+             rowOf("Relé", reading.relayOptions,
                    [](std::uint8_t c) { return std::string(texts::RelayOptionsText(c)); })}};
 }
 
-void AddLinearizationRow(std::vector<Row>& rows, const ConfigurationReading& reading)
+void addLinearizationRow(std::vector<Row>& rows, const ConverterReading& reading)
 {
     const InputPresentation& shown = *reading.input;
     if (shown.rtdCurve || shown.thermocoupleCurve) {
@@ -80,8 +79,8 @@ void AddLinearizationRow(std::vector<Row>& rows, const ConfigurationReading& rea
             return;
         }
     }
-    const auto& degree = reading.all.curveDegree;
-    const auto& segments = reading.segmentCount;
+    const auto& degree = reading.settings.curveDegree;
+    const auto& segments = reading.settings.segmentCount;
     if (!degree || !segments)
         rows.push_back({"Linearizace", {}, true});
     else if (*segments > 0)
@@ -92,16 +91,16 @@ void AddLinearizationRow(std::vector<Row>& rows, const ConfigurationReading& rea
         rows.push_back({"Linearizace", "Vypnuta"});
 }
 
-RecordPage::Section Input(const ConfigurationReading& reading)
+RecordPage::Section inputSection(const ConverterReading& reading)
 {
-    const auto& all = reading.all;
+    const Configuration& settings = reading.settings;
     RecordPage::Section section{"Vstup", {}};
     auto& rows = section.rows;
     std::optional<InputKind> kind;
     if (!reading.input) {
         rows.push_back({"Vstup", {}, true});
     } else if (!reading.input->listPosition) {
-        rows.push_back({"Vstup", CodeText(*all.inputType)});
+        rows.push_back({"Vstup", codeText(*settings.inputType)});
     } else {
         const InputPresentation& shown = *reading.input;
         kind = static_cast<InputKind>(*shown.listPosition);
@@ -111,30 +110,30 @@ RecordPage::Section Input(const ConfigurationReading& reading)
         if (!shown.wiring.empty())
             rows.push_back(
                 {*kind == InputKind::Thermocouple ? "Kompenzace" : "Zapojení", std::string(shown.wiring)});
-        AddLinearizationRow(rows, reading);
+        addLinearizationRow(rows, reading);
     }
     if (!kind || *kind == InputKind::Voltage)
-        rows.push_back(RealRow("Dělič [-]", reading.divider, display_decimals::Divider));
+        rows.push_back(realRow("Dělič [-]", reading.settings.divider, display_decimals::Divider));
     if (!kind || *kind == InputKind::Current)
-        rows.push_back(RealRow("Bočník [ohm]", reading.shunt, display_decimals::Shunt));
-    const std::string unit = kind ? RangeUnit(*kind) : std::string();
-    rows.push_back(RealRow("Rozsah min", reading.rangeMin, display_decimals::Range, unit));
-    rows.push_back(RealRow("Rozsah max", reading.rangeMax, display_decimals::Range, unit));
-    rows.push_back(RowOf("Filtr", all.filter, [](std::uint8_t f) { return std::to_string(f); }));
-    rows.push_back(RealRow("Min", all.scaleMin, display_decimals::Scale));
-    rows.push_back(RealRow("Max", all.scaleMax, display_decimals::Scale));
+        rows.push_back(realRow("Bočník [ohm]", reading.settings.shunt, display_decimals::Shunt));
+    const std::string unit = kind ? rangeUnit(*kind) : std::string();
+    rows.push_back(realRow("Rozsah min", reading.settings.rangeMin, display_decimals::Range, unit));
+    rows.push_back(realRow("Rozsah max", reading.settings.rangeMax, display_decimals::Range, unit));
+    rows.push_back(rowOf("Filtr", settings.filter, [](std::uint8_t f) { return std::to_string(f); }));
+    rows.push_back(realRow("Min", settings.scaleMin, display_decimals::Scale));
+    rows.push_back(realRow("Max", settings.scaleMax, display_decimals::Scale));
     return section;
 }
 
-RecordPage::Section ErrorState(const ConfigurationReading& reading)
+RecordPage::Section errorStateSection(const ConverterReading& reading)
 {
-    return {"Chybový stav", {RowOf("Signalizace", reading.all.errorSignalling, [](std::uint8_t c) {
+    return {"Chybový stav", {rowOf("Signalizace", reading.settings.errorSignalling, [](std::uint8_t c) {
                 const std::string_view text = texts::ErrorSignallingText(c);
-                return text.empty() ? CodeText(c) : std::string(text);
+                return text.empty() ? codeText(c) : std::string(text);
             })}};
 }
 
-RecordPage::Section Relay(int number, const std::optional<RelaySettings>& relay)
+RecordPage::Section relaySection(int number, const std::optional<RelaySettings>& relay)
 {
     RecordPage::Section section{"Relé " + std::to_string(number), {}};
     if (!relay) {
@@ -144,7 +143,7 @@ RecordPage::Section Relay(int number, const std::optional<RelaySettings>& relay)
     const auto delay = [](std::uint16_t d) { return ", zpoždění " + std::to_string(d); };
     section.rows.push_back({"Režim", relay->mode < texts::RelayModeTexts.size()
                                          ? std::string(texts::RelayModeTexts[relay->mode])
-                                         : CodeText(relay->mode)});
+                                         : codeText(relay->mode)});
     section.rows.push_back(
         {"Sepnutí", number_text::RealText(relay->onValue, display_decimals::Relay) + delay(relay->onDelay)});
     section.rows.push_back({"Rozepnutí", number_text::RealText(relay->offValue, display_decimals::Relay) +
@@ -152,35 +151,35 @@ RecordPage::Section Relay(int number, const std::optional<RelaySettings>& relay)
     return section;
 }
 
-RecordPage::Section LiveValues(const LiveReading& live)
+RecordPage::Section liveValuesSection(const LiveReading& live)
 {
     RecordPage::Section section{"Interní hodnoty", {}};
     for (LiveQuantity quantity : LiveQuantities) {
-        const std::optional<float> value = LiveOf(live, quantity);
-        section.rows.push_back(RowOf(std::string(LiveLabel(quantity)), value,
-                                     [quantity](float v) { return LiveText(quantity, v); }));
+        const std::optional<float> value = liveOf(live, quantity);
+        section.rows.push_back(rowOf(std::string(liveLabel(quantity)), value,
+                                     [quantity](float v) { return liveText(quantity, v); }));
     }
     return section;
 }
 
 } // namespace
 
-RecordPage CommissioningRecord(const ConfigurationReading& reading, const RecordCircumstances& circumstances)
+RecordPage commissioningRecord(const ConverterReading& reading, const RecordCircumstances& circumstances)
 {
     RecordPage page;
     page.title = "Protokol o nastavení převodníku " + reading.identity;
     page.subtitle = "Načteno " + circumstances.time + " z portu " + circumstances.port;
-    if (reading.all.serialNumber)
-        page.subtitle += ", výrobní číslo " + number_text::IntegerText(*reading.all.serialNumber);
-    page.sections = {Identity(reading),
-                     Input(reading),
-                     ErrorState(reading),
-                     LiveValues(reading.all.live),
-                     Relay(1, reading.all.relay1),
-                     Relay(2, reading.all.relay2)};
+    if (reading.serialNumber)
+        page.subtitle += ", výrobní číslo " + number_text::IntegerText(*reading.serialNumber);
+    page.sections = {identitySection(reading),
+                     inputSection(reading),
+                     errorStateSection(reading),
+                     liveValuesSection(reading.live),
+                     relaySection(1, reading.settings.relay1),
+                     relaySection(2, reading.settings.relay2)};
 
     const ConverterCurve curve =
-        ChooseConverterCurve(reading, circumstances.linearization, circumstances.linearizationFile);
+        chooseConverterCurve(reading, circumstances.linearization, circumstances.linearizationFile);
     page.pictureHeading = curve.heading;
     if (curve.plot)
         page.pictureSvg = curve.plot->svgElement();

@@ -5,7 +5,7 @@
 #include <string>
 
 class LinearizationTable;
-struct ConfigurationReading;
+struct ConverterReading;
 
 // Where and when a converter was read, and the point file of its user
 // linearization if the technician gave one.
@@ -20,4 +20,4 @@ struct RecordCircumstances {
 // identity, input, range, filter, scale, error state, relays, one snapshot
 // of the live values and the curve the converter applies. A failed read
 // shows "Chyba komunikace" in its place.
-RecordPage CommissioningRecord(const ConfigurationReading& reading, const RecordCircumstances& circumstances);
+RecordPage commissioningRecord(const ConverterReading& reading, const RecordCircumstances& circumstances);

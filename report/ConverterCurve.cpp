@@ -1,7 +1,7 @@
 #include "report/ConverterCurve.h"
 #include "framework/CzechPlural.h"
 
-#include "config/ConfigurationReading.h"
+#include "config/ConverterReading.h"
 #include "device/ParameterTexts.h"
 #include "inputs/RtdCurve.h"
 #include "inputs/ThermocoupleCurve.h"
@@ -16,7 +16,7 @@ namespace {
 
 using parameter_texts::InputKind;
 
-std::shared_ptr<LinearizationTable> PolynomialTable(int degree, const float* coefficients)
+std::shared_ptr<LinearizationTable> polynomialTable(int degree, const float* coefficients)
 {
     auto table = std::make_shared<LinearizationTable>();
     table->polynomialDegree = degree;
@@ -25,7 +25,7 @@ std::shared_ptr<LinearizationTable> PolynomialTable(int degree, const float* coe
     return table;
 }
 
-CurvePlot TablePlot(std::shared_ptr<const LinearizationTable> table, float min, float max)
+CurvePlot tablePlot(std::shared_ptr<const LinearizationTable> table, float min, float max)
 {
     CurvePlot plot;
     plot.min = min;
@@ -38,7 +38,7 @@ CurvePlot TablePlot(std::shared_ptr<const LinearizationTable> table, float min, 
 
 // The piece whose lower bound is the largest at or below emf; the first one
 // below its bound.
-double ThermocoupleTemperature(const ThermocoupleCurve& type, double emf)
+double thermocoupleTemperature(const ThermocoupleCurve& type, double emf)
 {
     int piece = 0;
     while (piece + 1 < type.pieceCount() && type.range(piece + 1).lowerBound <= emf)
@@ -47,23 +47,23 @@ double ThermocoupleTemperature(const ThermocoupleCurve& type, double emf)
 }
 
 // Whether the converter holds what the file gives, as far as it was read.
-bool Holds(const ConfigurationReading& reading, const LinearizationTable& table)
+bool holdsTable(const ConverterReading& reading, const LinearizationTable& table)
 {
-    const auto& all = reading.all;
-    if (!all.curveDegree || !reading.segmentCount)
+    const Configuration& settings = reading.settings;
+    if (!settings.curveDegree || !reading.settings.segmentCount)
         return true; // unknown: no claim either way
     if (table.segmentCount > 0)
-        return *reading.segmentCount == table.segmentCount && *all.curveDegree == 0;
-    if (*reading.segmentCount != 0 || *all.curveDegree != table.polynomialDegree)
+        return *reading.settings.segmentCount == table.segmentCount && *settings.curveDegree == 0;
+    if (*reading.settings.segmentCount != 0 || *settings.curveDegree != table.polynomialDegree)
         return false;
-    for (int k = 0; all.curveCoefficients && k <= MaxPolynomialDegree; ++k)
-        if (std::bit_cast<std::uint32_t>((*all.curveCoefficients)[k]) !=
+    for (int k = 0; settings.curveCoefficients && k <= MaxPolynomialDegree; ++k)
+        if (std::bit_cast<std::uint32_t>((*settings.curveCoefficients)[k]) !=
             std::bit_cast<std::uint32_t>(table.coefficients[k]))
             return false;
     return true;
 }
 
-std::string MethodText(const LinearizationTable& table)
+std::string methodText(const LinearizationTable& table)
 {
     if (table.segmentCount > 0)
         return "lineární spline, " + segmentCountText(table.segmentCount);
@@ -72,35 +72,36 @@ std::string MethodText(const LinearizationTable& table)
 
 } // namespace
 
-ConverterCurve ChooseConverterCurve(const ConfigurationReading& reading, const LinearizationTable* userTable,
+ConverterCurve chooseConverterCurve(const ConverterReading& reading, const LinearizationTable* userTable,
                                     const std::string& userFile)
 {
     ConverterCurve result;
-    const auto& all = reading.all;
+    const Configuration& settings = reading.settings;
     const InputPresentation* input = reading.input ? &*reading.input : nullptr;
     const RtdCurve* rtd = input && input->rtdCurve ? *input->rtdCurve : nullptr;
     const ThermocoupleCurve* thermocouple =
         input && input->thermocoupleCurve ? *input->thermocoupleCurve : nullptr;
-    const bool rangeKnown = reading.rangeMin && reading.rangeMax;
+    const bool rangeKnown = reading.settings.rangeMin && reading.settings.rangeMax;
     const auto range = [&](float min, float max) {
-        return rangeKnown ? std::pair{*reading.rangeMin, *reading.rangeMax} : std::pair{min, max};
+        return rangeKnown ? std::pair{*reading.settings.rangeMin, *reading.settings.rangeMax}
+                          : std::pair{min, max};
     };
 
     if (userTable) {
-        result.heading = "Uživatelská linearizace: " + MethodText(*userTable) + " (" + userFile + ")";
+        result.heading = "Uživatelská linearizace: " + methodText(*userTable) + " (" + userFile + ")";
         const auto [min, max] = range(userTable->min, userTable->max);
         // Not owned: the caller keeps the table until the page is written.
-        result.plot = TablePlot(std::shared_ptr<const LinearizationTable>(userTable, [](auto*) {}), min, max);
+        result.plot = tablePlot(std::shared_ptr<const LinearizationTable>(userTable, [](auto*) {}), min, max);
         result.plot->xTitle = "vstup";
         result.plot->yTitle = "linearizovaná hodnota";
-        result.userTableDiffers = !Holds(reading, *userTable);
+        result.userTableDiffers = !holdsTable(reading, *userTable);
         if (result.userTableDiffers)
             result.notes.push_back("Pozor: linearizace v převodníku se liší od souboru " + userFile + ".");
     } else if (rtd) {
         result.heading = "Charakteristika: " + std::string(rtd->name());
         const auto [min, max] = range(rtd->ResistanceAt(static_cast<float>(rtd->tmin())),
                                       rtd->ResistanceAt(static_cast<float>(rtd->tmax())));
-        result.plot = TablePlot(PolynomialTable(rtd->degree(), rtd->polynomial().data()), min, max);
+        result.plot = tablePlot(polynomialTable(rtd->degree(), rtd->polynomial().data()), min, max);
         result.plot->xTitle = "R [ohm]";
         result.plot->yTitle = "t [°C]";
         result.notes.push_back("Teplota z odporu podle polynomu t(R) " + std::to_string(rtd->degree()) +
@@ -114,32 +115,32 @@ ConverterCurve ChooseConverterCurve(const ConfigurationReading& reading, const L
         for (int piece = 1; piece < thermocouple->pieceCount(); ++piece)
             result.plot->breaks.push_back(thermocouple->range(piece).lowerBound);
         result.plot->curve = [thermocouple](double emf) {
-            return ThermocoupleTemperature(*thermocouple, emf);
+            return thermocoupleTemperature(*thermocouple, emf);
         };
         result.plot->xTitle = "E [mV]";
         result.plot->yTitle = "t [°C]";
         result.notes.push_back("Teplota z termoelektrického napětí po " +
                                std::to_string(thermocouple->pieceCount()) +
                                " úsecích inverzní charakteristiky.");
-    } else if (!all.curveDegree || !reading.segmentCount ||
-               (*all.curveDegree > 0 && !all.curveCoefficients) || !input) {
+    } else if (!settings.curveDegree || !reading.settings.segmentCount ||
+               (*settings.curveDegree > 0 && !settings.curveCoefficients) || !input) {
         result.heading = "Linearizace";
         result.failed = true;
         return result;
-    } else if (*reading.segmentCount > 0) {
+    } else if (*reading.settings.segmentCount > 0) {
         result.heading = "Uživatelská linearizace: lineární spline, " +
-                         segmentCountText(*reading.segmentCount);
+                         segmentCountText(*reading.settings.segmentCount);
         result.notes.push_back("Segmenty nelze z převodníku přečíst: pro obrázek zadejte --linearization s "
                                "souborem bodů.");
-    } else if (*all.curveDegree > 0) {
-        result.heading =
-            "Uživatelská linearizace: aproximační polynom, " + std::to_string(*all.curveDegree) + ". řádu";
+    } else if (*settings.curveDegree > 0) {
+        result.heading = "Uživatelská linearizace: aproximační polynom, " +
+                         std::to_string(*settings.curveDegree) + ". řádu";
         if (!rangeKnown) {
             result.failed = true;
             return result;
         }
-        result.plot = TablePlot(PolynomialTable(*all.curveDegree, all.curveCoefficients->data()),
-                                *reading.rangeMin, *reading.rangeMax);
+        result.plot = tablePlot(polynomialTable(*settings.curveDegree, settings.curveCoefficients->data()),
+                                *reading.settings.rangeMin, *reading.settings.rangeMax);
         result.plot->xTitle = "vstup";
         result.plot->yTitle = "linearizovaná hodnota";
     } else {

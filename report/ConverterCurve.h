@@ -7,7 +7,7 @@
 #include <vector>
 
 class LinearizationTable;
-struct ConfigurationReading;
+struct ConverterReading;
 
 // The curve a converter applies over its measuring range, for its record:
 // the user linearization where the technician gives its point file, the
@@ -24,5 +24,5 @@ struct ConverterCurve {
 
 // userTable is the import of userFile, or null; the plot refers to it, so
 // it must outlive the plot.
-ConverterCurve ChooseConverterCurve(const ConfigurationReading& reading, const LinearizationTable* userTable,
+ConverterCurve chooseConverterCurve(const ConverterReading& reading, const LinearizationTable* userTable,
                                     const std::string& userFile);

@@ -84,14 +84,14 @@ std::vector<SvgWriter::Point> curvePoints(const LinearizationTable& table, doubl
 
 } // namespace
 
-std::string FitMethodText(const LinearizationTable& table)
+std::string fitMethodText(const LinearizationTable& table)
 {
     if (table.segmentCount > 0)
         return "Lineární spline (" + segmentCountText(table.segmentCount) + ")";
     return "Aproximační polynom " + std::to_string(table.polynomialDegree) + ". řádu";
 }
 
-std::string FitPlotSvg(const std::filesystem::path& fileName, const LinearizationTable& table)
+std::string fitPlotSvg(const std::filesystem::path& fileName, const LinearizationTable& table)
 {
     // First reading: the extent of the points and of the residuals.
     double yLo = INFINITY;
@@ -139,16 +139,16 @@ std::string FitPlotSvg(const std::filesystem::path& fileName, const Linearizatio
                           PlotScale::around(-residualSpan, residualSpan, 4));
 
     svg.rect(0, 0, Width, Height, "background"); // a file of its own is also seen on dark viewers
-    svg.text(Left, 22, fileName.filename().string() + ": " + FitMethodText(table), "title");
+    svg.text(Left, 22, fileName.filename().string() + ": " + fitMethodText(table), "title");
     const double legend = Left + FrameWidth;
     svg.circle(legend - 226, 18, 3, "legend-point");
     svg.text(legend - 218, 22, "body (" + std::to_string(count) + ")", "");
     svg.line(legend - 130, 18, legend - 108, 18, "curve");
     svg.text(legend - 102, 22, "převodník (float32)", "");
     upper.drawAxes(svg, "", "y");
-    std::string header = "Odchylka převodníku od bodů: největší " + SignificantText(largest);
+    std::string header = "Odchylka převodníku od bodů: největší " + significantText(largest);
     if (count > 0)
-        header += " při x = " + SignificantText(largestAt, 7);
+        header += " při x = " + significantText(largestAt, 7);
     svg.text(Left, 372, header, "");
     lower.drawAxes(svg, "x", "odchylka");
 

@@ -9,8 +9,8 @@ class LinearizationTable;
 // curve as the converter computes it above, the residual at every point
 // below, with the largest one named. A file of many points is drawn with one
 // marker per few pixels, so the picture stays small.
-std::string FitPlotSvg(const std::filesystem::path& fileName, const LinearizationTable& table);
+std::string fitPlotSvg(const std::filesystem::path& fileName, const LinearizationTable& table);
 
 // "Aproximační polynom 5. řádu" or "Lineární spline (20 segmentů)", as the
 // linearization dialog names the methods.
-std::string FitMethodText(const LinearizationTable& table);
+std::string fitMethodText(const LinearizationTable& table);

@@ -37,7 +37,7 @@ std::size_t sequenceLength(std::string_view text, std::size_t i)
 
 } // namespace
 
-std::string EscapeMarkup(std::string_view text)
+std::string escapeMarkup(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());

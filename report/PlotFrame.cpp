@@ -35,12 +35,12 @@ void PlotFrame::drawAxes(SvgWriter& svg, const std::string& xTitle, const std::s
     for (const double t : x.ticks) {
         svg.line(px(t), area.top, px(t), bottom, "grid");
         svg.line(px(t), bottom, px(t), bottom + 4, "tick");
-        svg.text(px(t), bottom + 17, TickLabel(t, x.step), "", Anchor::Middle);
+        svg.text(px(t), bottom + 17, tickLabel(t, x.step), "", Anchor::Middle);
     }
     for (const double t : y.ticks) {
         svg.line(area.left, py(t), right, py(t), t == 0 ? "zero" : "grid");
         svg.line(area.left - 4, py(t), area.left, py(t), "tick");
-        svg.text(area.left - 7, py(t) + 4, TickLabel(t, y.step), "", Anchor::End);
+        svg.text(area.left - 7, py(t) + 4, tickLabel(t, y.step), "", Anchor::End);
     }
     svg.rect(area.left, area.top, area.width, area.height, "frame");
     if (!xTitle.empty())

@@ -84,7 +84,7 @@ PlotScale PlotScale::around(double lo, double hi, int intervals)
     }
 }
 
-std::string TickLabel(double value, double step)
+std::string tickLabel(double value, double step)
 {
     value = std::round(value / step) * step;
     if (std::fabs(value) < step * 1e-6)
@@ -100,7 +100,7 @@ std::string TickLabel(double value, double step)
     return tidy(text);
 }
 
-std::string SignificantText(double value, int digits)
+std::string significantText(double value, int digits)
 {
     char text[48];
     std::snprintf(text, sizeof text, "%.*g", digits, value);

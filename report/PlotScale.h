@@ -18,8 +18,8 @@ struct PlotScale {
 
 // A tick's label: as many decimals as the step needs, or the exponent form
 // ("2.5e−5") for very small or large numbers; "−" is the minus sign.
-std::string TickLabel(double value, double step);
+std::string tickLabel(double value, double step);
 
 // A figure in a text: `digits` significant digits, the exponent form only
 // where the plain one would be long.
-std::string SignificantText(double value, int digits = 3);
+std::string significantText(double value, int digits = 3);

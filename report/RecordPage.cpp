@@ -25,13 +25,13 @@ const char* const Css = "@page{size:A4;margin:14mm}"
 
 void appendSection(std::string& html, const RecordPage::Section& section)
 {
-    html += "<section><h2>" + EscapeMarkup(section.heading) + "</h2><table>\n";
+    html += "<section><h2>" + escapeMarkup(section.heading) + "</h2><table>\n";
     for (const auto& row : section.rows) {
-        html += "<tr><th>" + EscapeMarkup(row.label) + "</th>";
+        html += "<tr><th>" + escapeMarkup(row.label) + "</th>";
         if (row.failed)
-            html += "<td class=\"failed\">" + EscapeMarkup(parameter_texts::CommunicationErrorText) + "</td>";
+            html += "<td class=\"failed\">" + escapeMarkup(parameter_texts::CommunicationErrorText) + "</td>";
         else
-            html += "<td>" + EscapeMarkup(row.value) + "</td>";
+            html += "<td>" + escapeMarkup(row.value) + "</td>";
         html += "</tr>\n";
     }
     html += "</table></section>\n";
@@ -39,27 +39,27 @@ void appendSection(std::string& html, const RecordPage::Section& section)
 
 } // namespace
 
-std::string RecordPageHtml(const RecordPage& page)
+std::string recordPageHtml(const RecordPage& page)
 {
     std::string html = "<!DOCTYPE html>\n<html lang=\"cs\">\n<head>\n<meta charset=\"utf-8\"/>\n<title>" +
-                       EscapeMarkup(page.title) + "</title>\n<style>" + Css + "</style>\n</head>\n<body>\n";
-    html += "<h1>" + EscapeMarkup(page.title) + "</h1>\n";
+                       escapeMarkup(page.title) + "</title>\n<style>" + Css + "</style>\n</head>\n<body>\n";
+    html += "<h1>" + escapeMarkup(page.title) + "</h1>\n";
     if (!page.subtitle.empty())
-        html += "<p class=\"subtitle\">" + EscapeMarkup(page.subtitle) + "</p>\n";
+        html += "<p class=\"subtitle\">" + escapeMarkup(page.subtitle) + "</p>\n";
     html += "<div class=\"sections\">\n";
     for (const auto& section : page.sections)
         appendSection(html, section);
     html += "</div>\n";
     if (!page.pictureHeading.empty() || !page.pictureSvg.empty() || page.pictureFailed) {
-        html += "<figure><h2>" + EscapeMarkup(page.pictureHeading) + "</h2>\n" + page.pictureSvg;
+        html += "<figure><h2>" + escapeMarkup(page.pictureHeading) + "</h2>\n" + page.pictureSvg;
         if (page.pictureFailed)
-            html += "<p class=\"failed\">" + EscapeMarkup(parameter_texts::CommunicationErrorText) + "</p>\n";
+            html += "<p class=\"failed\">" + escapeMarkup(parameter_texts::CommunicationErrorText) + "</p>\n";
         for (const auto& note : page.pictureNotes)
-            html += "<p class=\"note\">" + EscapeMarkup(note) + "</p>\n";
+            html += "<p class=\"note\">" + escapeMarkup(note) + "</p>\n";
         html += "</figure>\n";
     }
     for (const auto& note : page.notes)
-        html += "<p class=\"note\">" + EscapeMarkup(note) + "</p>\n";
+        html += "<p class=\"note\">" + escapeMarkup(note) + "</p>\n";
     html += "</body>\n</html>\n";
     return html;
 }

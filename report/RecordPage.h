@@ -28,4 +28,4 @@ struct RecordPage {
     std::vector<std::string> notes;
 };
 
-std::string RecordPageHtml(const RecordPage& page);
+std::string recordPageHtml(const RecordPage& page);

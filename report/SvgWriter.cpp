@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-std::string SvgNumber(double value)
+std::string svgNumber(double value)
 {
     if (!std::isfinite(value))
         value = 0;
@@ -23,12 +23,12 @@ namespace {
 
 std::string attribute(std::string_view name, double value)
 {
-    return " " + std::string(name) + "=\"" + SvgNumber(value) + "\"";
+    return " " + std::string(name) + "=\"" + svgNumber(value) + "\"";
 }
 
 std::string classAttribute(std::string_view cls)
 {
-    return cls.empty() ? std::string() : " class=\"" + EscapeMarkup(cls) + "\"";
+    return cls.empty() ? std::string() : " class=\"" + escapeMarkup(cls) + "\"";
 }
 
 } // namespace
@@ -75,7 +75,7 @@ void SvgWriter::polyline(const std::vector<Point>& points, std::string_view cls)
         }
         if (count++ > 0)
             run += ' ';
-        run += SvgNumber(x) + "," + SvgNumber(y);
+        run += svgNumber(x) + "," + svgNumber(y);
     }
     flush();
 }
@@ -88,8 +88,8 @@ void SvgWriter::text(double x, double y, std::string_view content, std::string_v
     if (anchor != Anchor::Start)
         body += " text-anchor=\"" + std::string(anchors[static_cast<int>(anchor)]) + "\"";
     if (rotated)
-        body += " transform=\"rotate(-90 " + SvgNumber(x) + " " + SvgNumber(y) + ")\"";
-    body += ">" + EscapeMarkup(content) + "</text>\n";
+        body += " transform=\"rotate(-90 " + svgNumber(x) + " " + svgNumber(y) + ")\"";
+    body += ">" + escapeMarkup(content) + "</text>\n";
 }
 
 void SvgWriter::beginClip(double x, double y, double w, double h)
@@ -108,7 +108,7 @@ void SvgWriter::endClip()
 std::string SvgWriter::element() const
 {
     return "<svg xmlns=\"http://www.w3.org/2000/svg\"" + attribute("width", width) +
-           attribute("height", height) + " viewBox=\"0 0 " + SvgNumber(width) + " " + SvgNumber(height) +
+           attribute("height", height) + " viewBox=\"0 0 " + svgNumber(width) + " " + svgNumber(height) +
            "\">\n<style>" + css + "</style>\n" + body + "</svg>\n";
 }
 

@@ -41,4 +41,4 @@ private:
 };
 
 // A coordinate as SVG gets it: at most two decimals, no trailing zeros.
-std::string SvgNumber(double value);
+std::string svgNumber(double value);

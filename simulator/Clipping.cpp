@@ -20,7 +20,8 @@ struct RealLimits {
     float high;
 };
 
-// The divider only divides and the shunt is a real resistor.
+// The divider only divides and the shunt is a real resistor; the scale is
+// shown on a five-digit display.
 RealLimits LimitsOf(P id)
 {
     switch (id) {
@@ -28,6 +29,9 @@ RealLimits LimitsOf(P id)
         return {1.0f, 10000.0f};
     case P::Shunt:
         return {0.001f, 10000.0f};
+    case P::ScaleMin:
+    case P::ScaleMax:
+        return {-99999.0f, 99999.0f};
     default:
         return {-INFINITY, INFINITY};
     }

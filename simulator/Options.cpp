@@ -130,7 +130,8 @@ Protocol:
 Clipping (what a write stores; the reply shows it):
   InputType 0..15, CurveDegree 0..9, Filter 0..30, SegmentCount 0..20,
   ErrorSignalling 0..3: larger values store the largest valid one.
-  Divider 1..10000, Shunt 0.001..10000 ohm: clamped.
+  Divider 1..10000, Shunt 0.001..10000 ohm, ScaleMin and ScaleMax
+  -99999..99999: clamped.
   Relay mode 0..1: larger stores 1. EmfRange degree byte 0..12.
   Reals that are not finite (NaN, infinity) in Divider, Shunt, RangeMin,
   RangeMax, ScaleMin, ScaleMax and the relay values keep the stored value.

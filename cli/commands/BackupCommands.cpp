@@ -19,7 +19,7 @@ struct Options {
     std::optional<std::string> note;
 };
 
-std::string Listed(const std::vector<std::string>& names)
+std::string listed(const std::vector<std::string>& names)
 {
     std::string text;
     for (const std::string& name : names)
@@ -27,27 +27,27 @@ std::string Listed(const std::vector<std::string>& names)
     return text;
 }
 
-int RunBackup(const GlobalOptions& global, const Options& options)
+int runBackup(const GlobalOptions& global, const Options& options)
 {
     std::optional<OutputFile> output;
-    if (!OpenOutputBeforeSending(options.output, output))
+    if (!openOutputBeforeSending(options.output, output))
         return exit_code::BadUsage;
-    auto session = OpenConverter(options.port, global);
+    auto session = openConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;
-    BackupFile file = BackupOf(ReadConfiguration(*session->link, session->identity));
+    BackupFile file = backupOf(readConverter(*session->link, ReadScope::All, session->identity));
     file.note = options.note;
     session->link->close();
 
-    const std::vector<std::string> failed = FailedReads(file);
+    const std::vector<std::string> failed = failedReads(file);
     if (!failed.empty() && !options.partial)
-        return Fail(exit_code::DeviceFailed,
-                    "the converter did not answer every read (" + Listed(failed) +
+        return fail(exit_code::DeviceFailed,
+                    "the converter did not answer every read (" + listed(failed) +
                         "), so no backup was written. Check the cable and try again, "
                         "or give --partial to keep what was read.");
     const std::string text = writeBackupJson(file);
     if (output && !output->commit(text))
-        return Fail(exit_code::BadUsage, "cannot write " + options.output + "; check the free space.");
+        return fail(exit_code::BadUsage, "cannot write " + options.output + "; check the free space.");
     if (!output)
         std::cout << text << std::flush;
 
@@ -56,7 +56,7 @@ int RunBackup(const GlobalOptions& global, const Options& options)
             std::cerr << "dnx8: " << key << " left out of the backup: " << why
                       << "; restore leaves it as the target has it.\n";
     if (!failed.empty())
-        std::cerr << "dnx8: partial backup, without " << Listed(failed)
+        std::cerr << "dnx8: partial backup, without " << listed(failed)
                   << "; restore leaves those as the target has them.\n";
     for (const std::string& obstacle : file.notRestorable)
         std::cerr << "dnx8: this backup cannot restore the converter in full: " << obstacle << ".\n";
@@ -65,12 +65,12 @@ int RunBackup(const GlobalOptions& global, const Options& options)
 
 } // namespace
 
-void AddBackupCommands(CommandLine& commandLine)
+void addBackupCommands(CommandLine& commandLine)
 {
     auto options = std::make_shared<Options>();
     CLI::App* backup = commandLine.add(
         "backup", "The configuration as a JSON backup file (standard output without -o); only reads",
-        [&commandLine, options] { return RunBackup(commandLine.global(), *options); });
+        [&commandLine, options] { return runBackup(commandLine.global(), *options); });
     backup->add_option("PORT", options->port, "Serial port: a device path (/dev/ttyUSB0) or a name (COM3)")
         ->required();
     backup->add_option("-o,--output", options->output, "Write the backup to FILE (replaced as a whole)")

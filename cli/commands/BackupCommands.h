@@ -4,4 +4,4 @@ class CommandLine;
 
 // dnx8 backup PORT [-o FILE] [--partial]: the configuration as a backup
 // file (docs/backup-format.md); only reads.
-void AddBackupCommands(CommandLine& commandLine);
+void addBackupCommands(CommandLine& commandLine);

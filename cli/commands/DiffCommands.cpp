@@ -23,7 +23,7 @@ struct Options {
     bool json = false;
 };
 
-Json DifferencesJson(const std::vector<ConfigurationDifference>& differences)
+Json differencesJson(const std::vector<ConfigurationDifference>& differences)
 {
     Json list = Json::array();
     for (const ConfigurationDifference& d : differences)
@@ -36,31 +36,31 @@ constexpr std::string_view Usage = "dnx8 diff PORT FILE, dnx8 diff FILE FILE or 
 // A side is a backup file when it names a regular file or ends in .json
 // (so a misspelt file name is not taken for a port); anything else is a
 // port. A folder or a pipe is neither.
-bool IsFileSide(const std::string& name)
+bool isFileSide(const std::string& name)
 {
     std::error_code error;
-    const std::filesystem::path path = PathFromArgument(name);
+    const std::filesystem::path path = pathFromArgument(name);
     return std::filesystem::is_regular_file(path, error) || path.extension() == ".json";
 }
 
-bool LoadFileSide(const std::string& name, BackupFile& side)
+bool loadFileSide(const std::string& name, BackupFile& side)
 {
-    return LoadBackupFile(name, side, Usage);
+    return loadBackupFile(name, side, Usage);
 }
 
 // A converter read as a backup would read it (a failed read would make the
 // comparison of that key meaningless).
-bool ReadConverterSide(const GlobalOptions& global, const std::string& name, BackupFile& side)
+bool readConverterSide(const GlobalOptions& global, const std::string& name, BackupFile& side)
 {
-    auto session = OpenConverter(name, global);
+    auto session = openConverter(name, global);
     if (!session)
         return false;
-    side = BackupOf(ReadConfiguration(*session->link, session->identity));
+    side = backupOf(readConverter(*session->link, ReadScope::All, session->identity));
     std::string failed;
-    for (const std::string& key : FailedReads(side))
+    for (const std::string& key : failedReads(side))
         failed += " " + key;
     if (!failed.empty()) {
-        Fail(exit_code::DeviceFailed, "the converter on " + name + " did not answer every read (" +
+        fail(exit_code::DeviceFailed, "the converter on " + name + " did not answer every read (" +
                                           failed.substr(1) + "); check the cable and try again.");
         return false;
     }
@@ -68,7 +68,7 @@ bool ReadConverterSide(const GlobalOptions& global, const std::string& name, Bac
 }
 
 // A key one side lacks, with the reason the file gives for it.
-std::string Shown(const std::string& value, const BackupFile& side, const std::string& name)
+std::string shownValue(const std::string& value, const BackupFile& side, const std::string& name)
 {
     if (value != "(none)")
         return value;
@@ -76,7 +76,7 @@ std::string Shown(const std::string& value, const BackupFile& side, const std::s
     return why == side.missing.end() ? value : "(none: " + why->second + ")";
 }
 
-int RunDiff(const GlobalOptions& global, const Options& options)
+int runDiff(const GlobalOptions& global, const Options& options)
 {
     BackupFile left;
     BackupFile right;
@@ -85,17 +85,17 @@ int RunDiff(const GlobalOptions& global, const Options& options)
     // Files are checked before any converter is asked.
     for (int i = 0; i < 2; ++i) {
         const std::string& name = *names[i];
-        if (IsFileSide(name)) {
-            if (!LoadFileSide(name, *sides[i]))
+        if (isFileSide(name)) {
+            if (!loadFileSide(name, *sides[i]))
                 return exit_code::BadUsage;
         } else if (const std::string kind = notRegularFileKind(name);
                    !kind.empty() && kind != "a terminal device") {
-            return Fail(exit_code::BadUsage, name + " is " + kind + ", neither a backup file nor a port; use " +
+            return fail(exit_code::BadUsage, name + " is " + kind + ", neither a backup file nor a port; use " +
                                                  std::string(Usage) + ". Nothing was sent.");
         }
     }
     for (int i = 0; i < 2; ++i)
-        if (!IsFileSide(*names[i]) && !ReadConverterSide(global, *names[i], *sides[i]))
+        if (!isFileSide(*names[i]) && !readConverterSide(global, *names[i], *sides[i]))
             return exit_code::DeviceFailed;
 
     struct Row {
@@ -128,26 +128,26 @@ int RunDiff(const GlobalOptions& global, const Options& options)
                                  {"firmware", side->firmware ? Json(*side->firmware) : Json(nullptr)},
                                  {"serialNumber", side->serialNumber ? Json(*side->serialNumber) : Json(nullptr)},
                                  {"note", side->note ? Json(*side->note) : Json(nullptr)}});
-        PrintJson(std::cout, Json{{"sources", {options.first, options.second}},
+        printJson(std::cout, Json{{"sources", {options.first, options.second}},
                                   {"sides", sides},
                                   {"equal", differences.empty()},
-                                  {"differences", DifferencesJson(differences)},
-                                  {"unused", DifferencesJson(unused)}});
+                                  {"differences", differencesJson(differences)},
+                                  {"unused", differencesJson(unused)}});
         return differences.empty() ? exit_code::Done : exit_code::Mismatch;
     }
     std::size_t width = 0;
     for (const Row& row : shown)
-        width = std::max({width, TextWidth(row.name), TextWidth(row.left)});
+        width = std::max({width, textWidth(row.name), textWidth(row.left)});
     for (const ConfigurationDifference& d : differences)
-        width = std::max({width, TextWidth(d.name), TextWidth(Shown(d.left, left, d.name))});
+        width = std::max({width, textWidth(d.name), textWidth(shownValue(d.left, left, d.name))});
     auto print = [&](const std::string& name, const std::string& a, const std::string& b) {
-        std::cout << PadRight(name, width + 2) << PadRight(a, width + 2) << b << '\n';
+        std::cout << padRight(name, width + 2) << padRight(a, width + 2) << b << '\n';
     };
     for (const Row& row : shown)
         print(row.name, row.left, row.right);
     std::cout << '\n';
     for (const ConfigurationDifference& d : differences)
-        print(d.name, Shown(d.left, left, d.name), Shown(d.right, right, d.name));
+        print(d.name, shownValue(d.left, left, d.name), shownValue(d.right, right, d.name));
     // Shown for the record, never counted: the converter does not compute with them.
     for (const ConfigurationDifference& d : unused)
         print(d.name, d.left, d.right + "  (unused: CurveDegree " +
@@ -164,12 +164,12 @@ int RunDiff(const GlobalOptions& global, const Options& options)
 
 } // namespace
 
-void AddDiffCommands(CommandLine& commandLine)
+void addDiffCommands(CommandLine& commandLine)
 {
     auto options = std::make_shared<Options>();
     CLI::App* diff = commandLine.add(
         "diff", "Compare a converter with a backup file, two backup files or two converters: every differing parameter",
-        [&commandLine, options] { return RunDiff(commandLine.global(), *options); });
+        [&commandLine, options] { return runDiff(commandLine.global(), *options); });
     diff->add_option("SOURCE", options->first, "A serial port (PORT) or a backup file (FILE)")->required();
     diff->add_option("OTHER", options->second, "A backup file (FILE) or a second serial port (PORT)")->required();
     diff->add_flag("--json", options->json,

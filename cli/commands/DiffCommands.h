@@ -4,4 +4,4 @@ class CommandLine;
 
 // dnx8 diff PORT FILE and dnx8 diff FILE FILE: every differing parameter of
 // the configuration; identity, firmware and serial number shown, not counted.
-void AddDiffCommands(CommandLine& commandLine);
+void addDiffCommands(CommandLine& commandLine);

@@ -22,26 +22,26 @@ struct Options {
     FitReportOptions report;
 };
 
-int RunFit(const Options& options)
+int runFit(const Options& options)
 {
     if (options.report.wanted())
-        return RunFitReport(options.file, options.choice, options.report, options.json);
+        return runFitReport(options.file, options.choice, options.report, options.json);
     LinearizationTable table;
     PointSet pointSet;
     std::string problem;
     PointFileCheck check;
-    if (!ImportPointFile(options.file, options.choice, table, pointSet, problem, &check))
-        return Fail(exit_code::BadUsage, problem + ".");
+    if (!importPointFile(options.file, options.choice, table, pointSet, problem, &check))
+        return fail(exit_code::BadUsage, problem + ".");
     if (options.json)
-        PrintJson(std::cout, withSkippedLines(FitJson(table, pointSet), check));
+        printJson(std::cout, withSkippedLines(fitJson(table, pointSet), check));
     else
-        PrintFitText(std::cout, table, pointSet);
+        printFitText(std::cout, table, pointSet);
     return exit_code::Done;
 }
 
 } // namespace
 
-Json FitJson(const LinearizationTable& table, const PointSet& pointSet)
+Json fitJson(const LinearizationTable& table, const PointSet& pointSet)
 {
     Json json = Json::object();
     if (pointSet.method == 1) {
@@ -75,7 +75,7 @@ Json withSkippedLines(Json json, const PointFileCheck& check)
     return json;
 }
 
-void PrintFitText(std::ostream& out, const LinearizationTable& table, const PointSet& pointSet)
+void printFitText(std::ostream& out, const LinearizationTable& table, const PointSet& pointSet)
 {
     using number_text::RealAutoText;
     LabelledLines lines;
@@ -98,15 +98,15 @@ void PrintFitText(std::ostream& out, const LinearizationTable& table, const Poin
     lines.print(out);
 }
 
-void AddFitCommands(CommandLine& commandLine)
+void addFitCommands(CommandLine& commandLine)
 {
     auto options = std::make_shared<Options>();
     CLI::App* fit =
         commandLine.add("fit", "Fit a point file as the linearization import does, without a converter",
-                        [options] { return RunFit(*options); });
+                        [options] { return runFit(*options); });
     fit->add_option("FILE", options->file, "Point file: lines of x and y; lines starting with ; are comments")
         ->required();
-    AddFitChoiceOptions(fit, options->choice);
+    addFitChoiceOptions(fit, options->choice);
     fit->add_flag("--json", options->json, "JSON for machines instead of text for people");
-    AddFitReportOptions(fit, options->report);
+    addFitReportOptions(fit, options->report);
 }

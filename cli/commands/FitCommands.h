@@ -11,14 +11,14 @@ struct PointFileCheck;
 
 // dnx8 fit FILE [--order N | --spline] [--json]: the import's builders on a
 // point file, without a converter.
-void AddFitCommands(CommandLine& commandLine);
+void addFitCommands(CommandLine& commandLine);
 
 // {"method": "polynomial", "degree", "coefficients": [b0..b9], "min", "max",
 // "points"} or {"method": "spline", "segments": [{a0, a1, a2, a3, x0}...],
 // "min", "max", "points"}.
-Json FitJson(const LinearizationTable& table, const PointSet& pointSet);
+Json fitJson(const LinearizationTable& table, const PointSet& pointSet);
 // The same for people, with the dialog's texts.
-void PrintFitText(std::ostream& out, const LinearizationTable& table, const PointSet& pointSet);
+void printFitText(std::ostream& out, const LinearizationTable& table, const PointSet& pointSet);
 // json with what the import skipped added: "byteOrderMark", "skippedLines":
 // [{"line", "reason"}...], "skippedLineCount", "repeatedX": [...].
 Json withSkippedLines(Json json, const PointFileCheck& check);

@@ -11,7 +11,7 @@
 
 #include <iostream>
 
-void AddFitReportOptions(CLI::App* fit, FitReportOptions& options)
+void addFitReportOptions(CLI::App* fit, FitReportOptions& options)
 {
     fit->add_flag("--report", options.report,
                   "For every order the dialog offers and the spline: the largest and RMS residual of the "
@@ -21,32 +21,32 @@ void AddFitReportOptions(CLI::App* fit, FitReportOptions& options)
         ->type_name("FILE");
 }
 
-int RunFitReport(const std::string& file, const FitChoice& choice, const FitReportOptions& options, bool json)
+int runFitReport(const std::string& file, const FitChoice& choice, const FitReportOptions& options, bool json)
 {
     LinearizationTable table;
     PointSet pointSet;
     std::string problem;
     PointFileCheck check;
-    if (!ImportPointFile(file, choice, table, pointSet, problem, &check))
-        return Fail(exit_code::BadUsage, problem + ".");
-    const std::filesystem::path path = PathFromArgument(file);
+    if (!importPointFile(file, choice, table, pointSet, problem, &check))
+        return fail(exit_code::BadUsage, problem + ".");
+    const std::filesystem::path path = pathFromArgument(file);
     FitQualityReport report;
     if (options.report && !assessFit(path, report))
-        return Fail(exit_code::BadUsage,
+        return fail(exit_code::BadUsage,
                     "cannot read the point file " + file + " again; check that it stays put.");
     if (!options.svg.empty()) {
         OutputFile svg(options.svg);
-        if (!svg.create() || !svg.commit(FitPlotSvg(path, table)))
-            return Fail(exit_code::BadUsage,
+        if (!svg.create() || !svg.commit(fitPlotSvg(path, table)))
+            return fail(exit_code::BadUsage,
                         "cannot write " + options.svg + "; check the folder, its rights and the free space.");
     }
     if (options.report && json)
-        PrintJson(std::cout, withSkippedLines(FitReportJson(report), check));
+        printJson(std::cout, withSkippedLines(fitReportJson(report), check));
     else if (options.report)
-        PrintFitReportText(std::cout, file, report);
+        printFitReportText(std::cout, file, report);
     else if (json)
-        PrintJson(std::cout, withSkippedLines(FitJson(table, pointSet), check));
+        printJson(std::cout, withSkippedLines(fitJson(table, pointSet), check));
     else
-        PrintFitText(std::cout, table, pointSet);
+        printFitText(std::cout, table, pointSet);
     return exit_code::Done;
 }

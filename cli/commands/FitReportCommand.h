@@ -15,9 +15,9 @@ struct FitReportOptions {
     bool wanted() const { return report || !svg.empty(); }
 };
 
-void AddFitReportOptions(CLI::App* fit, FitReportOptions& options);
+void addFitReportOptions(CLI::App* fit, FitReportOptions& options);
 
 // Writes the picture when asked, then prints the report, or the plain fit
 // output without --report. The exit code.
-int RunFitReport(const std::string& file, const FitChoice& choice, const FitReportOptions& options,
+int runFitReport(const std::string& file, const FitChoice& choice, const FitReportOptions& options,
                  bool json);

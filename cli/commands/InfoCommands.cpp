@@ -19,66 +19,48 @@ struct Options {
 };
 
 // Partial data is still shown; the exit code tells a script it is partial.
-int EndReading(const std::vector<std::string_view>& failed)
+int endReading(const std::vector<std::string_view>& failed)
 {
     if (failed.empty())
         return exit_code::Done;
     std::string names;
     for (std::string_view name : failed)
         names += (names.empty() ? "" : ", ") + std::string(name);
-    return Fail(exit_code::DeviceFailed,
+    return fail(exit_code::DeviceFailed,
                 "the converter did not answer every read (" + names + "); check the cable and try again.");
 }
 
-template <typename T>
-void Read(ConverterLink& link, bool (ConverterLink::*read)(T&), std::optional<T>& slot, std::string_view name,
-          std::vector<std::string_view>& failed)
+int runInfo(const GlobalOptions& global, const Options& options)
 {
-    T value{};
-    if ((link.*read)(value))
-        slot = value;
-    else
-        failed.push_back(name);
-}
-
-int RunInfo(const GlobalOptions& global, const Options& options)
-{
-    auto session = OpenConverter(options.port, global);
+    auto session = openConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;
-    ConverterLink& link = *session->link;
-    ConfigurationReading reading;
-    reading.identity = session->identity;
-    std::vector<std::string_view> failed;
-    Read(link, &ConverterLink::readFirmwareVersion, reading.all.firmwareVersion, "FirmwareVersion", failed);
-    Read(link, &ConverterLink::readSerialNumber, reading.all.serialNumber, "SerialNumber", failed);
-    Read(link, &ConverterLink::readOutputType, reading.all.outputType, "OutputType", failed);
-    Read(link, &ConverterLink::readRelayOptions, reading.all.relayOptions, "RelayOptions", failed);
+    const ConverterReading reading = readConverter(*session->link, ReadScope::Identity, session->identity);
 
     if (options.json) {
-        PrintJson(std::cout, IdentityJson(reading));
+        printJson(std::cout, identityJson(reading));
     } else {
         LabelledLines lines;
-        AddIdentityLines(lines, reading);
+        addIdentityLines(lines, reading);
         lines.print(std::cout);
     }
-    return EndReading(failed);
+    return endReading(reading.failedReads(ReadScope::Identity));
 }
 
-int RunRead(const GlobalOptions& global, const Options& options)
+int runRead(const GlobalOptions& global, const Options& options)
 {
-    auto session = OpenConverter(options.port, global);
+    auto session = openConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;
-    const ConfigurationReading reading = ReadConfiguration(*session->link, session->identity);
+    const ConverterReading reading = readConverter(*session->link, ReadScope::All, session->identity);
     if (options.json)
-        PrintJson(std::cout, ReadingJson(reading));
+        printJson(std::cout, readingJson(reading));
     else
-        PrintConfigurationText(std::cout, reading);
-    return EndReading(reading.failedReads());
+        printConfigurationText(std::cout, reading);
+    return endReading(reading.failedReads());
 }
 
-void AddPortAndJson(CLI::App* command, Options& options)
+void addPortAndJson(CLI::App* command, Options& options)
 {
     command->add_option("PORT", options.port, "Serial port: a device path (/dev/ttyUSB0) or a name (COM3)")
         ->required();
@@ -87,17 +69,17 @@ void AddPortAndJson(CLI::App* command, Options& options)
 
 } // namespace
 
-void AddInfoCommands(CommandLine& commandLine)
+void addInfoCommands(CommandLine& commandLine)
 {
     auto info = std::make_shared<Options>();
-    AddPortAndJson(commandLine.add("info", "Identity, firmware, serial number, fitted output and relays",
-                                   [&commandLine, info] { return RunInfo(commandLine.global(), *info); }),
+    addPortAndJson(commandLine.add("info", "Identity, firmware, serial number, fitted output and relays",
+                                   [&commandLine, info] { return runInfo(commandLine.global(), *info); }),
                    *info);
     auto read = std::make_shared<Options>();
-    AddPortAndJson(
+    addPortAndJson(
         commandLine.add("read",
                         "Everything the window reads: input with its wiring and sensor, divider, "
                         "shunt, range, linearization, filter, scale, error state, live values, relays",
-                        [&commandLine, read] { return RunRead(commandLine.global(), *read); }),
+                        [&commandLine, read] { return runRead(commandLine.global(), *read); }),
         *read);
 }

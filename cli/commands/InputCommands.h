@@ -5,4 +5,4 @@ class CommandLine;
 // dnx8 input PORT KIND [OPTIONS]: configures the input with the dialogs'
 // write sequences (voltage, current, resistance, potentiometer, rtd,
 // thermocouple), then reads the input back and compares.
-void AddInputCommands(CommandLine& commandLine);
+void addInputCommands(CommandLine& commandLine);

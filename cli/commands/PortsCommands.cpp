@@ -9,7 +9,7 @@
 
 namespace {
 
-int ListPorts()
+int listPorts()
 {
     PortNameList ports;
     FillPortList(ports);
@@ -20,7 +20,7 @@ int ListPorts()
 
 } // namespace
 
-void AddPortsCommands(CommandLine& commandLine)
+void addPortsCommands(CommandLine& commandLine)
 {
-    commandLine.add("ports", "List the serial ports, one per line (the list config.exe offers)", ListPorts);
+    commandLine.add("ports", "List the serial ports, one per line (the list config.exe offers)", listPorts);
 }

@@ -3,4 +3,4 @@
 class CommandLine;
 
 // dnx8 ports: the serial ports, one per line, as the window lists them.
-void AddPortsCommands(CommandLine& commandLine);
+void addPortsCommands(CommandLine& commandLine);

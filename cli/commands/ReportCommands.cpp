@@ -3,7 +3,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
 #include "report/CommissioningRecord.h"
-#include "config/ConfigurationReading.h"
+#include "config/ConverterReading.h"
 #include "cli/ConverterSession.h"
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
@@ -26,63 +26,63 @@ struct Options {
     FitChoice choice;
 };
 
-// "2024-05-14 09:30:00 (UTC+02:00)" from LocalTimeStamp's ISO form.
-std::string RecordTime(std::chrono::system_clock::time_point at)
+// "2024-05-14 09:30:00 (UTC+02:00)" from localTimeStamp's ISO form.
+std::string recordTime(std::chrono::system_clock::time_point at)
 {
-    const std::string stamp = LocalTimeStamp(at);
+    const std::string stamp = localTimeStamp(at);
     if (stamp.size() < 29)
         return stamp;
     return stamp.substr(0, 10) + " " + stamp.substr(11, 8) + " (UTC" + stamp.substr(23) + ")";
 }
 
-int RunReport(const GlobalOptions& global, const Options& options)
+int runReport(const GlobalOptions& global, const Options& options)
 {
     // What the user gave is checked before the converter is read.
     LinearizationTable table;
     if (!options.linearization.empty()) {
         PointSet pointSet;
         std::string problem;
-        if (!ImportPointFile(options.linearization, options.choice, table, pointSet, problem))
-            return Fail(exit_code::BadUsage, problem + ".");
+        if (!importPointFile(options.linearization, options.choice, table, pointSet, problem))
+            return fail(exit_code::BadUsage, problem + ".");
     }
     std::optional<OutputFile> output;
-    if (!OpenOutputBeforeSending(options.output, output))
+    if (!openOutputBeforeSending(options.output, output))
         return exit_code::BadUsage;
 
-    auto session = OpenConverter(options.port, global);
+    auto session = openConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;
     const auto readAt = std::chrono::system_clock::now();
-    const ConfigurationReading reading = ReadConfiguration(*session->link, session->identity);
+    const ConverterReading reading = readConverter(*session->link, ReadScope::All, session->identity);
     session.reset();
 
-    RecordCircumstances circumstances{options.port, RecordTime(readAt), nullptr, {}};
+    RecordCircumstances circumstances{options.port, recordTime(readAt), nullptr, {}};
     if (!options.linearization.empty()) {
         circumstances.linearization = &table;
-        const std::u8string name = PathFromArgument(options.linearization).filename().u8string();
+        const std::u8string name = pathFromArgument(options.linearization).filename().u8string();
         circumstances.linearizationFile.assign(name.begin(), name.end());
     }
-    const RecordPage record = CommissioningRecord(reading, circumstances);
-    const std::string page = RecordPageHtml(record);
+    const RecordPage record = commissioningRecord(reading, circumstances);
+    const std::string page = recordPageHtml(record);
     // A page of HTML is no use on a screen: a terminal gets a file instead.
     std::string written = options.output;
     if (!output && Console::outputIsTerminal()) {
-        const std::string serial = reading.all.serialNumber ? std::to_string(*reading.all.serialNumber) : "unknown";
-        written = "record-" + serial + "-" + LocalTimeStamp(readAt).substr(0, 10) + ".html";
+        const std::string serial = reading.serialNumber ? std::to_string(*reading.serialNumber) : "unknown";
+        written = "record-" + serial + "-" + localTimeStamp(readAt).substr(0, 10) + ".html";
         output.emplace(written);
         if (!output->create())
-            return Fail(exit_code::BadUsage, "cannot write " + written + " in this folder; give -o FILE.html.");
+            return fail(exit_code::BadUsage, "cannot write " + written + " in this folder; give -o FILE.html.");
     }
     if (!output)
         std::cout << page << std::flush;
     else if (!output->commit(page))
-        return Fail(exit_code::BadUsage, "cannot write " + written + "; check the free space.");
+        return fail(exit_code::BadUsage, "cannot write " + written + "; check the free space.");
     if (written != options.output)
         std::cerr << "dnx8: the record is in " << written << ".\n";
 
     const auto failed = reading.failedReads();
     if (failed.empty() && record.linearizationDiffers)
-        return Fail(exit_code::Mismatch, "the converter holds another linearization than the fit of " +
+        return fail(exit_code::Mismatch, "the converter holds another linearization than the fit of " +
                                              options.linearization +
                                              " (the page says so too); check the point file and --order or "
                                              "--spline, or write it with dnx8 input.");
@@ -91,14 +91,14 @@ int RunReport(const GlobalOptions& global, const Options& options)
     std::string names;
     for (std::string_view name : failed)
         names += (names.empty() ? "" : ", ") + std::string(name);
-    return Fail(exit_code::DeviceFailed, "the converter did not answer every read (" + names +
+    return fail(exit_code::DeviceFailed, "the converter did not answer every read (" + names +
                                              "); the record shows \"Chyba komunikace\" in their place. Check "
                                              "the cable and run the report again.");
 }
 
 } // namespace
 
-void AddReportCommands(CommandLine& commandLine)
+void addReportCommands(CommandLine& commandLine)
 {
     auto options = std::make_shared<Options>();
     CLI::App* report = commandLine.add(
@@ -106,7 +106,7 @@ void AddReportCommands(CommandLine& commandLine)
         "Commissioning record: one self-contained HTML page (printable on A4) with the converter's identity, "
         "input, range, filter, scale, error state, relays, a snapshot of the live values and a plot of the "
         "curve it applies",
-        [&commandLine, options] { return RunReport(commandLine.global(), *options); });
+        [&commandLine, options] { return runReport(commandLine.global(), *options); });
     report->add_option("PORT", options->port, "Serial port: a device path (/dev/ttyUSB0) or a name (COM3)")
         ->required();
     report->add_option("-o,--output", options->output, "Write the page to FILE (default: standard output; to a terminal, record-SERIAL-DATE.html)")
@@ -116,7 +116,7 @@ void AddReportCommands(CommandLine& commandLine)
             ->add_option("--linearization", options->linearization,
                          "The point file of the converter's user linearization: its fit is drawn")
             ->type_name("POINTS");
-    AddFitChoiceOptions(report, options->choice);
+    addFitChoiceOptions(report, options->choice);
     report->get_option("--order")->needs(points);
     report->get_option("--spline")->needs(points);
 }

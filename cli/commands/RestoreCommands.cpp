@@ -32,10 +32,10 @@ struct Options {
     FitChoice fit;
 };
 
-int RunRestore(const GlobalOptions& global, const Options& options)
+int runRestoreCommand(const GlobalOptions& global, const Options& options)
 {
     BackupFile file;
-    if (!LoadBackupFile(options.file, file, "dnx8 restore PORT FILE"))
+    if (!loadBackupFile(options.file, file, "dnx8 restore PORT FILE"))
         return exit_code::BadUsage;
     RestoreLinearization linearization;
     LinearizationTable table;
@@ -44,8 +44,8 @@ int RunRestore(const GlobalOptions& global, const Options& options)
     } else if (!options.points.empty()) {
         PointSet pointSet;
         std::string problem;
-        if (!ImportPointFile(options.points, options.fit, table, pointSet, problem))
-            return Fail(exit_code::BadUsage, problem + ". Nothing was sent.");
+        if (!importPointFile(options.points, options.fit, table, pointSet, problem))
+            return fail(exit_code::BadUsage, problem + ". Nothing was sent.");
         linearization = {RestoreLinearization::Source::Overwrite, &table};
     }
     RestorePlan plan;
@@ -53,14 +53,14 @@ int RunRestore(const GlobalOptions& global, const Options& options)
     if (!planRestore(file, linearization, plan, faults)) {
         for (const std::string& fault : faults)
             std::cerr << "dnx8: " << options.file << ": " << fault << '\n';
-        return Fail(exit_code::BadUsage, "nothing was sent.");
+        return fail(exit_code::BadUsage, "nothing was sent.");
     }
     for (const std::string& note : plan.notes)
         std::cerr << "dnx8: " << note << ".\n";
     if (options.dryRun)
         return printDryRun(global, [&](ConverterLink& link) { runRestore(link, plan); });
 
-    auto session = OpenConverter(options.port, global);
+    auto session = openConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;
     ConverterLink& link = *session->link;
@@ -68,37 +68,29 @@ int RunRestore(const GlobalOptions& global, const Options& options)
     const bool answered = runJournalled(link, [&](ConverterLink& l) { runRestore(l, plan); }, outcome);
     if (!answered) {
         if (options.json)
-            PrintJson(std::cout, Json{{"restored", false}, {"writes", writeOutcomeJson(outcome)}});
+            printJson(std::cout, Json{{"restored", false}, {"writes", writeOutcomeJson(outcome)}});
         for (const std::string& line : outcome.lines("dnx8 restore " + options.port + " " + options.file))
             std::cerr << "dnx8: " << line << '\n';
-        return Fail(exit_code::DeviceFailed, "the restore was interrupted (" +
+        return fail(exit_code::DeviceFailed, "the restore was interrupted (" +
                                                  std::string(linkFailureText(link.lastFailure())) +
                                                  "); check the cable.");
     }
-    const Configuration held =
-        keysOf(ConfigurationOf(ReadConfiguration(link, session->identity)), plan.expected);
-
-    std::vector<std::string> unread;
-    forEachKey(
-        [&](ConfigurationKey key, const auto& asked, const auto& read) {
-            if (asked && !read)
-                unread.push_back(std::string(key.name));
-        },
-        plan.expected, held);
+    const WriteCheck check =
+        checkWrites(plan.expected, readConverter(link, ReadScope::All, session->identity).settings);
     if (!unread.empty()) {
         std::string names;
-        for (const std::string& name : unread)
+        for (const std::string& name : check.unread)
             names += " " + name;
-        return Fail(exit_code::DeviceFailed, "every write was confirmed, but could not read back:" + names +
+        return fail(exit_code::DeviceFailed, "every write was confirmed, but could not read back:" + names +
                                                  "; check the cable and run dnx8 diff " + options.port + " " +
                                                  options.file + ".");
     }
-    const std::vector<ConfigurationDifference> differences = compareConfigurations(plan.expected, held);
+    const std::vector<ConfigurationDifference>& differences = check.differences;
     if (options.json) {
         Json list = Json::array();
         for (const ConfigurationDifference& d : differences)
             list.push_back(Json{{"name", d.name}, {"asked", d.left}, {"held", d.right}});
-        PrintJson(std::cout, Json{{"restored", true},
+        printJson(std::cout, Json{{"restored", true},
                                   {"writes", writeOutcomeJson(outcome)},
                                   {"equal", differences.empty()},
                                   {"differences", list}});
@@ -106,7 +98,7 @@ int RunRestore(const GlobalOptions& global, const Options& options)
     for (const ConfigurationDifference& d : differences)
         std::cerr << "dnx8: " << d.name << ": asked " << d.left << ", the converter holds " << d.right << '\n';
     if (!differences.empty())
-        return Fail(exit_code::Mismatch, "the converter holds another configuration than " + options.file +
+        return fail(exit_code::Mismatch, "the converter holds another configuration than " + options.file +
                                              " (it clips values it does not accept); see the list above.");
     if (!options.json)
         std::cout << "Restored " << options.file << " into " << options.port << " and read it back: equal.\n";
@@ -115,12 +107,12 @@ int RunRestore(const GlobalOptions& global, const Options& options)
 
 } // namespace
 
-void AddRestoreCommands(CommandLine& commandLine)
+void addRestoreCommands(CommandLine& commandLine)
 {
     auto options = std::make_shared<Options>();
-    CLI::App* restore =
-        commandLine.add("restore", "Write a backup file into a converter, then read it back and compare",
-                        [&commandLine, options] { return RunRestore(commandLine.global(), *options); });
+    CLI::App* restore = commandLine.add(
+        "restore", "Write a backup file into a converter, then read it back and compare",
+        [&commandLine, options] { return runRestoreCommand(commandLine.global(), *options); });
     restore->add_option("PORT", options->port, "Serial port: a device path (/dev/ttyUSB0) or a name (COM3)")
         ->required();
     restore->add_option("FILE", options->file, "The backup file (from dnx8 backup)")->required();
@@ -138,7 +130,7 @@ void AddRestoreCommands(CommandLine& commandLine)
                                            "point file (as \"Přepsat\"), instead of the file's")
                               ->option_text("POINTS");
     keep->excludes(points);
-    AddFitChoiceOptions(restore, options->fit);
+    addFitChoiceOptions(restore, options->fit);
     restore->get_option("--order")->needs(points);
     restore->get_option("--spline")->needs(points);
     restore->get_option("--strict")->needs(points);

@@ -5,4 +5,4 @@ class CommandLine;
 // dnx8 restore PORT FILE [--dry-run] [--keep-linearization | --linearization
 // POINTS [--order N | --spline]]: a backup written into a converter, then
 // read back and compared.
-void AddRestoreCommands(CommandLine& commandLine);
+void addRestoreCommands(CommandLine& commandLine);

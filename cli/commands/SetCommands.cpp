@@ -36,14 +36,14 @@ struct Echo {
     Json held; // exactly, for scripts
 };
 
-std::string Exact(float value)
+std::string exactText(float value)
 {
     char buffer[32];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
     return std::string(buffer, end);
 }
 
-std::string RelayText(const RelaySettings& r)
+std::string relayText(const RelaySettings& r)
 {
     const std::string mode = r.mode < texts::RelayModeTexts.size()
                                  ? std::string(texts::RelayModeTexts[r.mode])
@@ -54,7 +54,7 @@ std::string RelayText(const RelaySettings& r)
 }
 
 // Writes one setting; nothing when the converter did not answer.
-std::optional<Echo> Write(ConverterLink& link, const Setting& s)
+std::optional<Echo> writeSetting(ConverterLink& link, const Setting& s)
 {
     Echo echo;
     bool written = false;
@@ -73,7 +73,7 @@ std::optional<Echo> Write(ConverterLink& link, const Setting& s)
         echo = {min ? "Min" : "Max", number_text::RealText(stored, 2), stored != s.real,
                 min ? "ScaleMin" : "ScaleMax", stored};
         if (echo.clipped)
-            echo.text += " (" + Exact(stored) + ", asked " + Exact(s.real) + ")";
+            echo.text += " (" + exactText(stored) + ", asked " + exactText(s.real) + ")";
         break;
     }
     case Setting::Kind::ErrorState: {
@@ -89,8 +89,8 @@ std::optional<Echo> Write(ConverterLink& link, const Setting& s)
         RelaySettings stored = s.relay;
         const bool first = s.kind == Setting::Kind::Relay1;
         written = first ? link.writeRelay1(stored) : link.writeRelay2(stored);
-        echo = {first ? "Relé 1" : "Relé 2", RelayText(stored), !(stored == s.relay), first ? "Relay1" : "Relay2",
-                RelayJson(stored)};
+        echo = {first ? "Relé 1" : "Relé 2", relayText(stored), !(stored == s.relay), first ? "Relay1" : "Relay2",
+                valueJson(stored)};
         break;
     }
     }
@@ -99,25 +99,25 @@ std::optional<Echo> Write(ConverterLink& link, const Setting& s)
     return echo;
 }
 
-int RunSet(const GlobalOptions& global, const Options& options)
+int runSet(const GlobalOptions& global, const Options& options)
 {
     // Every setting is checked before the port is opened.
     std::vector<Setting> settings;
     for (const std::string& text : options.settings) {
         std::string problem;
-        auto setting = ParseSetting(text, problem);
+        auto setting = parseSetting(text, problem);
         if (!setting)
-            return Fail(exit_code::BadUsage, problem + ". Nothing was sent.");
+            return fail(exit_code::BadUsage, problem + ". Nothing was sent.");
         settings.push_back(*setting);
     }
 
     if (options.dryRun)
         return printDryRun(global, [&](ConverterLink& link) {
             for (const Setting& setting : settings)
-                Write(link, setting);
+                writeSetting(link, setting);
         });
 
-    auto session = OpenConverter(options.port, global);
+    auto session = openConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;
     LabelledLines lines;
@@ -125,14 +125,14 @@ int RunSet(const GlobalOptions& global, const Options& options)
     // Text for people, or the echoes exactly for scripts.
     auto print = [&](bool complete) {
         if (options.json)
-            PrintJson(std::cout, Json{{"echoes", echoes}, {"complete", complete}});
+            printJson(std::cout, Json{{"echoes", echoes}, {"complete", complete}});
         else
             lines.print(std::cout);
     };
     std::vector<std::string> clipped;
     int result = exit_code::Done;
     for (std::size_t i = 0; i < settings.size(); ++i) {
-        const std::optional<Echo> echo = Write(*session->link, settings[i]);
+        const std::optional<Echo> echo = writeSetting(*session->link, settings[i]);
         if (!echo) {
             print(false);
             // The same account of an interrupted sequence as input and restore give.
@@ -155,7 +155,7 @@ int RunSet(const GlobalOptions& global, const Options& options)
                 outcome.notSent.push_back(options.settings[j]);
             for (const std::string& line : outcome.lines("dnx8 set " + options.port + rest))
                 std::cerr << "dnx8: " << line << '\n';
-            return Fail(exit_code::DeviceFailed, "set stopped at " + options.settings[i] + " (" +
+            return fail(exit_code::DeviceFailed, "set stopped at " + options.settings[i] + " (" +
                                                      std::string(linkFailureText(failure)) +
                                                      "); check the cable.");
         }
@@ -171,18 +171,18 @@ int RunSet(const GlobalOptions& global, const Options& options)
     }
     print(true);
     for (const std::string& text : clipped)
-        Fail(exit_code::Mismatch, "the converter stored another value than asked: " + text);
+        fail(exit_code::Mismatch, "the converter stored another value than asked: " + text);
     return result;
 }
 
 } // namespace
 
-void AddSetCommands(CommandLine& commandLine)
+void addSetCommands(CommandLine& commandLine)
 {
     auto options = std::make_shared<Options>();
     CLI::App* set =
         commandLine.add("set", "Write settings in the order given and print what the converter echoed",
-                        [&commandLine, options] { return RunSet(commandLine.global(), *options); });
+                        [&commandLine, options] { return runSet(commandLine.global(), *options); });
     set->add_option("PORT", options->port, "Serial port: a device path (/dev/ttyUSB0) or a name (COM3)")
         ->required();
     set->add_option("SETTING=VALUE", options->settings,

@@ -4,4 +4,4 @@ class CommandLine;
 
 // dnx8 set PORT SETTING=VALUE...: filter, scale, error state and relays,
 // written in the order given; prints what the converter echoed.
-void AddSetCommands(CommandLine& commandLine);
+void addSetCommands(CommandLine& commandLine);

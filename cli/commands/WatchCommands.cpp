@@ -32,12 +32,12 @@ struct Options {
     bool json = false;
 };
 
-void PrintHeader(bool csv)
+void printHeader(bool csv)
 {
-    std::string line = csv ? "time" : PadRight("Čas", 10);
+    std::string line = csv ? "time" : padRight("Čas", 10);
     for (LiveQuantity quantity : LiveQuantities)
-        line += csv ? "," + std::string(LiveKey(quantity))
-                    : PadRight(std::string(LiveLabel(quantity)), ColumnWidth);
+        line += csv ? "," + std::string(liveKey(quantity))
+                    : padRight(std::string(liveLabel(quantity)), ColumnWidth);
     if (csv)
         line += "_percent";
     else
@@ -46,26 +46,26 @@ void PrintHeader(bool csv)
 }
 
 // One poll; false when a read failed.
-bool PrintPoll(ConverterLink& link, bool csv, bool json)
+bool printPoll(ConverterLink& link, bool csv, bool json)
 {
     const LiveReading live = readLiveValues(link);
-    const std::string stamp = LocalTimeStamp(std::chrono::system_clock::now());
+    const std::string stamp = localTimeStamp(std::chrono::system_clock::now());
     if (json) {
         Json line = Json{{"time", stamp}};
-        line.update(LiveJson(live));
+        line.update(liveJson(live));
         std::cout << line.dump() << '\n' << std::flush;
         return live.input && live.process && live.value && live.ratio;
     }
-    std::string line = csv ? stamp : PadRight(stamp.substr(11, 8), 10);
+    std::string line = csv ? stamp : padRight(stamp.substr(11, 8), 10);
     bool complete = true;
     for (LiveQuantity quantity : LiveQuantities) {
-        const std::optional<float> value = LiveOf(live, quantity);
+        const std::optional<float> value = liveOf(live, quantity);
         complete = complete && value.has_value();
         // A value that could not be read is an empty CSV field.
         const std::string text = csv     ? liveExactText(quantity, value)
-                                 : value ? LiveText(quantity, value)
+                                 : value ? liveText(quantity, value)
                                          : std::string(parameter_texts::CommunicationErrorText);
-        line += csv ? "," + text : PadRight(text, ColumnWidth);
+        line += csv ? "," + text : padRight(text, ColumnWidth);
     }
     if (!csv)
         line.erase(line.find_last_not_of(' ') + 1);
@@ -74,7 +74,7 @@ bool PrintPoll(ConverterLink& link, bool csv, bool json)
 }
 
 // Waits until `until`, or less when Ctrl+C comes.
-void WaitUntil(Clock::time_point until)
+void waitUntil(Clock::time_point until)
 {
     while (!Console::stopRequested() && Clock::now() < until)
         std::this_thread::sleep_for(
@@ -97,7 +97,7 @@ public:
             link.close();
             backoff = FirstBackoff;
             nextAttempt = Clock::now() + backoff;
-            std::cerr << "dnx8: " << LocalTimeStamp(std::chrono::system_clock::now()) << ": the line to " << port
+            std::cerr << "dnx8: " << localTimeStamp(std::chrono::system_clock::now()) << ": the line to " << port
                       << " dropped (" << why << "); opening it again until it comes back." << std::endl;
             return;
         }
@@ -105,7 +105,7 @@ public:
             return;
         if (reopen()) {
             up = true;
-            std::cerr << "dnx8: " << LocalTimeStamp(std::chrono::system_clock::now()) << ": the line to " << port
+            std::cerr << "dnx8: " << localTimeStamp(std::chrono::system_clock::now()) << ": the line to " << port
                       << " is back." << std::endl;
             return;
         }
@@ -134,23 +134,23 @@ private:
     Clock::time_point nextAttempt;
 };
 
-int RunWatch(const GlobalOptions& global, const Options& options)
+int runWatch(const GlobalOptions& global, const Options& options)
 {
     const auto period = std::chrono::duration_cast<Clock::duration>(
-        std::chrono::duration<double>(*ReadUserReal(options.interval)));
-    auto session = OpenConverter(options.port, global);
+        std::chrono::duration<double>(*readUserReal(options.interval)));
+    auto session = openConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;
 
     if (!options.json)
-        PrintHeader(options.csv);
+        printHeader(options.csv);
     WatchedLine line(*session->link, options.port);
     std::int64_t polls = 0;
     std::int64_t incomplete = 0;
     const Clock::time_point start = Clock::now();
     std::int64_t slot = 0;
     while (!Console::stopRequested()) {
-        const bool complete = PrintPoll(*session->link, options.csv, options.json);
+        const bool complete = printPoll(*session->link, options.csv, options.json);
         if (!complete)
             ++incomplete;
         ++polls;
@@ -164,21 +164,21 @@ int RunWatch(const GlobalOptions& global, const Options& options)
             const std::int64_t due = (Clock::now() - start) / period + 1;
             slot = std::max(slot, due);
         }
-        WaitUntil(start + slot * period);
+        waitUntil(start + slot * period);
     }
     if (incomplete != 0)
-        return Fail(exit_code::DeviceFailed, std::to_string(incomplete) + " of " + std::to_string(polls) +
+        return fail(exit_code::DeviceFailed, std::to_string(incomplete) + " of " + std::to_string(polls) +
                                                  " polls had reads that failed; check the cable.");
     return exit_code::Done;
 }
 
-CLI::Validator Interval()
+CLI::Validator intervalValidator()
 {
     return CLI::Validator(
         [](std::string& text) -> std::string {
-            if (std::string problem = RealProblem(text); !problem.empty())
+            if (std::string problem = realProblem(text); !problem.empty())
                 return problem;
-            const float seconds = *ReadUserReal(text);
+            const float seconds = *readUserReal(text);
             if (seconds < 0 || seconds > MaxInterval)
                 return "\"" + text + "\" is outside 0..86400 seconds";
             return {};
@@ -188,18 +188,18 @@ CLI::Validator Interval()
 
 } // namespace
 
-void AddWatchCommands(CommandLine& commandLine)
+void addWatchCommands(CommandLine& commandLine)
 {
     auto options = std::make_shared<Options>();
     CLI::App* watch =
         commandLine.add("watch", "The four live values every S seconds, with their fault texts",
-                        [&commandLine, options] { return RunWatch(commandLine.global(), *options); });
+                        [&commandLine, options] { return runWatch(commandLine.global(), *options); });
     watch->add_option("PORT", options->port, "Serial port: a device path (/dev/ttyUSB0) or a name (COM3)")
         ->required();
     watch->add_option("--interval", options->interval, "Seconds from one poll to the next (default 1)")
-        ->check(Interval());
+        ->check(intervalValidator());
     watch->add_option("--count", options->count, "Stop after N polls (default: until Ctrl+C)")
-        ->check(UserInteger(1, INT64_MAX));
+        ->check(userInteger(1, INT64_MAX));
     watch->add_flag("--csv", options->csv,
                     "One CSV line per poll: ISO 8601 local time, input, process, value, ratio in per cent; "
                     "fault texts in place of flagged values, an empty field for a failed read");

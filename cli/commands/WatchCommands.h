@@ -4,4 +4,4 @@ class CommandLine;
 
 // dnx8 watch PORT [--interval S] [--count N] [--csv]: the four live values
 // every S seconds with their fault texts, as text or as CSV for logging.
-void AddWatchCommands(CommandLine& commandLine);
+void addWatchCommands(CommandLine& commandLine);

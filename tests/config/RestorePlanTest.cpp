@@ -18,9 +18,9 @@ using Frames = std::vector<std::vector<std::uint8_t>>;
 
 const ThermocoupleCurve& TypeK()
 {
-    for (int i = 0; i < Thermocouples().Count(); ++i)
-        if (std::strncmp(Thermocouples().At(i)->name(), "K ", 2) == 0)
-            return *Thermocouples().At(i);
+    for (int i = 0; i < thermocouples().Count(); ++i)
+        if (std::strncmp(thermocouples().At(i)->name(), "K ", 2) == 0)
+            return *thermocouples().At(i);
     throw std::logic_error("no type K");
 }
 

@@ -134,3 +134,46 @@ TEST_F(InputWritesTest, ThermocoupleWritesAllFourPiecesUnderTheWaitCursorEvenWhe
 }
 
 } // namespace
+
+namespace {
+
+// What read-back expects after each choice; an oversized table holds what
+// the converter clips it to.
+TEST(StoredLinearization, IsTheRangeWithEitherClippedSegmentsOrTheClippedPolynomial)
+{
+    LinearizationTable table;
+    table.min = -1;
+    table.max = 5;
+    table.segmentCount = MaxSegments + 5;
+    StoredLinearization stored = storedAfterUpload(table);
+    EXPECT_EQ(stored.rangeMin, -1.0f);
+    EXPECT_EQ(stored.rangeMax, 5.0f);
+    EXPECT_EQ(stored.segmentCount, MaxSegments);
+    EXPECT_EQ(stored.curveDegree, 0);
+    EXPECT_FALSE(stored.coefficients.has_value());
+
+    table.segmentCount = 0;
+    table.polynomialDegree = MaxPolynomialDegree + 3;
+    table.coefficients[1] = 0.5f;
+    stored = storedAfterUpload(table);
+    EXPECT_EQ(stored.segmentCount, 0);
+    EXPECT_EQ(stored.curveDegree, MaxPolynomialDegree);
+    ASSERT_TRUE(stored.coefficients.has_value());
+    EXPECT_EQ((*stored.coefficients)[1], 0.5f);
+
+    LinearizationChoice choice;
+    EXPECT_FALSE(storedLinearization(choice).has_value()); // Keep writes nothing
+    choice.mode = LinearizationChoice::Mode::Overwrite;
+    EXPECT_FALSE(storedLinearization(choice).has_value()); // no table, nothing uploaded
+    choice.mode = LinearizationChoice::Mode::Off;
+    choice.rangeMin = 4;
+    choice.rangeMax = 20;
+    stored = *storedLinearization(choice);
+    EXPECT_EQ(stored.rangeMin, 4.0f);
+    EXPECT_EQ(stored.rangeMax, 20.0f);
+    EXPECT_EQ(stored.segmentCount, 0);
+    EXPECT_EQ(stored.curveDegree, 0);
+    EXPECT_FALSE(stored.coefficients.has_value());
+}
+
+} // namespace

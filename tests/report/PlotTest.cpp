@@ -35,24 +35,24 @@ TEST(PlotScale, TicksAreRoundStepsThatCoverTheData)
 
 TEST(PlotScale, LabelsShowWhatTheStepNeeds)
 {
-    EXPECT_EQ(TickLabel(105000, 5000), "105000");
-    EXPECT_EQ(TickLabel(0.30000000000000004, 0.1), "0.3");
-    EXPECT_EQ(TickLabel(-200, 200), "\u2212200");
-    EXPECT_EQ(TickLabel(1e-17, 0.1), "0");
-    EXPECT_EQ(TickLabel(-2.5e-5, 5e-6), "\u22122.5e\u22125");
-    EXPECT_EQ(TickLabel(3e8, 1e8), "3e8");
-    EXPECT_EQ(SignificantText(0.000123456), "0.000123");
-    EXPECT_EQ(SignificantText(2.19e-7), "2.19e\u22127");
+    EXPECT_EQ(tickLabel(105000, 5000), "105000");
+    EXPECT_EQ(tickLabel(0.30000000000000004, 0.1), "0.3");
+    EXPECT_EQ(tickLabel(-200, 200), "\u2212200");
+    EXPECT_EQ(tickLabel(1e-17, 0.1), "0");
+    EXPECT_EQ(tickLabel(-2.5e-5, 5e-6), "\u22122.5e\u22125");
+    EXPECT_EQ(tickLabel(3e8, 1e8), "3e8");
+    EXPECT_EQ(significantText(0.000123456), "0.000123");
+    EXPECT_EQ(significantText(2.19e-7), "2.19e\u22127");
 }
 
 TEST(MarkupText, EscapesMarkupAndKeepsOnlyWellFormedText)
 {
-    EXPECT_EQ(EscapeMarkup("a<b & \"c\" 'd'>"), "a&lt;b &amp; &quot;c&quot; &#39;d&#39;&gt;");
-    EXPECT_EQ(EscapeMarkup("Třídrát °C"), "Třídrát °C");
+    EXPECT_EQ(escapeMarkup("a<b & \"c\" 'd'>"), "a&lt;b &amp; &quot;c&quot; &#39;d&#39;&gt;");
+    EXPECT_EQ(escapeMarkup("Třídrát °C"), "Třídrát °C");
     // A Windows-1250 file name, a lone continuation byte, a cut sequence, a
     // control character, an encoded surrogate.
-    EXPECT_EQ(EscapeMarkup("b\xF8\x65zen.txt"), "b\uFFFDezen.txt");
-    EXPECT_EQ(EscapeMarkup("\x80x\xC5"), "\uFFFDx\uFFFD");
-    EXPECT_EQ(EscapeMarkup("a\x01\tb"), "a\uFFFD\tb");
-    EXPECT_EQ(EscapeMarkup("\xED\xA0\x80"), "\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(escapeMarkup("b\xF8\x65zen.txt"), "b\uFFFDezen.txt");
+    EXPECT_EQ(escapeMarkup("\x80x\xC5"), "\uFFFDx\uFFFD");
+    EXPECT_EQ(escapeMarkup("a\x01\tb"), "a\uFFFD\tb");
+    EXPECT_EQ(escapeMarkup("\xED\xA0\x80"), "\uFFFD\uFFFD\uFFFD");
 }

@@ -141,7 +141,8 @@ TEST(ConverterModel, ClipsRealsAndRecords)
     EXPECT_EQ(Ask(c, RequestFrame(P::ScaleMax, FloatBytes(-INFINITY))), Ack(FloatBytes(100.0f)));
     EXPECT_EQ(Ask(c, RequestFrame(P::Divider, FloatBytes(0.0f))), Ack(FloatBytes(1.0f)));
     EXPECT_EQ(Ask(c, RequestFrame(P::Shunt, FloatBytes(-5.0f))), Ack(FloatBytes(0.001f)));
-    EXPECT_EQ(Ask(c, RequestFrame(P::ScaleMin, FloatBytes(-1e30f))), Ack(FloatBytes(-1e30f)));
+    EXPECT_EQ(Ask(c, RequestFrame(P::ScaleMin, FloatBytes(-1e30f))), Ack(FloatBytes(-99999.0f)));
+    EXPECT_EQ(Ask(c, RequestFrame(P::ScaleMax, FloatBytes(99999.5f))), Ack(FloatBytes(99999.0f)));
 
     Bytes relay = Harmless(protocol::infoOf(P::Relay1));
     relay[12] = 2;
