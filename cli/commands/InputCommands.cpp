@@ -297,7 +297,7 @@ void expectSensor(InputJob& job, const SensorInput& input)
 
 bool prepareRtd(const Options& o, InputJob& job)
 {
-    const RtdCurve* rtd = rtds().at(indexIn(RtdSensors, o.sensor));
+    const RtdCurve* rtd = rtds().At(indexIn(RtdSensors, o.sensor));
     const SensorInput input = rtdInput(*rtd, indexIn(Wirings, o.wiring));
     expectSensor(job, input);
     job.write = [input](ConverterLink& link, WaitCursorHook*) { return writeRtdInput(link, input); };
@@ -306,7 +306,7 @@ bool prepareRtd(const Options& o, InputJob& job)
 
 bool prepareThermocouple(const Options& o, InputJob& job)
 {
-    const ThermocoupleCurve* type = thermocouples().at(indexIn(ThermocoupleTypes, o.type));
+    const ThermocoupleCurve* type = thermocouples().At(indexIn(ThermocoupleTypes, o.type));
     const SensorInput input = thermocoupleInput(*type, indexIn(Compensations, o.compensation));
     const EmfPieces pieces = thermocouplePieces(*type);
     expectSensor(job, input);

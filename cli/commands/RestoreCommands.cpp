@@ -77,7 +77,7 @@ int runRestoreCommand(const GlobalOptions& global, const Options& options)
     }
     const WriteCheck check =
         checkWrites(plan.expected, readConverter(link, ReadScope::All, session->identity).settings);
-    if (!unread.empty()) {
+    if (!check.unread.empty()) {
         std::string names;
         for (const std::string& name : check.unread)
             names += " " + name;
