@@ -4,31 +4,16 @@
 #include "cli/Console.h"
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
-#include "device/PortProblem.h"
+#include "config/ConverterOpening.h"
 #include "device/TracingTransport.h"
 #include "device/SerialPort.h"
-#include "framework/NumberText.h"
 
 #include <iostream>
 
-namespace {
-
-// The identity is the converter's own bytes: show anything unusual in hex.
-std::string printable(const std::string& bytes)
+std::string cannotOpenText(const std::string& port, const std::string& problem)
 {
-    std::string text;
-    for (unsigned char c : bytes)
-        text += c >= 0x20 && c < 0x7F ? std::string(1, static_cast<char>(c))
-                                      : "\\x" + number_text::HexDigits(c, 2);
-    return text;
-}
-
-} // namespace
-
-std::string cannotOpenText(const std::string& port)
-{
-    return "cannot open the port " + port + ": " + portOpenProblem(port) +
-           ". dnx8 ports lists the serial ports; dnx8 doctor " + port + " checks this one step by step.";
+    return "cannot open the port " + port + ": " + problem + ". dnx8 ports lists the serial ports; dnx8 doctor " +
+           port + " checks this one step by step.";
 }
 
 std::optional<ConverterSession> openConverter(const std::string& port, const GlobalOptions& global)
@@ -42,26 +27,24 @@ std::optional<ConverterSession> openConverter(const std::string& port, const Glo
     // Ctrl+C or SIGTERM: the transaction under way ends, nothing more is sent.
     session.link->setStopCheck(&Console::stopRequested);
 
-    if (!session.link->open(port)) {
-        fail(exit_code::DeviceFailed, cannotOpenText(port));
+    const ConverterOpening opened = openDnx8(*session.link, port);
+    switch (opened.outcome) {
+    case ConverterOpening::Outcome::PortFailed:
+        fail(exit_code::DeviceFailed, cannotOpenText(port, opened.portProblem));
         return std::nullopt;
-    }
-    std::optional<std::string> identity = session.link->identify();
-    if (!identity) {
-        const LinkFailure failure = session.link->lastFailure();
-        session.link->close();
-        fail(exit_code::DeviceFailed, noAnswerText(port, failure));
+    case ConverterOpening::Outcome::Silent:
+        fail(exit_code::DeviceFailed, noAnswerText(port, opened.failure));
         return std::nullopt;
-    }
-    if (*identity != AcceptedIdentity) {
-        session.link->close();
+    case ConverterOpening::Outcome::ForeignIdentity:
         fail(exit_code::DeviceFailed,
-             "the device on " + port + " answers as \"" + printable(*identity) +
+             "the device on " + port + " answers as \"" + printableIdentity(opened.identity) +
                  "\", not as a DNX8 (Převodník není kompatibilní s tímto nástrojem). "
                  "dnx8 configures DNX8 converters only; check that this is the right "
                  "port.");
         return std::nullopt;
+    case ConverterOpening::Outcome::Opened:
+        break;
     }
-    session.identity = *identity;
+    session.identity = opened.identity;
     return session;
 }

@@ -15,9 +15,6 @@ struct ConverterSession {
     std::string identity;
 };
 
-// The converter identity dnx8 works with; anything else is refused.
-inline constexpr std::string_view AcceptedIdentity = "DNX8";
-
 // Opens port, identifies the converter and accepts only a DNX8. On any
 // failure the port is closed again, the reason and what to do go to
 // standard error and nothing is returned: the command then exits with
@@ -25,4 +22,4 @@ inline constexpr std::string_view AcceptedIdentity = "DNX8";
 std::optional<ConverterSession> openConverter(const std::string& port, const GlobalOptions& global);
 
 // Why port cannot be opened, with what to do.
-std::string cannotOpenText(const std::string& port);
+std::string cannotOpenText(const std::string& port, const std::string& problem);

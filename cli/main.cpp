@@ -10,6 +10,7 @@
 #include "cli/commands/PortsCommands.h"
 #include "cli/commands/ReportCommands.h"
 #include "cli/commands/RestoreCommands.h"
+#include "cli/commands/ServeCommands.h"
 #include "cli/commands/SetCommands.h"
 #include "cli/commands/WatchCommands.h"
 
@@ -33,6 +34,7 @@ int runDnx8(const std::vector<std::string>& arguments)
     addBackupCommands(commandLine);
     addRestoreCommands(commandLine);
     addDiffCommands(commandLine);
+    addServeCommands(commandLine);
     const int result = commandLine.run(arguments);
     // Whatever the command managed to say, a stop asked from outside ends
     // with the shell's code for that signal.

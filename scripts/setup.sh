@@ -10,7 +10,7 @@ packages=(
   mingw-w64 wine wine64
   xvfb x11-utils x11-apps xdotool imagemagick
   fonts-wine fonts-liberation locales procps python3 zip
-  nlohmann-json3-dev libcli11-dev
+  nlohmann-json3-dev libcli11-dev libboost-dev
 )
 
 # The fuzz targets need Clang and its sanitizer runtimes.
@@ -47,3 +47,26 @@ if [ ${#need_locales[@]} -gt 0 ]; then
   done
   "${sudo_cmd[@]}" locale-gen >/dev/null
 fi
+
+# --- dnx8 serve's page: Node's packages (the chart library built into the
+# program, playwright-core for the browser tests) from package-lock.json,
+# and Debian's Chromium for those tests. No browser is ever downloaded.
+page_packages=()
+command -v node >/dev/null 2>&1 || page_packages+=(nodejs)
+command -v npm >/dev/null 2>&1 || page_packages+=(npm)
+[ -x /usr/bin/chromium ] || page_packages+=(chromium)
+if [ ${#page_packages[@]} -gt 0 ]; then
+  echo "setup: installing ${page_packages[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
+    "${page_packages[@]}" >/dev/null
+fi
+root=$(cd "$(dirname "$0")/.." && pwd)
+if ! cmp -s "$root/package-lock.json" "$root/node_modules/.dnx8-package-lock.json"; then
+  echo "setup: npm ci"
+  (cd "$root" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+  cp "$root/package-lock.json" "$root/node_modules/.dnx8-package-lock.json"
+fi
+# --- end of dnx8 serve's page

@@ -7,7 +7,7 @@
 #include "cli/ConverterSession.h"
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
-#include "cli/LocalTime.h"
+#include "config/LocalTime.h"
 #include "cli/OutputFile.h"
 #include "cli/PointFileImport.h"
 #include "linearization/LinearizationTable.h"

@@ -6,8 +6,9 @@
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
 #include "cli/LabelledLines.h"
+#include "config/ConverterOpening.h"
 #include "config/LiveValueTexts.h"
-#include "cli/LocalTime.h"
+#include "config/LocalTime.h"
 #include "cli/UserNumberOptions.h"
 #include "config/UserNumbers.h"
 #include "device/ParameterTexts.h"
@@ -121,10 +122,7 @@ private:
     bool reopen()
     {
         link.close();
-        if (!link.open(port))
-            return false;
-        const std::optional<std::string> identity = link.identify();
-        return identity && *identity == AcceptedIdentity;
+        return openDnx8(link, port).outcome == ConverterOpening::Outcome::Opened;
     }
 
     ConverterLink& link;

@@ -2,7 +2,7 @@
 // user's numbers and settings read as, the frame trace, the CSV time stamp
 // and the text alignment.
 #include "cli/LabelledLines.h"
-#include "cli/LocalTime.h"
+#include "config/LocalTime.h"
 #include "config/Settings.h"
 #include "device/TracingTransport.h"
 #include "cli/UserNumberOptions.h"

@@ -1,4 +1,4 @@
-#include "cli/LocalTime.h"
+#include "config/LocalTime.h"
 
 #include <cstdio>
 #include <cstdlib>

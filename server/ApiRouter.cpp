@@ -1,0 +1,256 @@
+#include "server/ApiRouter.h"
+
+#include "server/PortAdmission.h"
+#include "server/SettingsBody.h"
+#include "server/StaticAssets.h"
+
+#include "device/ParameterTexts.h"
+#include "dnx8_version.h"
+
+#include <vector>
+
+namespace {
+
+const std::string communicationError(parameter_texts::CommunicationErrorText);
+
+std::vector<std::string> pathParts(const std::string& target)
+{
+    const std::string path = target.substr(0, target.find('?'));
+    std::vector<std::string> parts;
+    std::size_t start = 1;
+    while (start <= path.size()) {
+        std::size_t end = path.find('/', start);
+        if (end == std::string::npos)
+            end = path.size();
+        parts.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+HttpResponse methodNotAllowed(const std::string& allowed)
+{
+    HttpResponse response = errorResponse(405, "this address takes " + allowed + " only.");
+    response.headers.emplace_back("Allow", allowed);
+    return response;
+}
+
+HttpResponse notConnected(const std::string& port)
+{
+    return errorResponse(503, "the converter on " + port +
+                                  " is not connected at the moment; the server keeps trying. Nothing was sent.");
+}
+
+HttpResponse unknownConverter(const std::string& id)
+{
+    return errorResponse(404, "no converter \"" + id + "\" is served; GET /api/converters lists them.");
+}
+
+} // namespace
+
+HttpResponse jsonResponse(int status, const std::string& json)
+{
+    return {status, "application/json; charset=utf-8", json, {{"Cache-Control", "no-store"}}};
+}
+
+ApiRouter::ApiRouter(ConverterRegistry& converters, const AccessGuard& guard, bool readOnly)
+    : converters(converters), guard(guard), readOnly(readOnly)
+{
+}
+
+void ApiRouter::handle(const HttpRequest& request, std::shared_ptr<Exchange> exchange)
+{
+    if (auto refusal = guard.screen(request)) {
+        exchange->respond(*refusal);
+        return;
+    }
+    const std::string& method = request.method;
+    const bool change = method != "GET" && method != "HEAD";
+    if (change)
+        if (auto refusal = guard.screenChange(request)) {
+            exchange->respond(*refusal);
+            return;
+        }
+
+    const std::vector<std::string> parts = pathParts(request.target);
+    if (parts.empty() || parts[0] != "api") {
+        if (method != "GET")
+            return exchange->respond(methodNotAllowed("GET"));
+        const EmbeddedFile* file = findWebFile(request.target.substr(0, request.target.find('?')));
+        if (!file)
+            return exchange->respond(errorResponse(404, "there is no such page."));
+        HttpResponse response{200, std::string(file->contentType), std::string(file->bytes), {}};
+        response.headers.emplace_back("Cache-Control", "no-cache");
+        return exchange->respond(std::move(response));
+    }
+
+    const std::size_t n = parts.size();
+    if (n == 2 && parts[1] == "server")
+        return exchange->respond(method == "GET" ? serverInfo() : methodNotAllowed("GET"));
+    if (n == 2 && parts[1] == "ports")
+        return exchange->respond(method == "GET" ? ports() : methodNotAllowed("GET"));
+    if (n == 2 && parts[1] == "converters") {
+        if (method == "GET")
+            return exchange->respond(converterList());
+        if (method == "POST")
+            return connect(request, std::move(exchange));
+        return exchange->respond(methodNotAllowed("GET, POST"));
+    }
+    if (n == 3 && parts[1] == "converters") {
+        if (method == "DELETE")
+            return exchange->respond(disconnect(parts[2]));
+        return exchange->respond(methodNotAllowed("DELETE"));
+    }
+    if (n == 4 && parts[1] == "converters") {
+        const std::string& id = parts[2];
+        if (parts[3] == "reading")
+            return method == "GET" ? reading(id, std::move(exchange)) : exchange->respond(methodNotAllowed("GET"));
+        if (parts[3] == "events")
+            return method == "GET" ? events(id, *exchange) : exchange->respond(methodNotAllowed("GET"));
+        if (parts[3] == "settings")
+            return method == "POST" ? settings(id, request, std::move(exchange))
+                                    : exchange->respond(methodNotAllowed("POST"));
+    }
+    exchange->respond(errorResponse(404, "there is no such API address; docs/serve.md lists them."));
+}
+
+HttpResponse ApiRouter::serverInfo() const
+{
+    Json json;
+    json["version"] = DNX8_VERSION_TEXT;
+    json["readOnly"] = readOnly;
+    json["tokenRequired"] = guard.tokenRequired();
+    return jsonResponse(200, core::jsonText(json));
+}
+
+HttpResponse ApiRouter::ports() const
+{
+    Json json = Json::array();
+    for (const std::string& name : core::portNames())
+        json.push_back(name);
+    return jsonResponse(200, core::jsonText(json));
+}
+
+HttpResponse ApiRouter::converterList()
+{
+    Json json = Json::array();
+    for (const auto& worker : converters.all())
+        json.push_back(worker->status());
+    return jsonResponse(200, core::jsonText(json));
+}
+
+void ApiRouter::connect(const HttpRequest& request, std::shared_ptr<Exchange> exchange)
+{
+    const Json body = Json::parse(request.body, nullptr, false);
+    if (body.is_discarded() || !body.is_object() || body.size() != 1 || !body.contains("port") ||
+        !body["port"].is_string())
+        return exchange->respond(
+            errorResponse(400, "send {\"port\": NAME} with a name from GET /api/ports, e.g. {\"port\": \"/dev/ttyUSB0\"}."));
+    const std::string port = body["port"].get<std::string>();
+    if (std::string refusal = portRefusal(port); !refusal.empty())
+        return exchange->respond(errorResponse(400, refusal));
+    auto worker = converters.add(port, false, [exchange](const ConverterOpening& opening, const std::string& reason, const Json& status) {
+        if (opening.outcome == ConverterOpening::Outcome::Opened)
+            exchange->respond(jsonResponse(201, core::jsonText(status)));
+        else
+            exchange->respond(errorResponse(422, reason));
+    });
+    if (!worker)
+        exchange->respond(errorResponse(409, port + " is served already; GET /api/converters lists it."));
+}
+
+HttpResponse ApiRouter::disconnect(const std::string& id)
+{
+    if (!converters.remove(id))
+        return unknownConverter(id);
+    return {204, "", "", {}};
+}
+
+void ApiRouter::reading(const std::string& id, std::shared_ptr<Exchange> exchange)
+{
+    auto worker = converters.find(id);
+    if (!worker)
+        return exchange->respond(unknownConverter(id));
+    ConverterWorker* self = worker.get();
+    worker->submit([exchange, self](ConverterLink* link) {
+        if (!link) {
+            exchange->respond(notConnected(self->port()));
+            return true;
+        }
+        std::vector<std::string> failed;
+        Json reading = core::readAll(*link, self->identity(), failed);
+        if (failed.empty()) {
+            exchange->respond(jsonResponse(200, core::jsonText(reading)));
+            return true;
+        }
+        std::string names;
+        for (const std::string& name : failed)
+            names += (names.empty() ? "" : ", ") + name;
+        Json body;
+        body["error"] = communicationError + ": the converter did not answer the reads of " + names +
+                        ". Check the cable and read again.";
+        body["reading"] = std::move(reading);
+        exchange->respond(jsonResponse(502, core::jsonText(body)));
+        return false;
+    });
+}
+
+void ApiRouter::events(const std::string& id, Exchange& exchange)
+{
+    auto worker = converters.find(id);
+    if (!worker)
+        return exchange.respond(unknownConverter(id));
+    HttpResponse head;
+    AccessGuard::AddSecurityHeaders(head);
+    head.headers.emplace_back("Cache-Control", "no-store");
+    worker->watch(exchange.openStream(std::move(head.headers)));
+}
+
+void ApiRouter::settings(const std::string& id, const HttpRequest& request, std::shared_ptr<Exchange> exchange)
+{
+    if (readOnly)
+        return exchange->respond(errorResponse(403, "the server runs with --read-only: nothing is written."));
+    auto worker = converters.find(id);
+    if (!worker)
+        return exchange->respond(unknownConverter(id));
+    std::string problem;
+    std::optional<SettingsBody> body = parseSettingsBody(request.body, problem);
+    if (!body)
+        return exchange->respond(errorResponse(400, problem));
+    ConverterWorker* self = worker.get();
+    worker->submit([exchange, self, items = std::move(body->items)](ConverterLink* link) {
+        if (!link) {
+            exchange->respond(notConnected(self->port()));
+            return true;
+        }
+        Json echo = Json::object();
+        Json differs = Json::array();
+        std::string failed;
+        std::string notWritten;
+        for (const SettingsBody::Item& item : items) {
+            if (!failed.empty()) {
+                notWritten += ", " + item.name;
+                continue;
+            }
+            std::optional<SettingEcho> written = writeSetting(*link, item.setting);
+            if (!written) {
+                failed = item.name;
+                notWritten = item.name;
+                continue;
+            }
+            echo[item.name] = written->value;
+            if (written->differs)
+                differs.push_back(item.name);
+        }
+        if (!echo.empty())
+            self->publishConfiguration(echo);
+        Json reply;
+        if (!failed.empty())
+            reply["error"] = communicationError + ": the converter did not confirm " + failed +
+                             "; not written: " + notWritten + ". Check the cable and write again.";
+        reply["echo"] = std::move(echo);
+        reply["differs"] = std::move(differs);
+        exchange->respond(jsonResponse(failed.empty() ? 200 : 502, core::jsonText(reply)));
+        return failed.empty();
+    });
+}

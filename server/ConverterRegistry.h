@@ -1,0 +1,39 @@
+#pragma once
+
+#include "server/ConverterWorker.h"
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+// The served converters by id. Removed workers are stopped on their own
+// threads and joined later, so no request waits for a line to close.
+class ConverterRegistry {
+public:
+    explicit ConverterRegistry(ConverterWorker::Timing timing = {});
+    ~ConverterRegistry();
+
+    // Starts a worker for port; nothing when port is served already.
+    std::shared_ptr<ConverterWorker> add(const std::string& port, bool retry,
+                                         ConverterWorker::FirstResult firstResult);
+    std::shared_ptr<ConverterWorker> find(const std::string& id);
+    std::vector<std::shared_ptr<ConverterWorker>> all();
+    // Stops the worker and forgets it; false for an unknown id.
+    bool remove(const std::string& id);
+    // Stops every worker and waits for them.
+    void stopAll();
+
+    // An id that is safe in a URL path: the port's last name with anything
+    // but letters, digits, "-" and "_" replaced by "-" ("/dev/ttyUSB0" ->
+    // "ttyUSB0", "COM3" -> "COM3").
+    static std::string IdFor(const std::string& port);
+
+private:
+    void reap();
+
+    const ConverterWorker::Timing timing;
+    std::mutex mutex;
+    std::vector<std::shared_ptr<ConverterWorker>> workers;
+    std::vector<std::shared_ptr<ConverterWorker>> retired;
+};

@@ -1,0 +1,259 @@
+#include "server/ConverterWorker.h"
+
+#include "device/ParameterTexts.h"
+
+#include <algorithm>
+
+std::string_view stateName(ConnectionState state)
+{
+    switch (state) {
+    case ConnectionState::Connecting:
+        return "connecting";
+    case ConnectionState::Connected:
+        return "connected";
+    case ConnectionState::Disconnected:
+        break;
+    }
+    return "disconnected";
+}
+
+ConverterWorker::ConverterWorker(std::string id, std::string port, bool retry, FirstResult firstResult,
+                                 Timing timing)
+    : id_(std::move(id)), port_(std::move(port)), retry(retry), timing(timing),
+      firstResult(std::move(firstResult)), nextAttempt(Clock::now()), nextPoll(Clock::now()),
+      retryPause(timing.firstRetry), thread([this] { run(); })
+{
+}
+
+ConverterWorker::ConverterWorker(std::string id, std::string port, bool retry, FirstResult firstResult)
+    : ConverterWorker(std::move(id), std::move(port), retry, std::move(firstResult), Timing{})
+{
+}
+
+ConverterWorker::~ConverterWorker()
+{
+    stop();
+}
+
+void ConverterWorker::requestStop()
+{
+    std::lock_guard lock(mutex);
+    stopping = true;
+    wake.notify_all();
+}
+
+void ConverterWorker::stop()
+{
+    requestStop();
+    if (thread.joinable() && thread.get_id() != std::this_thread::get_id())
+        thread.join();
+}
+
+bool ConverterWorker::finished() const
+{
+    std::lock_guard lock(mutex);
+    return done;
+}
+
+void ConverterWorker::submit(Job job)
+{
+    std::unique_lock lock(mutex);
+    if (done) {
+        lock.unlock();
+        job(nullptr);
+        return;
+    }
+    jobs.push_back(std::move(job));
+    wake.notify_all();
+}
+
+void ConverterWorker::watch(std::shared_ptr<EventSink> sink)
+{
+    EventHub::publishTo(*sink, "state", core::jsonText(status()));
+    hub.add(std::move(sink));
+    std::lock_guard lock(mutex);
+    wake.notify_all();
+}
+
+void ConverterWorker::publishConfiguration(const Json& changed)
+{
+    hub.publish("configuration", core::jsonText(changed));
+}
+
+Json ConverterWorker::status() const
+{
+    std::lock_guard lock(mutex);
+    Json json;
+    json["id"] = id_;
+    json["port"] = port_;
+    json["state"] = std::string(stateName(state_));
+    json["identity"] = identity_.empty() ? Json(nullptr) : Json(identity_);
+    json["serialNumber"] = optionalJson(serialNumber);
+    json["message"] = message.empty() ? Json(nullptr) : Json(message);
+    return json;
+}
+
+ConnectionState ConverterWorker::state() const
+{
+    std::lock_guard lock(mutex);
+    return state_;
+}
+
+std::string ConverterWorker::identity() const
+{
+    std::lock_guard lock(mutex);
+    return identity_;
+}
+
+void ConverterWorker::run()
+{
+    std::unique_lock lock(mutex);
+    while (!stopping) {
+        const Clock::time_point now = Clock::now();
+        if (state_ != ConnectionState::Connected && now >= nextAttempt) {
+            lock.unlock();
+            connect();
+            lock.lock();
+            continue;
+        }
+        if (!jobs.empty()) {
+            Job job = std::move(jobs.front());
+            jobs.pop_front();
+            const bool connected = state_ == ConnectionState::Connected;
+            lock.unlock();
+            if (!job(connected ? &link : nullptr) && connected)
+                checkLine();
+            lock.lock();
+            continue;
+        }
+        lock.unlock();
+        const bool watched = hub.watchers() > 0;
+        lock.lock();
+        if (stopping || !jobs.empty())
+            continue;
+        if (state_ == ConnectionState::Connected && watched && now >= nextPoll) {
+            lock.unlock();
+            poll();
+            lock.lock();
+            continue;
+        }
+        Clock::time_point until = now + std::chrono::seconds(1); // notices new watchers and stops anyway
+        if (state_ != ConnectionState::Connected)
+            until = std::min(until, nextAttempt);
+        else if (watched)
+            until = std::min(until, nextPoll);
+        wake.wait_until(lock, until);
+    }
+    std::deque<Job> left = std::move(jobs);
+    jobs.clear();
+    done = true;
+    state_ = ConnectionState::Disconnected;
+    message.clear();
+    lock.unlock();
+
+    for (Job& job : left)
+        job(nullptr);
+    link.close();
+    if (firstResult) {
+        std::exchange(firstResult, nullptr)(ConverterOpening{},
+                                            "the connection to " + port_ + " was ended before the converter answered.",
+                                            status());
+    }
+    publishState();
+    hub.closeAll();
+}
+
+void ConverterWorker::connect()
+{
+    setState(ConnectionState::Connecting, {});
+    link.close();
+    const ConverterOpening opening = openDnx8(link, port_);
+    const std::string reason = core::openingReason(opening, port_);
+    if (opening.outcome == ConverterOpening::Outcome::Opened) {
+        std::int32_t number = 0;
+        const bool numbered = link.readSerialNumber(number);
+        {
+            std::lock_guard lock(mutex);
+            identity_ = opening.identity;
+            serialNumber = numbered ? std::optional(number) : std::nullopt;
+            retryPause = timing.firstRetry;
+            nextPoll = Clock::now();
+        }
+        setState(ConnectionState::Connected, {});
+    } else {
+        {
+            std::lock_guard lock(mutex);
+            nextAttempt = Clock::now() + retryPause;
+            retryPause = std::min(retryPause * 2, timing.longestRetry);
+            if (!retry && firstResult)
+                stopping = true;
+        }
+        setState(ConnectionState::Disconnected, reason);
+    }
+    if (firstResult)
+        std::exchange(firstResult, nullptr)(opening, reason, status());
+}
+
+void ConverterWorker::poll()
+{
+    {
+        std::lock_guard lock(mutex);
+        // Once a second from the first poll; after a stall, a second from now.
+        const Clock::time_point now = Clock::now();
+        nextPoll += timing.pollPeriod;
+        if (nextPoll <= now)
+            nextPoll = now + timing.pollPeriod;
+    }
+    const auto at = std::chrono::system_clock::now();
+    int read = 0;
+    Json live = core::readLive(link, read);
+    if (read == 0) {
+        checkLine();
+        if (state() != ConnectionState::Connected)
+            return;
+    }
+    Json event;
+    event["time"] = core::timeStamp(at);
+    for (auto& [key, value] : live.items())
+        event[key] = value;
+    hub.publish("live", core::jsonText(event));
+}
+
+void ConverterWorker::checkLine()
+{
+    if (link.identify())
+        return;
+    std::string reason(parameter_texts::CommunicationErrorText);
+    reason += ": the converter on ";
+    reason += port_;
+    reason += " does not answer; reconnecting.";
+    lose(std::move(reason));
+}
+
+void ConverterWorker::lose(std::string reason)
+{
+    link.close();
+    {
+        std::lock_guard lock(mutex);
+        nextAttempt = Clock::now() + retryPause;
+        retryPause = std::min(retryPause * 2, timing.longestRetry);
+    }
+    setState(ConnectionState::Disconnected, std::move(reason));
+}
+
+void ConverterWorker::setState(ConnectionState state, std::string text)
+{
+    {
+        std::lock_guard lock(mutex);
+        if (state_ == state && message == text)
+            return;
+        state_ = state;
+        message = std::move(text);
+    }
+    publishState();
+}
+
+void ConverterWorker::publishState()
+{
+    hub.publish("state", core::jsonText(status()));
+}
