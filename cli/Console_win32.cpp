@@ -38,6 +38,22 @@ Console::~Console()
         SetConsoleOutputCP(previousCodePage);
 }
 
+namespace {
+
+bool normalEnd = false;
+
+} // namespace
+
+void Console::stopEndsNormally()
+{
+    normalEnd = true;
+}
+
+bool Console::stopIsNormalEnd()
+{
+    return normalEnd;
+}
+
 bool Console::stopRequested()
 {
     return stopFlag;

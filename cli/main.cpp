@@ -38,7 +38,7 @@ int runDnx8(const std::vector<std::string>& arguments)
     const int result = commandLine.run(arguments);
     // Whatever the command managed to say, a stop asked from outside ends
     // with the shell's code for that signal.
-    if (const int signal = Console::stopSignal(); signal != 0) {
+    if (const int signal = Console::stopSignal(); signal != 0 && !Console::stopIsNormalEnd()) {
         fail(128 + signal, signal == 15 ? "stopped by SIGTERM." : "stopped by Ctrl+C (SIGINT).");
         return 128 + signal;
     }
