@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "cli/ExitCode.h"
+#include "cli/PortArgument.h"
 #include "dnx8_version.h"
 
 #include <algorithm>
@@ -14,6 +15,12 @@ CommandLine::CommandLine()
 {
     parser.set_version_flag("--version", std::string("dnx8 ") + DNX8_VERSION_TEXT, "Print the version and exit");
     parser.add_flag("--trace", options.trace, "Print every frame in hex with a time stamp on standard error");
+    parser
+        .add_option("--timeout", options.timeoutMs,
+                    "Wait up to MS milliseconds for each reply instead of 200 (a converter behind a slow "
+                    "network or a device server)")
+        ->option_text("MS")
+        ->check(CLI::Range(200, 60000));
     parser.require_subcommand(1);
     // Global options may also follow the command: dnx8 read PORT --trace.
     parser.fallthrough();
@@ -171,5 +178,7 @@ int CommandLine::run(const std::vector<std::string>& given)
                   << " --help for " << (command == &parser ? "the commands." : "its options.") << std::endl;
         return exit_code::BadUsage;
     }
+    if (chosen && !portArgumentsValid(parser))
+        return exit_code::BadUsage;
     return chosen ? chosen() : exit_code::BadUsage;
 }

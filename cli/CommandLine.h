@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 // Options that apply to every command.
 struct GlobalOptions {
     bool trace = false; // every frame in hex on standard error
+    std::uint32_t timeoutMs = 0; // a longer read time-out for slow networks; 0 keeps the default
 };
 
 // The program's command line: the parser with the global options and the

@@ -5,8 +5,10 @@
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
 #include "config/ConverterOpening.h"
+#include "device/NetworkPort.h"
+#include "device/PortAddress.h"
+#include "device/PortTransport.h"
 #include "device/TracingTransport.h"
-#include "device/SerialPort.h"
 
 #include <iostream>
 
@@ -18,19 +20,29 @@ std::string cannotOpenText(const std::string& port, const std::string& problem)
 
 std::optional<ConverterSession> openConverter(const std::string& port, const GlobalOptions& global)
 {
-    ConverterSession session;
+    PortAddress address;
+    std::string error;
+    if (!parsePortAddress(port, address, error)) {
+        fail(exit_code::DeviceFailed, "cannot open the port " + port + ": " + error + ".");
+        return std::nullopt;
+    }
+    PortTransport made = makePortTransport(address, global.timeoutMs);
+    std::unique_ptr<ByteTransport> transport = std::move(made.transport);
     if (global.trace)
-        session.link = std::make_unique<ConverterLink>(
-            std::make_unique<TracingTransport>(ConverterLink::ConverterPort(), std::cerr));
-    else
-        session.link = std::make_unique<ConverterLink>();
+        transport = std::make_unique<TracingTransport>(std::move(transport), std::cerr);
+    ConverterSession session;
+    session.link = std::make_unique<ConverterLink>(std::move(transport));
     // Ctrl+C or SIGTERM: the transaction under way ends, nothing more is sent.
     session.link->setStopCheck(&Console::stopRequested);
 
-    const ConverterOpening opened = openDnx8(*session.link, port);
+    const ConverterOpening opened = openDnx8(*session.link, made.openText);
     switch (opened.outcome) {
     case ConverterOpening::Outcome::PortFailed:
-        fail(exit_code::DeviceFailed, cannotOpenText(port, opened.portProblem));
+        if (made.network)
+            fail(exit_code::DeviceFailed, "cannot open " + port + ": " + made.network->failureText +
+                                              ". dnx8 doctor " + port + " says more.");
+        else
+            fail(exit_code::DeviceFailed, cannotOpenText(port, opened.portProblem));
         return std::nullopt;
     case ConverterOpening::Outcome::Silent:
         fail(exit_code::DeviceFailed, noAnswerText(port, opened.failure));
@@ -46,5 +58,6 @@ std::optional<ConverterSession> openConverter(const std::string& port, const Glo
         break;
     }
     session.identity = opened.identity;
+    session.openText = made.openText;
     return session;
 }

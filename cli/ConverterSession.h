@@ -13,6 +13,7 @@ struct GlobalOptions;
 struct ConverterSession {
     std::unique_ptr<ConverterLink> link;
     std::string identity;
+    std::string openText; // what the link opens: the device path, or the network address
 };
 
 // Opens port, identifies the converter and accepts only a DNX8. On any

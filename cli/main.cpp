@@ -4,6 +4,7 @@
 #include "cli/Console.h"
 #include "cli/Failure.h"
 #include "cli/commands/DiffCommands.h"
+#include "cli/commands/DoctorCommands.h"
 #include "cli/commands/FitCommands.h"
 #include "cli/commands/InfoCommands.h"
 #include "cli/commands/InputCommands.h"
@@ -35,6 +36,7 @@ int runDnx8(const std::vector<std::string>& arguments)
     addRestoreCommands(commandLine);
     addDiffCommands(commandLine);
     addServeCommands(commandLine);
+    addDoctorCommands(commandLine);
     const int result = commandLine.run(arguments);
     // Whatever the command managed to say, a stop asked from outside ends
     // with the shell's code for that signal.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the download into dist/: the programs optimised and stripped
 # (config.exe, dnx8sim, and dnx8 and dnx8.exe where the build has them), a
-# README, SHA256SUMS and a zip of the Windows programs. Every program that a
+# README, SHA256SUMS, a zip of the Windows programs and the Debian package
+# of the Linux ones (packaging/make-deb.sh). Every program that a
 # release tree lists in its release-programs.txt goes in (see
 # cmake/Dnx8Release.cmake). Can be run again at any time: the release trees
 # are kept and dist/ is made anew.
@@ -99,6 +100,13 @@ dnx8sim
   presets, the faults it can inject and its control commands.
 
 EOF
+  has dnx8 && has dnx8sim && cat <<EOF
+dnx8_${version}_amd64.deb
+  dnx8 and dnx8sim as a Debian package, with man pages, bash completion
+  and a systemd unit for "dnx8 serve" (not enabled):
+  "sudo apt install ./dnx8_${version}_amd64.deb".
+
+EOF
   cat <<EOF
 Version
   Every program here is version $version: config.exe shows it in its file
@@ -138,6 +146,12 @@ done
 touch -d "@$stamp" "$stage"/*
 (cd "$stage" && zip -q -X "$zip_name" "${windows[@]}" README.txt "${docs[@]}")
 mv "$stage/$zip_name" dist/
+
+# The Debian package of the Linux programs.
+deb="dnx8_${version}_amd64.deb"
+if has dnx8 && has dnx8sim; then
+  packaging/make-deb.sh dist "$version" "dist/$deb"
+fi
 
 (cd dist && sha256sum -- * >SHA256SUMS)
 

@@ -11,6 +11,8 @@ packages=(
   xvfb x11-utils x11-apps xdotool imagemagick
   fonts-wine fonts-liberation locales procps python3 zip
   nlohmann-json3-dev libcli11-dev libboost-dev
+  ser2net iproute2 util-linux
+  dpkg-dev fakeroot lintian help2man man-db bash-completion
 )
 
 # The fuzz targets need Clang and its sanitizer runtimes.

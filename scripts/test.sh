@@ -53,6 +53,14 @@ if timed "build release" scripts/release.sh >"$log" 2>&1 &&
     --output-on-failure
   timed "test release-native" run_tests release-native --test-dir build/release-native/tests/linearization --no-tests=error \
     --output-on-failure -j 2
+  version=$(sed -n 's/^#define DNX8_VERSION_TEXT "\(.*\)"$/\1/p' build/release-native/generated/dnx8_version.h)
+  echo "== test debian-package"
+  if timed "test debian-package" bash tests/package/check-deb.sh "dist/dnx8_${version}_amd64.deb" "$version"; then
+    summary+=("debian-package: passed")
+  else
+    failed+=("test debian-package")
+    summary+=("debian-package: FAILED")
+  fi
 else
   cat "$log"
   failed+=("build release")

@@ -1,6 +1,7 @@
 #include "server/ConverterWorker.h"
 
 #include "device/ParameterTexts.h"
+#include "device/PortAddress.h"
 
 #include <algorithm>
 
@@ -17,10 +18,26 @@ std::string_view stateName(ConnectionState state)
     return "disconnected";
 }
 
+namespace {
+
+// A local port or a serial device server, as every front end makes it; a
+// name that is no address stays a local name, which then fails to open.
+PortTransport transportFor(const std::string& port)
+{
+    PortAddress address;
+    std::string error;
+    if (!parsePortAddress(port, address, error))
+        address.local = port;
+    return makePortTransport(address);
+}
+
+} // namespace
+
 ConverterWorker::ConverterWorker(std::string id, std::string port, bool retry, FirstResult firstResult,
                                  Timing timing)
     : id_(std::move(id)), port_(std::move(port)), retry(retry), timing(timing),
-      firstResult(std::move(firstResult)), nextAttempt(Clock::now()), nextPoll(Clock::now()),
+      firstResult(std::move(firstResult)), made(transportFor(port_)), link(std::move(made.transport)),
+      nextAttempt(Clock::now()), nextPoll(Clock::now()),
       retryPause(timing.firstRetry), thread([this] { run(); })
 {
 }
@@ -167,7 +184,7 @@ void ConverterWorker::connect()
 {
     setState(ConnectionState::Connecting, {});
     link.close();
-    const ConverterOpening opening = openDnx8(link, port_);
+    const ConverterOpening opening = openDnx8(link, made.openText);
     const std::string reason = core::openingReason(opening, port_);
     if (opening.outcome == ConverterOpening::Outcome::Opened) {
         std::int32_t number = 0;

@@ -2,6 +2,7 @@
 
 #include "server/CoreCalls.h"
 #include "server/EventHub.h"
+#include "device/PortTransport.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -87,6 +88,7 @@ private:
     const Timing timing;
     FirstResult firstResult;
 
+    PortTransport made; // what the port names: its open text (the transport moves into link)
     ConverterLink link; // the worker's thread alone touches it
     EventHub hub;
 

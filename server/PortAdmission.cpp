@@ -2,6 +2,8 @@
 
 #include "server/CoreCalls.h"
 
+#include "device/PortAddress.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -28,6 +30,11 @@ std::string portRefusal(const std::string& port)
             return "the port name holds control characters; give a name from the port list.";
     if (isListed(port))
         return {};
+    if (port.find("://") != std::string::npos) {
+        PortAddress address;
+        std::string error;
+        return parsePortAddress(port, address, error) ? std::string() : "bad port address " + port + ": " + error + ".";
+    }
 #if defined(_WIN32)
     const bool bare = std::all_of(port.begin(), port.end(), [](unsigned char c) {
         return std::isalnum(c) || c == '_' || c == '-' || c == '.';

@@ -87,7 +87,10 @@ void waitUntil(Clock::time_point until)
 // and standard error says when the line dropped and when it came back.
 class WatchedLine {
 public:
-    WatchedLine(ConverterLink& link, std::string port) : link(link), port(std::move(port)) {}
+    WatchedLine(ConverterLink& link, std::string port, std::string openText)
+        : link(link), port(std::move(port)), openText(std::move(openText))
+    {
+    }
 
     // After a poll: notes a drop, or tries to reopen when one is due.
     void afterPoll(bool complete)
@@ -122,11 +125,12 @@ private:
     bool reopen()
     {
         link.close();
-        return openDnx8(link, port).outcome == ConverterOpening::Outcome::Opened;
+        return openDnx8(link, openText).outcome == ConverterOpening::Outcome::Opened;
     }
 
     ConverterLink& link;
     std::string port;
+    std::string openText;
     bool up = true;
     Clock::duration backoff = FirstBackoff;
     Clock::time_point nextAttempt;
@@ -142,7 +146,8 @@ int runWatch(const GlobalOptions& global, const Options& options)
 
     if (!options.json)
         printHeader(options.csv);
-    WatchedLine line(*session->link, options.port);
+    // A serial line or a network connection that dropped is opened again.
+    WatchedLine line(*session->link, options.port, session->openText);
     std::int64_t polls = 0;
     std::int64_t incomplete = 0;
     const Clock::time_point start = Clock::now();

@@ -154,6 +154,48 @@ class Events:
         self.connection.close()
 
 
+class TcpBridge:
+    """A raw TCP stream to a simulator's pseudo-terminal on a free loopback
+    port, as a serial device server gives one: one client at a time."""
+
+    def __init__(self, pty):
+        self.pty = pty
+        self.listener = socket.create_server(("127.0.0.1", 0))
+        self.port = self.listener.getsockname()[1]
+        self.stopping = False
+        self.thread = threading.Thread(target=self.serve, daemon=True)
+        self.thread.start()
+
+    def serve(self):
+        import select
+        while not self.stopping:
+            try:
+                client, _ = self.listener.accept()
+            except OSError:
+                return
+            line = os.open(os.path.realpath(self.pty), os.O_RDWR | os.O_NOCTTY)
+            try:
+                while not self.stopping:
+                    ready, _, _ = select.select([client, line], [], [], 0.2)
+                    if client in ready:
+                        data = client.recv(4096)
+                        if not data:
+                            break
+                        os.write(line, data)
+                    if line in ready:
+                        client.sendall(os.read(line, 4096))
+            except OSError:
+                pass
+            finally:
+                os.close(line)
+                client.close()
+
+    def close(self):
+        self.stopping = True
+        self.listener.close()
+        self.thread.join(WAIT)
+
+
 class ServedConverter(unittest.TestCase):
     """One simulated converter served from the start."""
 
@@ -315,6 +357,22 @@ class ServedConverter(unittest.TestCase):
         finally:
             other.close()
             foreign.close()
+
+    def test_a_converter_behind_a_serial_device_server(self):
+        other = Simulator(self.folder.name, "networked")
+        bridge = TcpBridge(other.port)
+        try:
+            address = f"tcp://127.0.0.1:{bridge.port}"
+            self.assertEqual(self.server.request("POST", "/api/converters", {"port": "tcp://127.0.0.1:0"})[0], 400)
+            status, _, entry = self.server.request("POST", "/api/converters", {"port": address})
+            self.assertEqual(status, 201, entry)
+            self.assertEqual((entry["port"], entry["state"], entry["identity"]), (address, "connected", "DNX8"))
+            status, _, reply = self.server.request("POST", f"/api/converters/{entry['id']}/settings", {"Filter": 9})
+            self.assertEqual((status, reply["echo"]["Filter"]), (200, 9), reply)
+            self.assertIn("01 3E 01 09 B7", open(other.trace).read())
+        finally:
+            bridge.close()
+            other.close()
 
     def test_many_streams_and_writes_at_once(self):
         streams = [self.events() for _ in range(32)]
