@@ -146,7 +146,6 @@ int runWatch(const GlobalOptions& global, const Options& options)
 
     if (!options.json)
         printHeader(options.csv);
-    // A serial line or a network connection that dropped is opened again.
     WatchedLine line(*session->link, options.port, session->openText);
     std::int64_t polls = 0;
     std::int64_t incomplete = 0;
@@ -157,6 +156,12 @@ int runWatch(const GlobalOptions& global, const Options& options)
         if (!complete)
             ++incomplete;
         ++polls;
+        // A network connection that dropped ends the watch (the device
+        // server's side decides when it comes back); a serial line is
+        // opened again below.
+        if (session->network && !session->link->isOpen())
+            return fail(exit_code::DeviceFailed, "the connection to " + options.port +
+                                                     " was lost; check the device server and try again.");
         if (options.count != 0 && polls >= options.count)
             break;
         line.afterPoll(complete);
