@@ -20,7 +20,9 @@ public:
     ~SerialPort() override;
 
     // The device path for a port name: "\\.\" + name on Windows, the name
-    // itself (a device path such as /dev/ttyUSB0) elsewhere.
+    // itself (a device path such as /dev/ttyUSB0) elsewhere. A device path
+    // and a serial device server's address (tcp://, rfc2217://) stay as
+    // they are, so a name may pass through here twice.
     static std::string DevicePath(const std::string& portName);
 
     bool open(const std::string& devicePath) override;

@@ -41,6 +41,9 @@ SerialPort::~SerialPort()
 
 std::string SerialPort::DevicePath(const std::string& portName)
 {
+    // A device path already, or a serial device server's address: as it is.
+    if (portName.rfind("\\\\.\\", 0) == 0 || portName.find("://") != std::string::npos)
+        return portName;
     return "\\\\.\\" + portName;
 }
 

@@ -1,6 +1,7 @@
 // Relay record layout, code texts and the port name order.
 #include "device/ParameterTexts.h"
 #include "device/PortList.h"
+#include "device/SerialPort.h"
 #include "device/PortNameList.h"
 #include "device/RelaySettings.h"
 
@@ -99,6 +100,15 @@ TEST(PortListRegistry, NameUpToItsNulAndNoneThatFillsTheWholeBuffer)
     EXPECT_EQ(RegistryPortName("COM12345", 8), std::nullopt);
     EXPECT_EQ(RegistryPortName("\0OM1", 4), std::nullopt);
 }
+
+#if defined(_WIN32)
+TEST(DevicePath, PrefixesAPortNameOnceAndLeavesAddressesAlone)
+{
+    EXPECT_EQ(SerialPort::DevicePath("COM3"), "\\\\.\\COM3");
+    EXPECT_EQ(SerialPort::DevicePath(SerialPort::DevicePath("COM3")), "\\\\.\\COM3");
+    EXPECT_EQ(SerialPort::DevicePath("tcp://10.0.0.5:4001"), "tcp://10.0.0.5:4001");
+}
+#endif
 
 #if !defined(_WIN32)
 TEST(PortListScan, ListsFittedSerialDevicesAsDevicePaths)

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Runs dnx8.exe serve under Wine against the native dnx8sim on a
-# pseudo-terminal mapped to COM29: the converter connects, its reading
+# pseudo-terminal mapped to COM31: the converter connects, its reading
 # arrives as JSON, and a filter write reaches the line.
 #   wine_serve_test.sh BUILD_DIR DNX8_EXE DNX8SIM
 # Exits 77 (skipped) when the simulator is not built.
 set -u
 program=$2
 . "$(dirname "$0")/../wine_com_port.sh"
-start_simulator_on "$1" "$3" COM29 --preset pt100
+start_simulator_on "$1" "$3" COM31 --preset pt100
 
 server_pid=""
 stop_all() {
@@ -21,12 +21,12 @@ fail() {
   echo "FAILED: $*"
   echo "--- server output"
   cat "$work/serve.out" "$work/serve.err" 2>/dev/null | tail -n 20
-  echo "--- frames on COM29 (last 20)"
+  echo "--- frames on COM31 (last 20)"
   tail -n 20 "$work/trace"
   exit 1
 }
 
-setsid "$runner" "$build" "$program" serve --listen 127.0.0.1:0 COM29 >"$work/serve.out" 2>"$work/serve.err" &
+setsid "$runner" "$build" "$program" serve --listen 127.0.0.1:0 COM31 >"$work/serve.out" 2>"$work/serve.err" &
 server_pid=$!
 
 # The first line is the page's address; Wine takes its time on a busy machine.
