@@ -2,14 +2,20 @@
 
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
+#include "cli/InputFile.h"
 #include "cli/PointFileImport.h"
 
 #include <fstream>
 #include <iostream>
 #include <iterator>
 
-bool loadBackupFile(const std::string& name, BackupFile& file)
+bool loadBackupFile(const std::string& name, BackupFile& file, std::string_view usage)
 {
+    if (const std::string kind = notRegularFileKind(name); !kind.empty()) {
+        fail(exit_code::BadUsage, name + " is " + kind + ", not a backup file; the order is " +
+                                      std::string(usage) + ". Nothing was sent.");
+        return false;
+    }
     std::ifstream in(pathFromArgument(name), std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (!in.is_open() || in.bad()) {

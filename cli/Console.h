@@ -15,6 +15,16 @@ public:
 
     // True once the user pressed Ctrl+C (or the process got SIGTERM).
     static bool stopRequested();
+    // The signal that asked to stop (SIGINT for Ctrl+C, SIGTERM), 0 if none:
+    // the program then exits with 128 plus it, as a shell reports it.
+    static int stopSignal();
+    // For a command whose normal end is Ctrl+C or SIGTERM (the server): the
+    // program then exits with the command's own code.
+    static void stopEndsNormally();
+    static bool stopIsNormalEnd();
+    // Whether standard output is a terminal (a person reads it) rather than
+    // a file or a pipe.
+    static bool outputIsTerminal();
 };
 
 #if defined(_WIN32)

@@ -1,14 +1,15 @@
 #include "cli/Console.h"
 
 #include <csignal>
+#include <unistd.h>
 
 namespace {
 
 volatile std::sig_atomic_t stopFlag = 0;
 
-void requestStop(int)
+void requestStop(int signal)
 {
-    stopFlag = 1;
+    stopFlag = signal;
 }
 
 } // namespace
@@ -29,7 +30,33 @@ Console::~Console()
     signal(SIGTERM, SIG_DFL);
 }
 
+namespace {
+
+bool normalEnd = false;
+
+} // namespace
+
+void Console::stopEndsNormally()
+{
+    normalEnd = true;
+}
+
+bool Console::stopIsNormalEnd()
+{
+    return normalEnd;
+}
+
 bool Console::stopRequested()
 {
     return stopFlag != 0;
+}
+
+int Console::stopSignal()
+{
+    return stopFlag;
+}
+
+bool Console::outputIsTerminal()
+{
+    return ::isatty(STDOUT_FILENO) != 0;
 }

@@ -38,9 +38,36 @@ Console::~Console()
         SetConsoleOutputCP(previousCodePage);
 }
 
+namespace {
+
+bool normalEnd = false;
+
+} // namespace
+
+void Console::stopEndsNormally()
+{
+    normalEnd = true;
+}
+
+bool Console::stopIsNormalEnd()
+{
+    return normalEnd;
+}
+
 bool Console::stopRequested()
 {
     return stopFlag;
+}
+
+bool Console::outputIsTerminal()
+{
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
+}
+
+int Console::stopSignal()
+{
+    return stopFlag ? 2 : 0; // Ctrl+C and Ctrl+Break count as SIGINT
 }
 
 std::vector<std::string> utf8Arguments(int argc, wchar_t** argv)

@@ -1,6 +1,7 @@
 #include "cli/ConverterSession.h"
 
 #include "cli/CommandLine.h"
+#include "cli/Console.h"
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
 #include "config/ConverterOpening.h"
@@ -10,6 +11,12 @@
 #include "device/TracingTransport.h"
 
 #include <iostream>
+
+std::string cannotOpenText(const std::string& port, const std::string& problem)
+{
+    return "cannot open the port " + port + ": " + problem + ". dnx8 ports lists the serial ports; dnx8 doctor " +
+           port + " checks this one step by step.";
+}
 
 std::optional<ConverterSession> openConverter(const std::string& port, const GlobalOptions& global)
 {
@@ -25,6 +32,8 @@ std::optional<ConverterSession> openConverter(const std::string& port, const Glo
         transport = std::make_unique<TracingTransport>(std::move(transport), std::cerr);
     ConverterSession session;
     session.link = std::make_unique<ConverterLink>(std::move(transport));
+    // Ctrl+C or SIGTERM: the transaction under way ends, nothing more is sent.
+    session.link->setStopCheck(&Console::stopRequested);
 
     const ConverterOpening opened = openDnx8(*session.link, made.openText);
     switch (opened.outcome) {
@@ -33,15 +42,10 @@ std::optional<ConverterSession> openConverter(const std::string& port, const Glo
             fail(exit_code::DeviceFailed, "cannot open " + port + ": " + made.network->failureText +
                                               ". dnx8 doctor " + port + " says more.");
         else
-            fail(exit_code::DeviceFailed,
-                 "cannot open the port " + port +
-                     ". Check its name (dnx8 ports lists the serial ports) and that no other program, such as "
-                     "config.exe or another dnx8, holds it; dnx8 doctor " + port + " says why.");
+            fail(exit_code::DeviceFailed, cannotOpenText(port, opened.portProblem));
         return std::nullopt;
     case ConverterOpening::Outcome::Silent:
-        fail(exit_code::DeviceFailed,
-             "no converter answers on " + port +
-                 ". Check the cable, the converter's power and that this is its port.");
+        fail(exit_code::DeviceFailed, noAnswerText(port, opened.failure));
         return std::nullopt;
     case ConverterOpening::Outcome::ForeignIdentity:
         fail(exit_code::DeviceFailed,
@@ -54,5 +58,7 @@ std::optional<ConverterSession> openConverter(const std::string& port, const Glo
         break;
     }
     session.identity = opened.identity;
+    session.openText = made.openText;
+    session.network = made.network != nullptr;
     return session;
 }

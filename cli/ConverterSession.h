@@ -13,6 +13,8 @@ struct GlobalOptions;
 struct ConverterSession {
     std::unique_ptr<ConverterLink> link;
     std::string identity;
+    std::string openText; // what the link opens: the device path, or the network address
+    bool network = false; // behind a serial device server
 };
 
 // Opens port, identifies the converter and accepts only a DNX8. On any
@@ -20,3 +22,6 @@ struct ConverterSession {
 // standard error and nothing is returned: the command then exits with
 // DeviceFailed.
 std::optional<ConverterSession> openConverter(const std::string& port, const GlobalOptions& global);
+
+// Why port cannot be opened, with what to do.
+std::string cannotOpenText(const std::string& port, const std::string& problem);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "linearization/LinearizationTable.h"
+#include "linearization/PointFileCheck.h"
 #include "linearization/PointSet.h"
 
 #include <CLI/CLI.hpp>
@@ -14,9 +15,10 @@
 struct FitChoice {
     std::optional<int> order; // the dialog's preselected order when empty
     bool spline = false;
+    bool strict = false; // refuse a file with skipped lines or repeated x
 };
 
-// --order N and --spline (exclusive) on command.
+// --order N and --spline (exclusive) and --strict on command.
 void addFitChoiceOptions(CLI::App* command, FitChoice& choice);
 
 // A path typed on the command line (UTF-8, also on Windows).
@@ -27,6 +29,8 @@ std::filesystem::path pathFromArgument(const std::string& text);
 // 2..min(count - 1, 9), the spline up to 21 points), then the builder.
 // False, with problem saying why and what to do, when the file cannot be
 // read, the choice is not offered for it or the builder fails; table is
-// then untouched.
+// then untouched. Every line the import skips (and the x values the spline
+// merges) goes to standard error with its number; with choice.strict such a
+// file is refused. check, when given, receives what was found.
 bool importPointFile(const std::string& fileName, const FitChoice& choice, LinearizationTable& table,
-                     PointSet& pointSet, std::string& problem);
+                     PointSet& pointSet, std::string& problem, PointFileCheck* check = nullptr);

@@ -2,6 +2,7 @@
 #include "cli/commands/BackupCommands.h"
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
+#include "cli/Failure.h"
 #include "cli/commands/DiffCommands.h"
 #include "cli/commands/DoctorCommands.h"
 #include "cli/commands/FitCommands.h"
@@ -36,7 +37,14 @@ int runDnx8(const std::vector<std::string>& arguments)
     addDiffCommands(commandLine);
     addServeCommands(commandLine);
     addDoctorCommands(commandLine);
-    return commandLine.run(arguments);
+    const int result = commandLine.run(arguments);
+    // Whatever the command managed to say, a stop asked from outside ends
+    // with the shell's code for that signal.
+    if (const int signal = Console::stopSignal(); signal != 0 && !Console::stopIsNormalEnd()) {
+        fail(128 + signal, signal == 15 ? "stopped by SIGTERM." : "stopped by Ctrl+C (SIGINT).");
+        return 128 + signal;
+    }
+    return result;
 }
 
 } // namespace

@@ -10,11 +10,23 @@ bool same(float a, float b)
     return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
 }
 
+// Whether the converter computes with coefficient `index` at this degree:
+// degree 0 is no polynomial at all. An unknown degree counts every one.
+bool coefficientUsed(std::size_t index, const std::optional<std::uint8_t>& degree)
+{
+    return !degree || (*degree != 0 && index <= *degree);
+}
+
 class Comparison {
 public:
-    explicit Comparison(RealText real) : real_(real) {}
+    Comparison(RealText real, const Configuration& left, const Configuration& right)
+        : real_(real), leftDegree(left.curveDegree), rightDegree(right.curveDegree)
+    {
+    }
 
     std::vector<ConfigurationDifference> found;
+    // Coefficients that differ where neither side uses them.
+    std::vector<ConfigurationDifference> unused;
 
     template <typename T>
     void operator()(ConfigurationKey key, const std::optional<T>& a, const std::optional<T>& b)
@@ -30,6 +42,8 @@ public:
 private:
     RealText real_;
     std::string_view key_;
+    std::optional<std::uint8_t> leftDegree;
+    std::optional<std::uint8_t> rightDegree;
 
     template <typename T> void compare(std::string name, T a, T b)
     {
@@ -43,8 +57,13 @@ private:
     }
     void compare(const std::string& name, const CurveCoefficients& a, const CurveCoefficients& b)
     {
-        for (std::size_t i = 0; i < a.size(); ++i)
-            compare(name + "[" + std::to_string(i) + "]", a[i], b[i]);
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            const std::string element = name + "[" + std::to_string(i) + "]";
+            if (coefficientUsed(i, leftDegree) || coefficientUsed(i, rightDegree))
+                compare(element, a[i], b[i]);
+            else if (!same(a[i], b[i]))
+                unused.push_back({key_, element, text(a[i]), text(b[i])});
+        }
     }
     void compare(const std::string& name, const RelaySettings& a, const RelaySettings& b)
     {
@@ -87,9 +106,17 @@ struct KeepKeysOf {
 std::vector<ConfigurationDifference> compareConfigurations(const Configuration& left,
                                                            const Configuration& right, RealText real)
 {
-    Comparison comparison(real);
+    Comparison comparison(real, left, right);
     forEachKey(comparison, left, right);
     return std::move(comparison.found);
+}
+
+std::vector<ConfigurationDifference> unusedDifferences(const Configuration& left, const Configuration& right,
+                                                       RealText real)
+{
+    Comparison comparison(real, left, right);
+    forEachKey(comparison, left, right);
+    return std::move(comparison.unused);
 }
 
 Configuration keysOf(const Configuration& from, const Configuration& which)

@@ -108,8 +108,15 @@ struct ConfigurationDifference {
 
 // Every difference between two configurations, in file order: reals bit
 // for bit (so -0 and 0 differ), a key held by one side only counts as well.
+// Coefficients that neither side's converter uses (CurveDegree 0, or above
+// CurveDegree) are not differences: restore does not write them and diff
+// shows them apart (unusedDifferences), so a clone that restore calls
+// equal diff calls equal too.
 std::vector<ConfigurationDifference>
 compareConfigurations(const Configuration& left, const Configuration& right, RealText real = realText);
+// The coefficients that differ where neither side uses them.
+std::vector<ConfigurationDifference> unusedDifferences(const Configuration& left, const Configuration& right,
+                                                       RealText real = realText);
 
 // Only the keys that `which` holds, from `from`.
 Configuration keysOf(const Configuration& from, const Configuration& which);

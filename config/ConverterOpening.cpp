@@ -1,14 +1,18 @@
 #include "config/ConverterOpening.h"
 
+#include "device/PortProblem.h"
 #include "framework/NumberText.h"
 
 ConverterOpening openDnx8(ConverterLink& link, const std::string& port)
 {
     ConverterOpening result;
-    if (!link.open(port))
+    if (!link.open(port)) {
+        result.portProblem = portOpenProblem(port);
         return result;
+    }
     std::optional<std::string> identity = link.identify();
     if (!identity) {
+        result.failure = link.lastFailure();
         link.close();
         result.outcome = ConverterOpening::Outcome::Silent;
         return result;

@@ -13,6 +13,11 @@ struct ConverterOpening {
     enum class Outcome { Opened, PortFailed, Silent, ForeignIdentity };
     Outcome outcome = Outcome::PortFailed;
     std::string identity; // as answered (Opened, ForeignIdentity)
+    // Silent: why the identification failed (a silent line, a broken
+    // reply, a NAK); noAnswerText words it.
+    LinkFailure failure = LinkFailure::None;
+    // PortFailed: the system's reason (portOpenProblem).
+    std::string portProblem;
 };
 
 // Opens port through link, identifies the converter and accepts only a

@@ -1,7 +1,10 @@
 #include "config/LiveValueTexts.h"
 
+#include "config/Configuration.h"
 #include "device/ParameterTexts.h"
 #include "framework/NumberText.h"
+
+#include <charconv>
 
 std::string_view liveLabel(LiveQuantity quantity)
 {
@@ -54,6 +57,18 @@ std::string liveText(LiveQuantity quantity, std::optional<float> value)
         return number_text::RealText(*value * 100.0f, 2);
     }
     return {};
+}
+
+std::string liveExactText(LiveQuantity quantity, std::optional<float> value)
+{
+    if (!value)
+        return {};
+    if (auto fault = liveFault(quantity, *value))
+        return std::string(*fault);
+    if (quantity != LiveQuantity::Ratio)
+        return realText(*value);
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, static_cast<double>(*value) * 100.0).ptr);
 }
 
 Json liveJson(const LiveReading& live)

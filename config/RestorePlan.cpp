@@ -7,6 +7,7 @@
 #include "inputs/ThermocoupleCatalog.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -185,44 +186,51 @@ bool planRestore(const BackupFile& file, const RestoreLinearization& linearizati
 bool runRestore(ConverterLink& link, const RestorePlan& plan)
 {
     const Configuration& e = plan.expected;
-    bool answered = true;
-    if (e.divider)
-        answered &= link.writeDivider(*e.divider);
-    if (e.shunt)
-        answered &= link.writeShunt(*e.shunt);
-    switch (plan.sequence) {
-    case RestorePlan::InputSequence::Plain: {
-        LinearizationChoice choice;
-        choice.mode = plan.mode;
-        if (plan.mode == LinearizationChoice::Mode::Off) {
-            choice.rangeMin = *e.rangeMin;
-            choice.rangeMax = *e.rangeMax;
+    // The steps in order; the first one left unanswered ends the restore, so
+    // nothing more goes to a converter whose state is in doubt (set does
+    // the same). The input's sequence runs to its Commit as the dialog's.
+    auto input = [&] {
+        switch (plan.sequence) {
+        case RestorePlan::InputSequence::Plain: {
+            LinearizationChoice choice;
+            choice.mode = plan.mode;
+            if (plan.mode == LinearizationChoice::Mode::Off) {
+                choice.rangeMin = *e.rangeMin;
+                choice.rangeMax = *e.rangeMax;
+            }
+            choice.table = plan.table;
+            return writePlainInput(link, PlainInput{*e.inputType, std::nullopt, std::nullopt}, choice);
         }
-        choice.table = plan.table;
-        answered &= writePlainInput(link, PlainInput{*e.inputType, std::nullopt, std::nullopt}, choice);
-        break;
-    }
-    case RestorePlan::InputSequence::Rtd:
-        answered &= writeRtdInput(link, plan.sensor);
-        break;
-    case RestorePlan::InputSequence::Thermocouple:
-        answered &= writeThermocoupleInput(link, plan.sensor, thermocouplePieces(*plan.thermocouple));
-        break;
-    case RestorePlan::InputSequence::None:
-        break;
-    }
-    if (e.filter)
-        answered &= link.writeFilter(*e.filter);
+        case RestorePlan::InputSequence::Rtd:
+            return writeRtdInput(link, plan.sensor);
+        case RestorePlan::InputSequence::Thermocouple:
+            return writeThermocoupleInput(link, plan.sensor, thermocouplePieces(*plan.thermocouple));
+        case RestorePlan::InputSequence::None:
+            break;
+        }
+        return true;
+    };
     // The echoes are not needed: the read-back compares what was stored.
+    std::vector<std::function<bool()>> steps;
+    if (e.divider)
+        steps.push_back([&] { return link.writeDivider(*e.divider); });
+    if (e.shunt)
+        steps.push_back([&] { return link.writeShunt(*e.shunt); });
+    steps.push_back(input);
+    if (e.filter)
+        steps.push_back([&] { return link.writeFilter(*e.filter); });
     if (float v = e.scaleMin.value_or(0); e.scaleMin)
-        answered &= link.writeScaleMin(v);
+        steps.push_back([&link, v]() mutable { return link.writeScaleMin(v); });
     if (float v = e.scaleMax.value_or(0); e.scaleMax)
-        answered &= link.writeScaleMax(v);
+        steps.push_back([&link, v]() mutable { return link.writeScaleMax(v); });
     if (std::uint8_t v = e.errorSignalling.value_or(0); e.errorSignalling)
-        answered &= link.writeErrorSignalling(v);
+        steps.push_back([&link, v]() mutable { return link.writeErrorSignalling(v); });
     if (RelaySettings v = e.relay1.value_or(RelaySettings{}); e.relay1)
-        answered &= link.writeRelay1(v);
+        steps.push_back([&link, v]() mutable { return link.writeRelay1(v); });
     if (RelaySettings v = e.relay2.value_or(RelaySettings{}); e.relay2)
-        answered &= link.writeRelay2(v);
-    return answered;
+        steps.push_back([&link, v]() mutable { return link.writeRelay2(v); });
+    for (const std::function<bool()>& step : steps)
+        if (!step())
+            return false;
+    return true;
 }

@@ -68,6 +68,6 @@ bool planRestore(const BackupFile& file, const RestoreLinearization& linearizati
 
 // Divider, Shunt, the input by its dialog's sequence (ending with Commit),
 // Filter, ScaleMin, ScaleMax, ErrorSignalling, Relay1, Relay2: each only
-// where the plan holds it. Every write is made whatever the earlier ones
-// returned, as in the dialogs; false when any went unanswered.
+// where the plan holds it. The first step left unanswered ends it (false);
+// within the input's sequence every write is made, as in the dialog.
 bool runRestore(ConverterLink& link, const RestorePlan& plan);

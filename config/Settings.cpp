@@ -2,7 +2,9 @@
 
 #include "config/UserNumbers.h"
 
+#include <algorithm>
 #include <array>
+#include <string>
 #include <vector>
 
 namespace {
@@ -12,11 +14,19 @@ constexpr std::int64_t MaxDelay = 65535;
 constexpr std::array<std::string_view, 4> ErrorStates = {"none", "under", "over", "input"};
 constexpr std::array<std::string_view, 2> RelayModes = {"hysteresis", "window"};
 
+bool sameLetters(std::string_view a, std::string_view b)
+{
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+// A name in any case ("Hysteresis", "OVER"), or its code as the docs list it.
 template <std::size_t N>
 std::optional<std::uint8_t> indexOf(const std::array<std::string_view, N>& names, std::string_view text)
 {
     for (std::size_t i = 0; i < N; ++i)
-        if (names[i] == text)
+        if (sameLetters(names[i], text) || text == std::to_string(i))
             return static_cast<std::uint8_t>(i);
     return std::nullopt;
 }
@@ -81,7 +91,7 @@ bool parseValue(Setting& setting, std::string_view value, std::string& problem)
         if (auto code = indexOf(ErrorStates, value))
             setting.code = *code;
         else
-            problem = "\"" + std::string(value) + "\" is none of none, under, over, input";
+            problem = "\"" + std::string(value) + "\" is none of none, under, over, input (or their codes 0..3)";
         break;
     case Setting::Kind::Relay1:
     case Setting::Kind::Relay2:

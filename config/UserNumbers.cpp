@@ -45,6 +45,11 @@ std::string realProblem(std::string_view text)
     const std::string quoted = "\"" + std::string(text) + "\"";
     if (text.find(',') != std::string_view::npos)
         return quoted + " has a decimal comma: write numbers with a decimal point (12.5, not 12,5)";
+    double wide = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), wide);
+    if (isPlain(text) && end == text.data() + text.size() &&
+        (error == std::errc::result_out_of_range || (error == std::errc{} && std::isfinite(wide))))
+        return quoted + " is outside the range of the converter's float32 reals (about 1.2e-38 to 3.4e38 in size)";
     return quoted + " is not a number (write e.g. 12.5 or -0.25)";
 }
 

@@ -54,13 +54,43 @@ bool ConverterLink::isOpen() const
     return port->isOpen();
 }
 
-void ConverterLink::sendFrame(std::uint8_t command, std::size_t n)
+bool ConverterLink::sendFrame(std::uint8_t command, std::size_t n)
 {
     const std::size_t length = protocol::sealRequest(frame.data(), command, n);
-    port->write(frame.data(), static_cast<std::int32_t>(length));
+    failure = LinkFailure::None;
+    if (stopCheck && stopCheck())
+        failure = LinkFailure::Stopped;
+    else if (port->write(frame.data(), static_cast<std::int32_t>(length)) != static_cast<std::int32_t>(length))
+        failure = LinkFailure::NotSent;
+    if (journalOn)
+        journal.push_back({command, n > 0, failure});
+    return failure == LinkFailure::None;
 }
 
 bool ConverterLink::receiveFrame(std::size_t expected)
+{
+    // A request that never left has no reply to wait for.
+    if (failure != LinkFailure::None)
+        return false;
+    const bool answered = receiveChecked(expected);
+    if (journalOn && !journal.empty())
+        journal.back().outcome = failure;
+    return answered;
+}
+
+void ConverterLink::startJournal()
+{
+    journal.clear();
+    journalOn = true;
+}
+
+std::vector<LinkTransaction> ConverterLink::stopJournal()
+{
+    journalOn = false;
+    return std::move(journal);
+}
+
+bool ConverterLink::receiveChecked(std::size_t expected)
 {
     using Event = protocol::FrameReceiver::Event;
     reply.reset();
@@ -75,6 +105,7 @@ bool ConverterLink::receiveFrame(std::size_t expected)
             // Silence before a reply began leaves nothing to purge.
             if (reply.inFrame())
                 port->purge(PurgeBroken);
+            failure = reply.inFrame() || skipped > 0 ? LinkFailure::Broken : LinkFailure::Silent;
             return false;
         }
         // A transport never reports more than asked; guard the buffer anyway.
@@ -86,14 +117,20 @@ bool ConverterLink::receiveFrame(std::size_t expected)
             case Event::Noise:
                 if (++skipped > MaxStrayBytes) {
                     port->purge(PurgeBroken);
+                    failure = LinkFailure::Broken;
                     return false;
                 }
                 break;
             case Event::Frame:
-                return reply.positive() && reply.data().size() == expected;
+                if (!reply.positive())
+                    failure = LinkFailure::Nak;
+                else if (reply.data().size() != expected)
+                    failure = LinkFailure::Broken;
+                return failure == LinkFailure::None;
             case Event::BadChecksum:
             case Event::Oversized:
                 port->purge(PurgeBroken);
+                failure = LinkFailure::Broken;
                 return false;
             }
         }

@@ -2,6 +2,7 @@
 
 #include "device/ByteTransport.h"
 #include "device/FrameReceiver.h"
+#include "device/LinkFailure.h"
 #include "device/Protocol.h"
 #include "device/RelaySettings.h"
 #include "framework/BaseObject.h"
@@ -9,9 +10,11 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 // Polynomial c0..c9 of CurveCoefficients, c0 first.
 using CurveCoefficients = std::array<float, 10>;
@@ -43,6 +46,17 @@ public:
     bool open(const std::string& portName);
     void close();
     bool isOpen() const;
+
+    // Why the last transaction failed (None after a success).
+    LinkFailure lastFailure() const { return failure; }
+    // Asked before every request: once it says true, nothing more is sent and
+    // every transaction fails as Stopped. The transaction under way finishes
+    // or times out first.
+    void setStopCheck(std::function<bool()> check) { stopCheck = std::move(check); }
+    // Every request from now on, with its outcome, until stopped again; a
+    // report of an interrupted sequence is built from it.
+    void startJournal();
+    std::vector<LinkTransaction> stopJournal();
 
     // The identity text up to its first NUL (at most 8 characters), or
     // nothing when the converter did not answer properly.
@@ -101,8 +115,9 @@ public:
 private:
     static constexpr std::size_t DataOffset = protocol::RequestHeader;
 
-    void sendFrame(std::uint8_t command, std::size_t n);
+    bool sendFrame(std::uint8_t command, std::size_t n);
     bool receiveFrame(std::size_t expected);
+    bool receiveChecked(std::size_t expected);
 
     bool readByte(protocol::Parameter p, std::uint8_t& value);
     bool writeByte(protocol::Parameter p, std::uint8_t& value);
@@ -119,4 +134,8 @@ private:
     std::array<std::uint8_t, protocol::FrameSize> frame{}; // the request being sent
     protocol::FrameReceiver reply{protocol::FrameReceiver::Direction::Reply};
     std::unique_ptr<ByteTransport> port;
+    LinkFailure failure = LinkFailure::None;
+    std::function<bool()> stopCheck;
+    bool journalOn = false;
+    std::vector<LinkTransaction> journal;
 };

@@ -1,4 +1,5 @@
 #include "report/CommissioningRecord.h"
+#include "framework/CzechPlural.h"
 
 #include "config/ConverterReading.h"
 #include "report/ConverterCurve.h"
@@ -83,7 +84,7 @@ void addLinearizationRow(std::vector<Row>& rows, const ConverterReading& reading
     if (!degree || !segments)
         rows.push_back({"Linearizace", {}, true});
     else if (*segments > 0)
-        rows.push_back({"Linearizace", "Lineární spline, " + std::to_string(*segments) + " segmentů"});
+        rows.push_back({"Linearizace", "Lineární spline, " + segmentCountText(*segments)});
     else if (*degree > 0)
         rows.push_back({"Linearizace", "Aproximační polynom, " + std::to_string(*degree) + ". řádu"});
     else
@@ -183,6 +184,7 @@ RecordPage commissioningRecord(const ConverterReading& reading, const RecordCirc
     if (curve.plot)
         page.pictureSvg = curve.plot->svgElement();
     page.pictureFailed = curve.failed;
+    page.linearizationDiffers = curve.userTableDiffers;
     page.pictureNotes = curve.notes;
     return page;
 }

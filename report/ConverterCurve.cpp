@@ -1,4 +1,5 @@
 #include "report/ConverterCurve.h"
+#include "framework/CzechPlural.h"
 
 #include "config/ConverterReading.h"
 #include "device/ParameterTexts.h"
@@ -65,7 +66,7 @@ bool holdsTable(const ConverterReading& reading, const LinearizationTable& table
 std::string methodText(const LinearizationTable& table)
 {
     if (table.segmentCount > 0)
-        return "lineární spline, " + std::to_string(table.segmentCount) + " segmentů";
+        return "lineární spline, " + segmentCountText(table.segmentCount);
     return "aproximační polynom, " + std::to_string(table.polynomialDegree) + ". řádu";
 }
 
@@ -93,7 +94,8 @@ ConverterCurve chooseConverterCurve(const ConverterReading& reading, const Linea
         result.plot = tablePlot(std::shared_ptr<const LinearizationTable>(userTable, [](auto*) {}), min, max);
         result.plot->xTitle = "vstup";
         result.plot->yTitle = "linearizovaná hodnota";
-        if (!holdsTable(reading, *userTable))
+        result.userTableDiffers = !holdsTable(reading, *userTable);
+        if (result.userTableDiffers)
             result.notes.push_back("Pozor: linearizace v převodníku se liší od souboru " + userFile + ".");
     } else if (rtd) {
         result.heading = "Charakteristika: " + std::string(rtd->name());
@@ -127,7 +129,7 @@ ConverterCurve chooseConverterCurve(const ConverterReading& reading, const Linea
         return result;
     } else if (*reading.settings.segmentCount > 0) {
         result.heading = "Uživatelská linearizace: lineární spline, " +
-                         std::to_string(*reading.settings.segmentCount) + " segmentů";
+                         segmentCountText(*reading.settings.segmentCount);
         result.notes.push_back("Segmenty nelze z převodníku přečíst: pro obrázek zadejte --linearization s "
                                "souborem bodů.");
     } else if (*settings.curveDegree > 0) {

@@ -19,6 +19,7 @@ struct ConverterCurve {
     std::optional<CurvePlot> plot;
     std::vector<std::string> notes;
     bool failed = false; // a read it needed failed: "Chyba komunikace" stands in its place
+    bool userTableDiffers = false; // the converter holds another linearization than the given file's
 };
 
 // userTable is the import of userFile, or null; the plot refers to it, so

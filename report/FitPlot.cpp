@@ -1,4 +1,5 @@
 #include "report/FitPlot.h"
+#include "framework/CzechPlural.h"
 
 #include "report/PlotFrame.h"
 #include "linearization/FitQuality.h"
@@ -86,7 +87,7 @@ std::vector<SvgWriter::Point> curvePoints(const LinearizationTable& table, doubl
 std::string fitMethodText(const LinearizationTable& table)
 {
     if (table.segmentCount > 0)
-        return "Lineární spline (" + std::to_string(table.segmentCount) + " segmentů)";
+        return "Lineární spline (" + segmentCountText(table.segmentCount) + ")";
     return "Aproximační polynom " + std::to_string(table.polynomialDegree) + ". řádu";
 }
 

@@ -23,6 +23,7 @@ struct RecordPage {
     std::string pictureHeading;
     std::string pictureSvg;     // an <svg> element, or empty
     bool pictureFailed = false; // "Chyba komunikace" in the picture's place
+    bool linearizationDiffers = false; // the drawn fit is not what the converter holds
     std::vector<std::string> pictureNotes;
     std::vector<std::string> notes;
 };

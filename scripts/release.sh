@@ -113,7 +113,8 @@ Version
   properties (Details), the others print it with --version.
 
 Windows zip
-  $zip_name holds the Windows programs and this file.
+  $zip_name holds the Windows programs, this file, dnx8.md (every dnx8
+  command) and backup-format.md (the backup file).
 
 Checksums
   SHA256SUMS holds the SHA-256 sum of every file here. On Linux:
@@ -121,6 +122,12 @@ Checksums
   SHA256", compared with the line of config.exe.
 EOF
 } >dist/README.txt
+
+# The documents the programs' help refers to.
+docs=(dnx8.md backup-format.md)
+for doc in "${docs[@]}"; do
+  cp "docs/$doc" dist/
+done
 
 # The zip for Windows users: their programs and the README with Windows
 # line ends. Fixed times (the last commit's) make the same files give the
@@ -131,10 +138,13 @@ trap 'rm -rf "$stage"' EXIT
 for program in "${windows[@]}"; do
   cp "dist/$program" "$stage/"
 done
+for doc in "${docs[@]}"; do
+  sed 's/$/\r/' "docs/$doc" >"$stage/$doc"
+done
 # A byte order mark, so that older Notepads read it as UTF-8.
 { printf '\357\273\277'; sed 's/$/\r/' dist/README.txt; } >"$stage/README.txt"
 touch -d "@$stamp" "$stage"/*
-(cd "$stage" && zip -q -X "$zip_name" "${windows[@]}" README.txt)
+(cd "$stage" && zip -q -X "$zip_name" "${windows[@]}" README.txt "${docs[@]}")
 mv "$stage/$zip_name" dist/
 
 # The Debian package of the Linux programs.

@@ -16,6 +16,7 @@ struct Options {
     std::string port;
     std::string output;
     bool partial = false;
+    std::optional<std::string> note;
 };
 
 std::string listed(const std::vector<std::string>& names)
@@ -34,7 +35,8 @@ int runBackup(const GlobalOptions& global, const Options& options)
     auto session = openConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;
-    const BackupFile file = backupOf(readConverter(*session->link, ReadScope::All, session->identity));
+    BackupFile file = backupOf(readConverter(*session->link, ReadScope::All, session->identity));
+    file.note = options.note;
     session->link->close();
 
     const std::vector<std::string> failed = failedReads(file);
@@ -75,5 +77,7 @@ void addBackupCommands(CommandLine& commandLine)
         ->option_text("FILE");
     backup->add_flag("--partial", options->partial,
                      "Write the backup even when reads fail, without those parameters (\"partial\": true)");
+    backup->add_option("--note", options->note, "Free text kept in the file for people (which plant, which pump)")
+        ->option_text("TEXT");
     backup->footer("The file is described in docs/backup-format.md. dnx8 restore PORT FILE writes it back.");
 }

@@ -1,11 +1,13 @@
 #include "cli/commands/DiffCommands.h"
 
 #include "config/BackupSources.h"
+#include "config/Json.h"
 #include "cli/BackupFileArgument.h"
 #include "cli/CommandLine.h"
 #include "cli/ConverterSession.h"
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
+#include "cli/InputFile.h"
 #include "cli/LabelledLines.h"
 #include "cli/PointFileImport.h"
 
@@ -18,21 +20,38 @@ namespace {
 struct Options {
     std::string first;
     std::string second;
+    bool json = false;
 };
 
-// The first side: a backup file, or a converter read as a backup would read
-// it (a failed read would make the comparison of that key meaningless).
-bool readSide(const GlobalOptions& global, const std::string& name, BackupFile& side, int& failure)
+Json differencesJson(const std::vector<ConfigurationDifference>& differences)
 {
-    // A name ending in .json is a file even when it is missing, so a
-    // misspelt one is not taken for a port.
-    const std::filesystem::path path = pathFromArgument(name);
+    Json list = Json::array();
+    for (const ConfigurationDifference& d : differences)
+        list.push_back(Json{{"name", d.name}, {"left", d.left}, {"right", d.right}});
+    return list;
+}
+
+constexpr std::string_view Usage = "dnx8 diff PORT FILE, dnx8 diff FILE FILE or dnx8 diff PORT PORT";
+
+// A side is a backup file when it names a regular file or ends in .json
+// (so a misspelt file name is not taken for a port); anything else is a
+// port. A folder or a pipe is neither.
+bool isFileSide(const std::string& name)
+{
     std::error_code error;
-    if (std::filesystem::is_regular_file(path, error) || path.extension() == ".json") {
-        failure = exit_code::BadUsage;
-        return loadBackupFile(name, side);
-    }
-    failure = exit_code::DeviceFailed;
+    const std::filesystem::path path = pathFromArgument(name);
+    return std::filesystem::is_regular_file(path, error) || path.extension() == ".json";
+}
+
+bool loadFileSide(const std::string& name, BackupFile& side)
+{
+    return loadBackupFile(name, side, Usage);
+}
+
+// A converter read as a backup would read it (a failed read would make the
+// comparison of that key meaningless).
+bool readConverterSide(const GlobalOptions& global, const std::string& name, BackupFile& side)
+{
     auto session = openConverter(name, global);
     if (!session)
         return false;
@@ -59,14 +78,25 @@ std::string shownValue(const std::string& value, const BackupFile& side, const s
 
 int runDiff(const GlobalOptions& global, const Options& options)
 {
-    // The file is checked before any converter is asked.
     BackupFile left;
     BackupFile right;
-    if (!loadBackupFile(options.second, right))
-        return exit_code::BadUsage;
-    int failure = exit_code::Done;
-    if (!readSide(global, options.first, left, failure))
-        return failure;
+    const std::string* names[] = {&options.first, &options.second};
+    BackupFile* sides[] = {&left, &right};
+    // Files are checked before any converter is asked.
+    for (int i = 0; i < 2; ++i) {
+        const std::string& name = *names[i];
+        if (isFileSide(name)) {
+            if (!loadFileSide(name, *sides[i]))
+                return exit_code::BadUsage;
+        } else if (const std::string kind = notRegularFileKind(name);
+                   !kind.empty() && kind != "a terminal device") {
+            return fail(exit_code::BadUsage, name + " is " + kind + ", neither a backup file nor a port; use " +
+                                                 std::string(Usage) + ". Nothing was sent.");
+        }
+    }
+    for (int i = 0; i < 2; ++i)
+        if (!isFileSide(*names[i]) && !readConverterSide(global, *names[i], *sides[i]))
+            return exit_code::DeviceFailed;
 
     struct Row {
         std::string name, left, right;
@@ -82,12 +112,29 @@ int runDiff(const GlobalOptions& global, const Options& options)
     shown.push_back({"identity", text(left.identity), text(right.identity)});
     shown.push_back({"firmware", text(left.firmware), text(right.firmware)});
     shown.push_back({"serialNumber", text(left.serialNumber), text(right.serialNumber)});
+    if (left.note || right.note)
+        shown.push_back({"note", left.note.value_or("-"), right.note.value_or("-")});
     if (!left.sensor.empty() || !right.sensor.empty())
         shown.push_back(
             {"Sensor", left.sensor.empty() ? "-" : left.sensor, right.sensor.empty() ? "-" : right.sensor});
 
     const std::vector<ConfigurationDifference> differences =
         compareConfigurations(left.configuration, right.configuration);
+    const std::vector<ConfigurationDifference> unused = unusedDifferences(left.configuration, right.configuration);
+    if (options.json) {
+        Json sides = Json::array();
+        for (const BackupFile* side : {&left, &right})
+            sides.push_back(Json{{"identity", side->identity ? Json(*side->identity) : Json(nullptr)},
+                                 {"firmware", side->firmware ? Json(*side->firmware) : Json(nullptr)},
+                                 {"serialNumber", side->serialNumber ? Json(*side->serialNumber) : Json(nullptr)},
+                                 {"note", side->note ? Json(*side->note) : Json(nullptr)}});
+        printJson(std::cout, Json{{"sources", {options.first, options.second}},
+                                  {"sides", sides},
+                                  {"equal", differences.empty()},
+                                  {"differences", differencesJson(differences)},
+                                  {"unused", differencesJson(unused)}});
+        return differences.empty() ? exit_code::Done : exit_code::Mismatch;
+    }
     std::size_t width = 0;
     for (const Row& row : shown)
         width = std::max({width, textWidth(row.name), textWidth(row.left)});
@@ -101,6 +148,11 @@ int runDiff(const GlobalOptions& global, const Options& options)
     std::cout << '\n';
     for (const ConfigurationDifference& d : differences)
         print(d.name, shownValue(d.left, left, d.name), shownValue(d.right, right, d.name));
+    // Shown for the record, never counted: the converter does not compute with them.
+    for (const ConfigurationDifference& d : unused)
+        print(d.name, d.left, d.right + "  (unused: CurveDegree " +
+                                  (left.configuration.curveDegree ? std::to_string(*left.configuration.curveDegree)
+                                                                  : std::string("-")) + ")");
     if (differences.empty()) {
         std::cout << "The configurations are equal.\n";
         return exit_code::Done;
@@ -116,11 +168,15 @@ void addDiffCommands(CommandLine& commandLine)
 {
     auto options = std::make_shared<Options>();
     CLI::App* diff = commandLine.add(
-        "diff", "Compare a converter with a backup file, or two backup files: every differing parameter",
+        "diff", "Compare a converter with a backup file, two backup files or two converters: every differing parameter",
         [&commandLine, options] { return runDiff(commandLine.global(), *options); });
     diff->add_option("SOURCE", options->first, "A serial port (PORT) or a backup file (FILE)")->required();
-    diff->add_option("FILE", options->second, "A backup file")->required();
+    diff->add_option("OTHER", options->second, "A backup file (FILE) or a second serial port (PORT)")->required();
+    diff->add_flag("--json", options->json,
+                   "JSON: {\"sources\", \"sides\", \"equal\", \"differences\": [{\"name\", \"left\", "
+                   "\"right\"}], \"unused\"}, values exactly as text");
     diff->footer(
         "Identity, firmware and serial number are shown but never counted: a clone has another serial "
-        "number. Exit 0 when the configurations are equal, 3 when they differ.");
+        "number. Coefficients above CurveDegree (all of them at degree 0) are shown as unused and not "
+        "counted. Exit 0 when the configurations are equal, 3 when they differ.");
 }

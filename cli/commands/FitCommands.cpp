@@ -1,4 +1,5 @@
 #include "cli/commands/FitCommands.h"
+#include "framework/CzechPlural.h"
 
 #include "cli/CommandLine.h"
 #include "cli/ExitCode.h"
@@ -28,10 +29,11 @@ int runFit(const Options& options)
     LinearizationTable table;
     PointSet pointSet;
     std::string problem;
-    if (!importPointFile(options.file, options.choice, table, pointSet, problem))
+    PointFileCheck check;
+    if (!importPointFile(options.file, options.choice, table, pointSet, problem, &check))
         return fail(exit_code::BadUsage, problem + ".");
     if (options.json)
-        printJson(std::cout, fitJson(table, pointSet));
+        printJson(std::cout, withSkippedLines(fitJson(table, pointSet), check));
     else
         printFitText(std::cout, table, pointSet);
     return exit_code::Done;
@@ -61,6 +63,18 @@ Json fitJson(const LinearizationTable& table, const PointSet& pointSet)
     return json;
 }
 
+Json withSkippedLines(Json json, const PointFileCheck& check)
+{
+    Json lines = Json::array();
+    for (const SkippedPointLine& skipped : check.skipped)
+        lines.push_back(Json{{"line", skipped.line}, {"reason", skipped.reason}});
+    json["byteOrderMark"] = check.byteOrderMark;
+    json["skippedLines"] = lines;
+    json["skippedLineCount"] = check.skippedCount;
+    json["repeatedX"] = check.repeatedX;
+    return json;
+}
+
 void printFitText(std::ostream& out, const LinearizationTable& table, const PointSet& pointSet)
 {
     using number_text::RealAutoText;
@@ -69,7 +83,7 @@ void printFitText(std::ostream& out, const LinearizationTable& table, const Poin
     lines.add("Min", RealAutoText(table.min));
     lines.add("Max", RealAutoText(table.max));
     if (pointSet.method == 1) {
-        lines.add("Metoda", "Lineární spline, " + std::to_string(table.segmentCount) + " segmentů");
+        lines.add("Metoda", "Lineární spline, " + segmentCountText(table.segmentCount));
         for (int i = 0; i < table.segmentCount && i < MaxSegments; ++i) {
             const LinearSegment& s = table.segments[i];
             lines.add("Segment " + std::to_string(i + 1), "x0 " + RealAutoText(s.x0) + "  a0 " +

@@ -26,7 +26,8 @@ int runFitReport(const std::string& file, const FitChoice& choice, const FitRepo
     LinearizationTable table;
     PointSet pointSet;
     std::string problem;
-    if (!importPointFile(file, choice, table, pointSet, problem))
+    PointFileCheck check;
+    if (!importPointFile(file, choice, table, pointSet, problem, &check))
         return fail(exit_code::BadUsage, problem + ".");
     const std::filesystem::path path = pathFromArgument(file);
     FitQualityReport report;
@@ -40,11 +41,11 @@ int runFitReport(const std::string& file, const FitChoice& choice, const FitRepo
                         "cannot write " + options.svg + "; check the folder, its rights and the free space.");
     }
     if (options.report && json)
-        printJson(std::cout, fitReportJson(report));
+        printJson(std::cout, withSkippedLines(fitReportJson(report), check));
     else if (options.report)
         printFitReportText(std::cout, file, report);
     else if (json)
-        printJson(std::cout, fitJson(table, pointSet));
+        printJson(std::cout, withSkippedLines(fitJson(table, pointSet), check));
     else
         printFitText(std::cout, table, pointSet);
     return exit_code::Done;

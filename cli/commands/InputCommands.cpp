@@ -3,12 +3,16 @@
 #include "cli/CommandLine.h"
 #include "cli/ConfigurationText.h"
 #include "cli/ConverterSession.h"
+#include "cli/DryRunOutput.h"
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
 #include "cli/LabelledLines.h"
 #include "cli/PointFileImport.h"
 #include "inputs/SensorCatalogs.h"
 #include "cli/UserNumberOptions.h"
+#include "config/Configuration.h"
+#include "config/ConfigurationJson.h"
+#include "config/WriteOutcome.h"
 #include "config/UserNumbers.h"
 #include "device/ParameterTexts.h"
 #include "framework/NumberText.h"
@@ -53,6 +57,8 @@ struct Options {
     bool keepLinearization = false;
     std::string points;
     FitChoice fit;
+    bool dryRun = false;
+    bool json = false;
 };
 
 int indexIn(const std::vector<std::string>& names, const std::string& name)
@@ -120,6 +126,7 @@ void addLinearizationOptions(CLI::App* kind, Options& o)
     addFitChoiceOptions(kind, o.fit);
     kind->get_option("--order")->needs(points);
     kind->get_option("--spline")->needs(points);
+    kind->get_option("--strict")->needs(points);
 }
 
 // Writes back what a dialog's untouched edit holds: the converter's own
@@ -136,6 +143,10 @@ std::optional<float> converterValue(ConverterLink& link, bool (ConverterLink::*r
 
 int runInput(const GlobalOptions& global, const Options& options, InputJob& job)
 {
+    // Without a line the converter's own divider or shunt cannot be read
+    // back, so an untouched one is not written.
+    if (options.dryRun)
+        return printDryRun(global, [&](ConverterLink& link) { job.write(link, nullptr); });
     auto session = openConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;
@@ -147,22 +158,38 @@ int runInput(const GlobalOptions& global, const Options& options, InputJob& job)
     job.expected.divider = job.plain.divider;
     job.expected.shunt = job.plain.shunt;
 
-    const bool answered = job.write(link, nullptr);
+    WriteOutcome outcome;
+    const bool answered = runJournalled(link, [&](ConverterLink& l) { job.write(l, nullptr); }, outcome);
 
     const ConverterReading held = readConverter(link, ReadScope::Input);
     LabelledLines lines;
     addInputLines(lines, held);
-    lines.print(std::cout);
+    if (!options.json)
+        lines.print(std::cout);
 
-    const WriteCheck check = checkWrites(job.expected, held.settings, number_text::RealAutoText);
-    if (!answered || !check.unread.empty()) {
+    // Exact digits, as restore lists its differences.
+    const WriteCheck check = checkWrites(job.expected, held.settings);
+    if (options.json) {
+        Json list = Json::array();
+        for (const ConfigurationDifference& d : check.differences)
+            list.push_back(Json{{"name", d.name}, {"asked", d.left}, {"held", d.right}});
+        printJson(std::cout, Json{{"configuration", configurationJson(held.settings)},
+                                  {"writes", writeOutcomeJson(outcome)},
+                                  {"complete", answered},
+                                  {"unread", check.unread},
+                                  {"mismatches", list}});
+    }
+    if (!answered) {
+        for (const std::string& line : outcome.lines("the same dnx8 input command again"))
+            std::cerr << "dnx8: " << line << '\n';
+        return fail(exit_code::DeviceFailed, "the input's write sequence was interrupted; check the cable.");
+    }
+    if (!check.unread.empty()) {
         std::string names;
         for (const std::string& name : check.unread)
             names += " " + name;
-        return fail(exit_code::DeviceFailed,
-                    std::string(answered ? "" : "the converter did not answer every write of the input; ") +
-                        (names.empty() ? "" : "could not read back:" + names + "; ") +
-                        "check the cable and run the command again.");
+        return fail(exit_code::DeviceFailed, "every write was confirmed, but could not read back:" + names +
+                                                 "; check the cable and run dnx8 read " + options.port + ".");
     }
     if (!check.differences.empty()) {
         std::string_view shown;
@@ -175,7 +202,8 @@ int runInput(const GlobalOptions& global, const Options& options, InputJob& job)
             std::cerr << "dnx8: " << d.key << ": asked " << (polynomial ? "[polynomial]" : d.left)
                       << ", the converter holds " << (polynomial ? "[polynomial]" : d.right) << '\n';
         }
-        return fail(exit_code::Mismatch, "the converter holds another input than asked.");
+        return fail(exit_code::Mismatch, "the converter holds another input than asked (it clips values it "
+                                         "does not accept); see the list above.");
     }
     return exit_code::Done;
 }
@@ -186,12 +214,15 @@ CLI::App* addKind(CommandLine& commandLine, CLI::App& input, const std::string& 
                   const std::shared_ptr<Options>& options,
                   std::function<bool(const Options&, InputJob&)> prepare)
 {
-    return commandLine.add(input, name, help, [&commandLine, options, prepare] {
+    CLI::App* kind = commandLine.add(input, name, help, [&commandLine, options, prepare] {
         InputJob job;
         if (!prepare(*options, job))
             return exit_code::BadUsage;
         return runInput(commandLine.global(), *options, job);
     });
+    // The usage line CLI11 prints leaves out the group's PORT.
+    kind->footer("Usage: dnx8 input PORT " + name + " [OPTIONS] [--dry-run] [--json]");
+    return kind;
 }
 
 // The four plain kinds share the sequence and the linearization choice.
@@ -288,7 +319,8 @@ bool prepareThermocouple(const Options& o, InputJob& job)
 void addChoice(CLI::App* kind, const std::string& name, std::string& target,
                const std::vector<std::string>& names, const std::string& help)
 {
-    kind->add_option(name, target, help)->required()->check(CLI::IsMember(names));
+    // Any case: --type k, --variant 1v; the value becomes the listed name.
+    kind->add_option(name, target, help)->required()->transform(CLI::IsMember(names, CLI::ignore_case));
 }
 
 } // namespace
@@ -300,6 +332,11 @@ void addInputCommands(CommandLine& commandLine)
         "input", "Configure the input with the dialogs' write sequences, then read it back and compare");
     input->add_option("PORT", o->port, "Serial port: a device path (/dev/ttyUSB0) or a name (COM3)")
         ->required();
+    input->add_flag("--json", o->json,
+                    "JSON: {\"configuration\" as read back, \"writes\", \"complete\", \"unread\", "
+                    "\"mismatches\": [{\"name\", \"asked\", \"held\"}]}");
+    input->add_flag("--dry-run", o->dryRun,
+                    "Check the options and print the frames of the write sequence; send nothing, open nothing");
     input->footer("Run dnx8 input PORT KIND --help for a kind's options. Example:\n"
                   "  dnx8 input /dev/ttyUSB0 thermocouple --type K --compensation internal");
 
@@ -311,7 +348,7 @@ void addInputCommands(CommandLine& commandLine)
             "--divider", o->divider,
             "Divider for 100mV and 1V (default: the converter's own, written back as the dialog does)")
         ->type_name("D")
-        ->check(userReal());
+        ->check(positiveUserReal());
     addLinearizationOptions(voltage, *o);
 
     CLI::App* current =
@@ -321,7 +358,7 @@ void addInputCommands(CommandLine& commandLine)
         ->add_option("--shunt", o->shunt,
                      "External shunt in ohms (default: the converter's own, written back as the dialog does)")
         ->type_name("R")
-        ->check(userReal());
+        ->check(positiveUserReal());
     addLinearizationOptions(current, *o);
 
     CLI::App* resistance =

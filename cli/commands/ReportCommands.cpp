@@ -1,6 +1,7 @@
 #include "cli/commands/ReportCommands.h"
 
 #include "cli/CommandLine.h"
+#include "cli/Console.h"
 #include "report/CommissioningRecord.h"
 #include "config/ConverterReading.h"
 #include "cli/ConverterSession.h"
@@ -61,13 +62,30 @@ int runReport(const GlobalOptions& global, const Options& options)
         const std::u8string name = pathFromArgument(options.linearization).filename().u8string();
         circumstances.linearizationFile.assign(name.begin(), name.end());
     }
-    const std::string page = recordPageHtml(commissioningRecord(reading, circumstances));
+    const RecordPage record = commissioningRecord(reading, circumstances);
+    const std::string page = recordPageHtml(record);
+    // A page of HTML is no use on a screen: a terminal gets a file instead.
+    std::string written = options.output;
+    if (!output && Console::outputIsTerminal()) {
+        const std::string serial = reading.serialNumber ? std::to_string(*reading.serialNumber) : "unknown";
+        written = "record-" + serial + "-" + localTimeStamp(readAt).substr(0, 10) + ".html";
+        output.emplace(written);
+        if (!output->create())
+            return fail(exit_code::BadUsage, "cannot write " + written + " in this folder; give -o FILE.html.");
+    }
     if (!output)
         std::cout << page << std::flush;
     else if (!output->commit(page))
-        return fail(exit_code::BadUsage, "cannot write " + options.output + "; check the free space.");
+        return fail(exit_code::BadUsage, "cannot write " + written + "; check the free space.");
+    if (written != options.output)
+        std::cerr << "dnx8: the record is in " << written << ".\n";
 
     const auto failed = reading.failedReads();
+    if (failed.empty() && record.linearizationDiffers)
+        return fail(exit_code::Mismatch, "the converter holds another linearization than the fit of " +
+                                             options.linearization +
+                                             " (the page says so too); check the point file and --order or "
+                                             "--spline, or write it with dnx8 input.");
     if (failed.empty())
         return exit_code::Done;
     std::string names;
@@ -91,7 +109,7 @@ void addReportCommands(CommandLine& commandLine)
         [&commandLine, options] { return runReport(commandLine.global(), *options); });
     report->add_option("PORT", options->port, "Serial port: a device path (/dev/ttyUSB0) or a name (COM3)")
         ->required();
-    report->add_option("-o,--output", options->output, "Write the page to FILE (default: standard output)")
+    report->add_option("-o,--output", options->output, "Write the page to FILE (default: standard output; to a terminal, record-SERIAL-DATE.html)")
         ->type_name("FILE.html");
     CLI::Option* points =
         report

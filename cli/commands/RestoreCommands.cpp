@@ -4,12 +4,14 @@
 #include "cli/BackupFileArgument.h"
 #include "cli/CommandLine.h"
 #include "cli/ConverterSession.h"
+#include "cli/DryRunOutput.h"
 #include "device/DryRunTransport.h"
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
 #include "cli/LabelledLines.h"
 #include "cli/PointFileImport.h"
 #include "config/RestorePlan.h"
+#include "config/WriteOutcome.h"
 #include "device/TracingTransport.h"
 #include "framework/NumberText.h"
 
@@ -24,62 +26,16 @@ struct Options {
     std::string port;
     std::string file;
     bool dryRun = false;
+    bool json = false;
     bool keepLinearization = false;
     std::string points;
     FitChoice fit;
 };
 
-std::string parameterName(std::uint8_t code)
-{
-    const Configuration none;
-    std::string name;
-    forEachKey(
-        [&](ConfigurationKey key, const auto&) {
-            if (protocol::Code(key.parameter) == code)
-                name = key.name;
-        },
-        none);
-    if (!name.empty())
-        return name;
-    switch (static_cast<Parameter>(code)) {
-    case Parameter::Commit:
-        return "Commit";
-    case Parameter::EmfRange:
-        return "EmfRange";
-    case Parameter::Segment:
-        return "Segment";
-    default:
-        return "0x" + number_text::HexDigits(code, 2);
-    }
-}
-
-// Restore without a line: the frames, one per line, named.
-int dryRunRestore(const GlobalOptions& global, const RestorePlan& plan)
-{
-    auto transport = std::make_unique<DryRunTransport>();
-    const DryRunTransport& sent = *transport;
-    std::unique_ptr<ByteTransport> port = std::move(transport);
-    if (global.trace)
-        port = std::make_unique<TracingTransport>(std::move(port), std::cerr);
-    ConverterLink link(std::move(port));
-    runRestore(link, plan);
-
-    std::size_t bytes = 0;
-    for (const std::vector<std::uint8_t>& frame : sent.requests) {
-        std::string hex;
-        for (std::uint8_t b : frame)
-            hex += (hex.empty() ? "" : " ") + number_text::HexDigits(b, 2);
-        std::cout << padRight(frame.size() > 1 ? parameterName(frame[1]) : "?", 18) << hex << '\n';
-        bytes += frame.size();
-    }
-    std::cout << sent.requests.size() << " requests, " << bytes << " bytes; nothing was sent.\n";
-    return exit_code::Done;
-}
-
 int runRestoreCommand(const GlobalOptions& global, const Options& options)
 {
     BackupFile file;
-    if (!loadBackupFile(options.file, file))
+    if (!loadBackupFile(options.file, file, "dnx8 restore PORT FILE"))
         return exit_code::BadUsage;
     RestoreLinearization linearization;
     LinearizationTable table;
@@ -102,31 +58,50 @@ int runRestoreCommand(const GlobalOptions& global, const Options& options)
     for (const std::string& note : plan.notes)
         std::cerr << "dnx8: " << note << ".\n";
     if (options.dryRun)
-        return dryRunRestore(global, plan);
+        return printDryRun(global, [&](ConverterLink& link) { runRestore(link, plan); });
 
     auto session = openConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;
     ConverterLink& link = *session->link;
-    const bool answered = runRestore(link, plan);
+    WriteOutcome outcome;
+    const bool answered = runJournalled(link, [&](ConverterLink& l) { runRestore(l, plan); }, outcome);
+    if (!answered) {
+        if (options.json)
+            printJson(std::cout, Json{{"restored", false}, {"writes", writeOutcomeJson(outcome)}});
+        for (const std::string& line : outcome.lines("dnx8 restore " + options.port + " " + options.file))
+            std::cerr << "dnx8: " << line << '\n';
+        return fail(exit_code::DeviceFailed, "the restore was interrupted (" +
+                                                 std::string(linkFailureText(link.lastFailure())) +
+                                                 "); check the cable.");
+    }
     const WriteCheck check =
         checkWrites(plan.expected, readConverter(link, ReadScope::All, session->identity).settings);
-    if (!answered || !check.unread.empty()) {
+    if (!check.unread.empty()) {
         std::string names;
         for (const std::string& name : check.unread)
             names += " " + name;
-        return fail(exit_code::DeviceFailed,
-                    std::string(answered ? "" : "the converter did not answer every write; ") +
-                        (names.empty() ? "" : "could not read back:" + names + "; ") +
-                        "check the cable and run the restore again.");
+        return fail(exit_code::DeviceFailed, "every write was confirmed, but could not read back:" + names +
+                                                 "; check the cable and run dnx8 diff " + options.port + " " +
+                                                 options.file + ".");
     }
-    for (const ConfigurationDifference& d : check.differences)
-        std::cerr << "dnx8: " << d.name << ": the file has " << d.left << ", the converter holds " << d.right
-                  << '\n';
-    if (!check.differences.empty())
+    const std::vector<ConfigurationDifference>& differences = check.differences;
+    if (options.json) {
+        Json list = Json::array();
+        for (const ConfigurationDifference& d : differences)
+            list.push_back(Json{{"name", d.name}, {"asked", d.left}, {"held", d.right}});
+        printJson(std::cout, Json{{"restored", true},
+                                  {"writes", writeOutcomeJson(outcome)},
+                                  {"equal", differences.empty()},
+                                  {"differences", list}});
+    }
+    for (const ConfigurationDifference& d : differences)
+        std::cerr << "dnx8: " << d.name << ": asked " << d.left << ", the converter holds " << d.right << '\n';
+    if (!differences.empty())
         return fail(exit_code::Mismatch, "the converter holds another configuration than " + options.file +
                                              " (it clips values it does not accept); see the list above.");
-    std::cout << "Restored " << options.file << " into " << options.port << " and read it back: equal.\n";
+    if (!options.json)
+        std::cout << "Restored " << options.file << " into " << options.port << " and read it back: equal.\n";
     return exit_code::Done;
 }
 
@@ -141,6 +116,9 @@ void addRestoreCommands(CommandLine& commandLine)
     restore->add_option("PORT", options->port, "Serial port: a device path (/dev/ttyUSB0) or a name (COM3)")
         ->required();
     restore->add_option("FILE", options->file, "The backup file (from dnx8 backup)")->required();
+    restore->add_flag("--json", options->json,
+                      "JSON: {\"restored\", \"writes\": {\"confirmed\", \"unconfirmed\", \"refused\", "
+                      "\"notSent\"}, \"equal\", \"differences\": [{\"name\", \"asked\", \"held\"}]}");
     restore->add_flag("--dry-run", options->dryRun,
                       "Check the file and print the frames restore would send; send nothing, open nothing");
     CLI::Option* keep =
@@ -155,6 +133,7 @@ void addRestoreCommands(CommandLine& commandLine)
     addFitChoiceOptions(restore, options->fit);
     restore->get_option("--order")->needs(points);
     restore->get_option("--spline")->needs(points);
+    restore->get_option("--strict")->needs(points);
     restore->footer(
         "A segment table, or a thermocouple that matches no built-in type, cannot be restored from "
         "a backup: such a file needs --keep-linearization or --linearization. The file is "

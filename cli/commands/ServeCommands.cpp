@@ -17,6 +17,7 @@ void addServeCommands(CommandLine& commandLine)
                                       "JSON API for scripts",
                                       [options] {
                                           options->stopRequested = [] { return Console::stopRequested(); };
+                                          Console::stopEndsNormally();
                                           switch (runServer(*options, std::cout, std::cerr)) {
                                           case ServeEnd::BadOptions:
                                               return exit_code::BadUsage;

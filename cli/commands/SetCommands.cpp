@@ -3,9 +3,12 @@
 #include "cli/CommandLine.h"
 #include "cli/ConfigurationText.h"
 #include "cli/ConverterSession.h"
+#include "cli/DryRunOutput.h"
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
+#include "config/WriteOutcome.h"
 #include "cli/LabelledLines.h"
+#include "config/ConfigurationJson.h"
 #include "config/Settings.h"
 #include "device/ParameterTexts.h"
 #include "framework/NumberText.h"
@@ -20,6 +23,8 @@ namespace {
 struct Options {
     std::string port;
     std::vector<std::string> settings;
+    bool dryRun = false;
+    bool json = false;
 };
 
 // A setting as the converter holds it after the write.
@@ -27,6 +32,8 @@ struct Echo {
     std::string label;
     std::string text;
     bool clipped = false;
+    std::string parameter;
+    Json held; // exactly, for scripts
 };
 
 std::string exactText(float value)
@@ -55,7 +62,7 @@ std::optional<Echo> writeSetting(ConverterLink& link, const Setting& s)
     case Setting::Kind::Filter: {
         std::uint8_t stored = 0;
         written = link.writeFilter(s.code, stored);
-        echo = {"Filtr", std::to_string(stored), stored != s.code};
+        echo = {"Filtr", std::to_string(stored), stored != s.code, "Filter", stored};
         break;
     }
     case Setting::Kind::ScaleMin:
@@ -63,7 +70,8 @@ std::optional<Echo> writeSetting(ConverterLink& link, const Setting& s)
         float stored = s.real;
         const bool min = s.kind == Setting::Kind::ScaleMin;
         written = min ? link.writeScaleMin(stored) : link.writeScaleMax(stored);
-        echo = {min ? "Min" : "Max", number_text::RealText(stored, 2), stored != s.real};
+        echo = {min ? "Min" : "Max", number_text::RealText(stored, 2), stored != s.real,
+                min ? "ScaleMin" : "ScaleMax", stored};
         if (echo.clipped)
             echo.text += " (" + exactText(stored) + ", asked " + exactText(s.real) + ")";
         break;
@@ -73,7 +81,7 @@ std::optional<Echo> writeSetting(ConverterLink& link, const Setting& s)
         written = link.writeErrorSignalling(stored);
         const std::string_view text = texts::ErrorSignallingText(stored);
         echo = {"Chybový stav", text.empty() ? "kód " + std::to_string(stored) : std::string(text),
-                stored != s.code};
+                stored != s.code, "ErrorSignalling", stored};
         break;
     }
     case Setting::Kind::Relay1:
@@ -81,7 +89,8 @@ std::optional<Echo> writeSetting(ConverterLink& link, const Setting& s)
         RelaySettings stored = s.relay;
         const bool first = s.kind == Setting::Kind::Relay1;
         written = first ? link.writeRelay1(stored) : link.writeRelay2(stored);
-        echo = {first ? "Relé 1" : "Relé 2", relayText(stored), !(stored == s.relay)};
+        echo = {first ? "Relé 1" : "Relé 2", relayText(stored), !(stored == s.relay), first ? "Relay1" : "Relay2",
+                valueJson(stored)};
         break;
     }
     }
@@ -102,30 +111,65 @@ int runSet(const GlobalOptions& global, const Options& options)
         settings.push_back(*setting);
     }
 
+    if (options.dryRun)
+        return printDryRun(global, [&](ConverterLink& link) {
+            for (const Setting& setting : settings)
+                writeSetting(link, setting);
+        });
+
     auto session = openConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;
     LabelledLines lines;
+    Json echoes = Json::array();
+    // Text for people, or the echoes exactly for scripts.
+    auto print = [&](bool complete) {
+        if (options.json)
+            printJson(std::cout, Json{{"echoes", echoes}, {"complete", complete}});
+        else
+            lines.print(std::cout);
+    };
     std::vector<std::string> clipped;
     int result = exit_code::Done;
     for (std::size_t i = 0; i < settings.size(); ++i) {
         const std::optional<Echo> echo = writeSetting(*session->link, settings[i]);
         if (!echo) {
-            lines.print(std::cout);
+            print(false);
+            // The same account of an interrupted sequence as input and restore give.
+            WriteOutcome outcome;
             std::string rest;
-            for (std::size_t j = i; j < settings.size(); ++j)
-                rest += " " + options.settings[j];
-            return fail(exit_code::DeviceFailed, "the converter did not confirm " + options.settings[i] +
-                                                     "; not written:" + rest +
-                                                     ". Check the cable and run set again.");
+            for (std::size_t j = 0; j < settings.size(); ++j) {
+                if (j < i)
+                    outcome.confirmed.push_back(options.settings[j]);
+                else
+                    rest += " " + options.settings[j];
+            }
+            const LinkFailure failure = session->link->lastFailure();
+            if (failure == LinkFailure::Nak)
+                outcome.refused.push_back(options.settings[i]);
+            else if (failure == LinkFailure::Silent || failure == LinkFailure::Broken)
+                outcome.unconfirmed.push_back(options.settings[i]);
+            else
+                outcome.notSent.push_back(options.settings[i]);
+            for (std::size_t j = i + 1; j < settings.size(); ++j)
+                outcome.notSent.push_back(options.settings[j]);
+            for (const std::string& line : outcome.lines("dnx8 set " + options.port + rest))
+                std::cerr << "dnx8: " << line << '\n';
+            return fail(exit_code::DeviceFailed, "set stopped at " + options.settings[i] + " (" +
+                                                     std::string(linkFailureText(failure)) +
+                                                     "); check the cable.");
         }
         lines.add(echo->label, echo->text);
+        echoes.push_back(Json{{"setting", options.settings[i]},
+                              {"parameter", echo->parameter},
+                              {"held", echo->held},
+                              {"clipped", echo->clipped}});
         if (echo->clipped) {
             clipped.push_back(options.settings[i] + " (the converter holds: " + echo->text + ")");
             result = exit_code::Mismatch;
         }
     }
-    lines.print(std::cout);
+    print(true);
     for (const std::string& text : clipped)
         fail(exit_code::Mismatch, "the converter stored another value than asked: " + text);
     return result;
@@ -146,6 +190,10 @@ void addSetCommands(CommandLine& commandLine)
                     "relay1=MODE,ON,ONDELAY,OFF,OFFDELAY, relay2=... (MODE hysteresis|window, delays "
                     "0..65535, decimals with a point)")
         ->required();
+    set->add_flag("--json", options->json,
+                  "The echoes as JSON: {\"echoes\": [{\"setting\", \"parameter\", \"held\", \"clipped\"}], "
+                  "\"complete\"}, every value exactly");
+    set->add_flag("--dry-run", options->dryRun, "Check the settings and print the frames; send nothing, open nothing");
     set->footer(
         "Example: dnx8 set /dev/ttyUSB0 filter=5 scale-min=0 scale-max=100 relay1=hysteresis,80,2,75,2");
 }

@@ -6,12 +6,14 @@
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
 #include "cli/LabelledLines.h"
+#include "config/ConverterOpening.h"
 #include "config/LiveValueTexts.h"
 #include "config/LocalTime.h"
 #include "cli/UserNumberOptions.h"
 #include "config/UserNumbers.h"
 #include "device/ParameterTexts.h"
 
+#include <algorithm>
 #include <chrono>
 #include <iostream>
 #include <thread>
@@ -28,6 +30,7 @@ struct Options {
     std::string interval = "1";
     std::int64_t count = 0; // 0: until Ctrl+C
     bool csv = false;
+    bool json = false;
 };
 
 void printHeader(bool csv)
@@ -44,18 +47,25 @@ void printHeader(bool csv)
 }
 
 // One poll; false when a read failed.
-bool printPoll(ConverterLink& link, bool csv)
+bool printPoll(ConverterLink& link, bool csv, bool json)
 {
     const LiveReading live = readLiveValues(link);
     const std::string stamp = localTimeStamp(std::chrono::system_clock::now());
+    if (json) {
+        Json line = Json{{"time", stamp}};
+        line.update(liveJson(live));
+        std::cout << line.dump() << '\n' << std::flush;
+        return live.input && live.process && live.value && live.ratio;
+    }
     std::string line = csv ? stamp : padRight(stamp.substr(11, 8), 10);
     bool complete = true;
     for (LiveQuantity quantity : LiveQuantities) {
         const std::optional<float> value = liveOf(live, quantity);
         complete = complete && value.has_value();
         // A value that could not be read is an empty CSV field.
-        const std::string text =
-            value || csv ? liveText(quantity, value) : std::string(parameter_texts::CommunicationErrorText);
+        const std::string text = csv     ? liveExactText(quantity, value)
+                                 : value ? liveText(quantity, value)
+                                         : std::string(parameter_texts::CommunicationErrorText);
         line += csv ? "," + text : padRight(text, ColumnWidth);
     }
     if (!csv)
@@ -72,6 +82,60 @@ void waitUntil(Clock::time_point until)
             std::min<Clock::duration>(until - Clock::now(), std::chrono::milliseconds(50)));
 }
 
+// The converter on a line that may drop and come back (a pulled adapter):
+// after a failed poll the port is closed and opened again, with a back-off,
+// and standard error says when the line dropped and when it came back.
+class WatchedLine {
+public:
+    WatchedLine(ConverterLink& link, std::string port, std::string openText)
+        : link(link), port(std::move(port)), openText(std::move(openText))
+    {
+    }
+
+    // After a poll: notes a drop, or tries to reopen when one is due.
+    void afterPoll(bool complete)
+    {
+        if (up && !complete) {
+            up = false;
+            const std::string why(linkFailureText(link.lastFailure()));
+            link.close();
+            backoff = FirstBackoff;
+            nextAttempt = Clock::now() + backoff;
+            std::cerr << "dnx8: " << localTimeStamp(std::chrono::system_clock::now()) << ": the line to " << port
+                      << " dropped (" << why << "); opening it again until it comes back." << std::endl;
+            return;
+        }
+        if (up || Clock::now() < nextAttempt)
+            return;
+        if (reopen()) {
+            up = true;
+            std::cerr << "dnx8: " << localTimeStamp(std::chrono::system_clock::now()) << ": the line to " << port
+                      << " is back." << std::endl;
+            return;
+        }
+        link.close();
+        backoff = std::min(backoff * 2, MaxBackoff);
+        nextAttempt = Clock::now() + backoff;
+    }
+
+private:
+    static constexpr Clock::duration FirstBackoff = std::chrono::seconds(1);
+    static constexpr Clock::duration MaxBackoff = std::chrono::seconds(30);
+
+    bool reopen()
+    {
+        link.close();
+        return openDnx8(link, openText).outcome == ConverterOpening::Outcome::Opened;
+    }
+
+    ConverterLink& link;
+    std::string port;
+    std::string openText;
+    bool up = true;
+    Clock::duration backoff = FirstBackoff;
+    Clock::time_point nextAttempt;
+};
+
 int runWatch(const GlobalOptions& global, const Options& options)
 {
     const auto period = std::chrono::duration_cast<Clock::duration>(
@@ -80,21 +144,35 @@ int runWatch(const GlobalOptions& global, const Options& options)
     if (!session)
         return exit_code::DeviceFailed;
 
-    printHeader(options.csv);
+    if (!options.json)
+        printHeader(options.csv);
+    WatchedLine line(*session->link, options.port, session->openText);
     std::int64_t polls = 0;
     std::int64_t incomplete = 0;
     const Clock::time_point start = Clock::now();
+    std::int64_t slot = 0;
     while (!Console::stopRequested()) {
-        if (!printPoll(*session->link, options.csv))
+        const bool complete = printPoll(*session->link, options.csv, options.json);
+        if (!complete)
             ++incomplete;
         ++polls;
-        // A network connection that dropped does not come back by itself.
-        if (!session->link->isOpen())
+        // A network connection that dropped ends the watch (the device
+        // server's side decides when it comes back); a serial line is
+        // opened again below.
+        if (session->network && !session->link->isOpen())
             return fail(exit_code::DeviceFailed, "the connection to " + options.port +
                                                      " was lost; check the device server and try again.");
         if (options.count != 0 && polls >= options.count)
             break;
-        waitUntil(start + polls * period);
+        line.afterPoll(complete);
+        // The next slot of the grid start + k * period that is still ahead:
+        // a slow poll or a reopen skips slots instead of shifting the rest.
+        ++slot;
+        if (period > Clock::duration::zero()) {
+            const std::int64_t due = (Clock::now() - start) / period + 1;
+            slot = std::max(slot, due);
+        }
+        waitUntil(start + slot * period);
     }
     if (incomplete != 0)
         return fail(exit_code::DeviceFailed, std::to_string(incomplete) + " of " + std::to_string(polls) +
@@ -133,5 +211,9 @@ void addWatchCommands(CommandLine& commandLine)
     watch->add_flag("--csv", options->csv,
                     "One CSV line per poll: ISO 8601 local time, input, process, value, ratio in per cent; "
                     "fault texts in place of flagged values, an empty field for a failed read");
+    CLI::Option* json = watch->add_flag("--json", options->json,
+                                        "One JSON object per line and poll: time, input, process, value, "
+                                        "ratio (a fraction), faults; every value exactly");
+    json->excludes("--csv");
     watch->footer("Ctrl+C ends it. Example: dnx8 watch /dev/ttyUSB0 --interval 10 --csv > log.csv");
 }

@@ -31,6 +31,7 @@ TEST(UserNumbers, OnlyWholePlainDecimalTextsAreNumbers)
         EXPECT_FALSE(realProblem(text).empty());
     }
     EXPECT_NE(realProblem("12,5").find("decimal point"), std::string::npos);
+    EXPECT_NE(realProblem("1e39").find("outside the range"), std::string::npos);
 
     EXPECT_EQ(readUserInteger("65535", 0, 65535), 65535);
     for (const char* text : {"65536", "-1", "1.0", "", "5x", "99999999999999999999"})
@@ -48,12 +49,16 @@ TEST(Settings, EachSettingReadsToItsValueOrSaysWhatIsWrong)
     auto state = parseSetting("error-state=input", problem);
     ASSERT_TRUE(state);
     EXPECT_EQ(state->code, 3);
+    // The codes the docs list, and names in any case.
+    EXPECT_EQ(parseSetting("error-state=2", problem)->code, 2);
+    EXPECT_EQ(parseSetting("error-state=Over", problem)->code, 2);
+    EXPECT_EQ(parseSetting("relay1=Hysteresis,1,2,3,4", problem)->relay.mode, RelaySettings::Hysteresis);
     EXPECT_EQ(parseSetting("scale-min=-3.5", problem)->real, -3.5f);
     EXPECT_EQ(parseSetting("filter=30", problem)->code, 30);
 
     for (const char* text : {"filter", "filter=", "filter=-1", "Filter=3", "relay1=hysteresis,1,2,3",
                              "relay1=hysteresis,1,2,3,4,5", "relay1=on,1,2,3,4", "relay1=window,1,2.5,3,4",
-                             "scale-max=1e40", "error-state=2"}) {
+                             "scale-max=1e40", "error-state=4", "error-state=02"}) {
         SCOPED_TRACE(text);
         problem.clear();
         EXPECT_FALSE(parseSetting(text, problem));

@@ -24,8 +24,10 @@ std::string Slurp(const std::string& path)
 
 } // namespace
 
-ProgramRun RunDnx8(const std::vector<std::string>& arguments, std::chrono::milliseconds within)
+ProgramRun RunDnx8(const std::vector<std::string>& arguments, std::chrono::milliseconds within,
+                   const std::function<bool(pid_t)>& during)
 {
+    bool duringDone = !during;
     ProgramRun run;
     char outName[] = "/tmp/dnx8-test-out-XXXXXX";
     char errName[] = "/tmp/dnx8-test-err-XXXXXX";
@@ -57,6 +59,8 @@ ProgramRun RunDnx8(const std::vector<std::string>& arguments, std::chrono::milli
             run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
             break;
         }
+        if (!duringDone)
+            duringDone = during(pid);
         if (std::chrono::steady_clock::now() - start > within) {
             ::kill(pid, SIGKILL);
             ::waitpid(pid, nullptr, 0);

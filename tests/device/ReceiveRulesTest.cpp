@@ -212,3 +212,45 @@ TEST(ConverterLinkOpen, PrefixesThePortNameAndRefusesEmptyNames)
 }
 
 } // namespace
+
+namespace {
+
+// What the link says about each failure, and what it sends once stopped.
+TEST_F(ReceiveRules, FailuresAreToldApartAndAStopSendsNothingMore)
+{
+    std::uint8_t value = 0;
+    struct Case {
+        Bytes reply;
+        LinkFailure failure;
+    };
+    const Case cases[] = {
+        {{}, LinkFailure::Silent},
+        {{0x06, 0x01, 0x07}, LinkFailure::Broken},            // one byte short
+        {{0x06, 0x01, 0x07, 0xF3}, LinkFailure::Broken},      // bad checksum
+        {{0x06, 0x02, 0x07, 0x00, 0xF1}, LinkFailure::Broken}, // wrong length
+        {{0x15, 0xEB}, LinkFailure::Nak},
+        {{0x06, 0x01, 0x07, 0xF2}, LinkFailure::None},
+    };
+    link->startJournal();
+    for (const Case& c : cases) {
+        port->queue(c.reply);
+        EXPECT_EQ(link->readFilter(value), c.failure == LinkFailure::None);
+        EXPECT_EQ(link->lastFailure(), c.failure) << linkFailureText(c.failure);
+    }
+    bool stop = false;
+    link->setStopCheck([&stop] { return stop; });
+    stop = true;
+    const std::size_t sent = record.writes.size();
+    EXPECT_FALSE(link->writeFilter(3));
+    EXPECT_EQ(link->lastFailure(), LinkFailure::Stopped);
+    EXPECT_EQ(record.writes.size(), sent);
+
+    const std::vector<LinkTransaction> journal = link->stopJournal();
+    ASSERT_EQ(journal.size(), 7u);
+    EXPECT_FALSE(journal[0].write);
+    EXPECT_EQ(journal[4].outcome, LinkFailure::Nak);
+    EXPECT_TRUE(journal[6].write);
+    EXPECT_EQ(journal[6].outcome, LinkFailure::Stopped);
+}
+
+} // namespace
