@@ -316,9 +316,12 @@ class ServedConverter(unittest.TestCase):
         stream = self.events()
         self.sim.command("fault silence on")
         status, _, answer = self.settings({"Filter": 4})
-        self.assertEqual(status, 502)
-        self.assertIn("Chyba komunikace", answer["error"])
-        self.assertEqual(answer["echo"], {})
+        # The write fails on the line (502), unless a live poll found the
+        # silence first and the converter is already being reconnected (503).
+        self.assertIn(status, (502, 503), answer)
+        if status == 502:
+            self.assertIn("Chyba komunikace", answer["error"])
+            self.assertEqual(answer["echo"], {})
         stream.state("disconnected")
         status, _, converters = self.server.request("GET", "/api/converters")
         self.assertNotEqual(converters[0]["state"], "connected")
