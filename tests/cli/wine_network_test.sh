@@ -10,7 +10,7 @@ program=$2
 ser2net=$(command -v ser2net || echo /usr/sbin/ser2net)
 [ -x "$ser2net" ] || { echo "SKIPPED: no ser2net (scripts/setup.sh installs it)"; exit 77; }
 . "$(dirname "$0")/../wine_com_port.sh"
-start_simulator_on "$1" "$3" COM29 --preset pt100
+start_simulator_on "$1" "$3" COM32 --preset pt100
 pty=$(head -n 1 "$work/sim.out")
 
 server_pid=""
@@ -54,8 +54,8 @@ status=$?
 [ "$status" -eq 2 ] || fail "tcp://127.0.0.1:0 exited $status: $(cat "$work/bad.txt")"
 # The port doctor on Windows: a port that is there and answers, one that is not.
 until released; do sleep 0.05; done
-"$runner" "$build" "$program" doctor COM29 >"$work/doctor.txt" 2>&1 || fail "doctor COM29: $(cat "$work/doctor.txt")"
-grep -q 'ok: a DNX8 answers' "$work/doctor.txt" || fail "doctor COM29 printed: $(cat "$work/doctor.txt")"
+"$runner" "$build" "$program" doctor COM32 >"$work/doctor.txt" 2>&1 || fail "doctor COM32: $(cat "$work/doctor.txt")"
+grep -q 'ok: a DNX8 answers' "$work/doctor.txt" || fail "doctor COM32 printed: $(cat "$work/doctor.txt")"
 "$runner" "$build" "$program" doctor COM77 >"$work/doctor.txt" 2>&1
 status=$?
 [ "$status" -eq 1 ] || fail "doctor COM77 exited $status"
