@@ -30,22 +30,6 @@ Console::~Console()
     signal(SIGTERM, SIG_DFL);
 }
 
-namespace {
-
-bool normalEnd = false;
-
-} // namespace
-
-void Console::stopEndsNormally()
-{
-    normalEnd = true;
-}
-
-bool Console::stopIsNormalEnd()
-{
-    return normalEnd;
-}
-
 bool Console::stopRequested()
 {
     return stopFlag != 0;

@@ -38,22 +38,6 @@ Console::~Console()
         SetConsoleOutputCP(previousCodePage);
 }
 
-namespace {
-
-bool normalEnd = false;
-
-} // namespace
-
-void Console::stopEndsNormally()
-{
-    normalEnd = true;
-}
-
-bool Console::stopIsNormalEnd()
-{
-    return normalEnd;
-}
-
 bool Console::stopRequested()
 {
     return stopFlag;
