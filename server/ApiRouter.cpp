@@ -218,7 +218,7 @@ void ApiRouter::settings(const std::string& id, const HttpRequest& request, std:
     if (!body)
         return exchange->respond(errorResponse(400, problem));
     ConverterWorker* self = worker.get();
-    worker->submit([exchange, self, items = std::move(body->items)](ConverterLink* link) {
+    worker->submitWrite(request.peer, [exchange, self, items = std::move(body->items)](ConverterLink* link) {
         if (!link) {
             exchange->respond(notConnected(self->port()));
             return true;

@@ -84,6 +84,12 @@ void ConverterWorker::submit(Job job)
     wake.notify_all();
 }
 
+void ConverterWorker::submitWrite(const std::string& client, Job job)
+{
+    (void)client;
+    submit(std::move(job));
+}
+
 void ConverterWorker::watch(std::shared_ptr<EventSink> sink)
 {
     EventHub::publishTo(*sink, "state", core::jsonText(status()));

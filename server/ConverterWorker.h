@@ -60,6 +60,9 @@ public:
     bool finished() const;
 
     void submit(Job job);
+    // A job that writes to the converter on behalf of client (its address):
+    // every write of every client goes this way.
+    void submitWrite(const std::string& client, Job job);
     // Adds an event stream and sends it the current state at once.
     void watch(std::shared_ptr<EventSink> sink);
     // Tells every stream what a client changed (parameter names as keys).

@@ -13,6 +13,7 @@ struct HttpRequest {
     // Header fields by lower-case name (a repeated field keeps its last value).
     std::map<std::string, std::string> headers;
     std::string body;
+    std::string peer; // the client's address, for the journal
 
     std::string header(const std::string& lowerCaseName) const
     {

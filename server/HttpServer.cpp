@@ -217,6 +217,10 @@ void Session::onRequest(beast::error_code error)
         request.headers[name] = std::string(field.value());
     }
     request.body = message.body();
+    beast::error_code ignored;
+    const tcp::endpoint peer = stream.socket().remote_endpoint(ignored);
+    if (!ignored)
+        request.peer = peer.address().to_string();
     core.router->handle(request, std::make_shared<SessionExchange>(shared_from_this(), message.keep_alive()));
 }
 
