@@ -19,11 +19,6 @@ from serve_api_test import DNX8, WAIT, Events, Server, Simulator
 POINTS = "0 0\n1 1.2\n2 2.1\n3 3.3\n4 3.9\n5 5.2\n"
 
 
-def without_time(text):
-    """A backup's text; it holds no time stamp, so it is compared whole."""
-    return json.loads(text)
-
-
 class Restore(unittest.TestCase):
     """A pt100 simulator served, and fresh ones added as targets."""
 
@@ -81,7 +76,8 @@ class Restore(unittest.TestCase):
         self.assertEqual(self.server.request("DELETE", "/api/converters/sim")[0], 204)
         run = subprocess.run([DNX8, "backup", self.sims["sim"].port], capture_output=True, text=True, timeout=WAIT)
         self.assertEqual(run.returncode, 0, run.stderr)
-        self.assertEqual(served, without_time(run.stdout))
+        # The file holds no time stamp: equal as a whole.
+        self.assertEqual(served, json.loads(run.stdout))
 
     def test_failed_read_gives_no_file_unless_partial(self):
         sim = self.sims["sim"]
@@ -157,11 +153,7 @@ class Restore(unittest.TestCase):
             ("restore", "{\"format\": ", "no JSON object"),
             ("restore", bad_filter, "not a valid backup (1 fault)"),
             ("restore", duplicate, "not a valid backup"),
-            ("restore", {"backup": backup, "linearization": "maybe"}, "\"linearization\" is"),
-            ("restore", {"backup": backup, "colour": 1}, "unknown key"),
             ("restore", {"backup": backup, "linearization": {"points": "1 1\n", "order": 2}}, "valid points"),
-            ("restore", {"backup": backup, "linearization": {"points": POINTS, "order": 2, "spline": True}},
-             "not both"),
             ("diff", bad_filter, "not a valid backup"),
         ]
         for address, body, words in cases:
@@ -171,14 +163,9 @@ class Restore(unittest.TestCase):
             self.assertIn("Nothing was sent", answer["error"], body)
         status, _, answer = self.server.request("POST", "/api/converters/sim/restore", bad_filter)
         self.assertTrue(any("Filter" in fault for fault in answer["faults"]), answer)
-        status, _, answer = self.server.request("POST", "/api/batch/restore",
-                                                {"converters": ["sim", "nobody"], "backup": backup})
-        self.assertEqual(status, 400, answer)
-        status, _, answer = self.server.request("POST", "/api/batch/restore",
-                                                {"converters": ["sim", "sim"], "backup": backup})
-        self.assertEqual(status, 400, answer)
-        status, _, answer = self.server.request("POST", "/api/batch/restore", {"converters": ["sim"]})
-        self.assertEqual(status, 400, answer)
+        for body in ({"converters": ["sim", "nobody"], "backup": backup}, {"converters": ["sim"], "backup": bad_filter}):
+            status, _, answer = self.server.request("POST", "/api/batch/restore", body)
+            self.assertEqual(status, 400, answer)
         self.assertEqual(self.server.request("GET", "/api/converters/sim/restore")[0], 405)
         self.server.request("GET", "/api/converters")
         self.assertEqual(self.sims["sim"].requests()[before:], [])
