@@ -54,11 +54,6 @@ std::vector<std::string> rowCells(const FitQualityEntry& entry, int preselected)
     return cells;
 }
 
-Json figuresJson(const std::optional<ResidualFigures>& figures, double ResidualFigures::*member)
-{
-    return figures ? Json((*figures).*member) : Json(nullptr);
-}
-
 } // namespace
 
 void printFitReportText(std::ostream& out, const std::string& fileName, const FitQualityReport& report)
@@ -94,33 +89,4 @@ void printFitReportText(std::ostream& out, const std::string& fileName, const Fi
         << " (4 kroky float32 největšího |y|) jsou zaokrouhlení a počítají se jako stejné.\n";
     if (report.recommendedOrder != 0)
         out << "Nejnižší řád do 10 % nejlepší odchylky: " << orderText(report.recommendedOrder) << '\n';
-}
-
-Json fitReportJson(const FitQualityReport& report)
-{
-    Json entries = Json::array();
-    for (const FitQualityEntry& entry : report.entries) {
-        Json json = Json::object();
-        json["method"] = entry.method == FitMethod::Spline ? "spline" : "polynomial";
-        if (entry.method == FitMethod::Polynomial)
-            json["degree"] = entry.degree;
-        json["maxResidual"] = figuresJson(entry.sent, &ResidualFigures::maxResidual);
-        json["maxResidualAt"] = figuresJson(entry.sent, &ResidualFigures::maxResidualAt);
-        json["rmsResidual"] = figuresJson(entry.sent, &ResidualFigures::rmsResidual);
-        json["maxResidual80"] = figuresJson(entry.exact, &ResidualFigures::maxResidual);
-        json["rmsResidual80"] = figuresJson(entry.exact, &ResidualFigures::rmsResidual);
-        json["float32Warning"] = entry.float32Warning;
-        if (entry.method == FitMethod::Polynomial)
-            json["noBetterThan"] = entry.noBetterThan != 0 ? Json(entry.noBetterThan) : Json(nullptr);
-        entries.push_back(json);
-    }
-    Json json = Json::object();
-    json["points"] = report.count;
-    json["min"] = report.min;
-    json["max"] = report.max;
-    json["preselected"] = report.preselectedOrder;
-    json["lowestWithin10Percent"] =
-        report.recommendedOrder != 0 ? Json(report.recommendedOrder) : Json(nullptr);
-    json["report"] = entries;
-    return json;
 }

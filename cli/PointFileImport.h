@@ -1,22 +1,12 @@
 #pragma once
 
-#include "linearization/LinearizationTable.h"
-#include "linearization/PointFileCheck.h"
-#include "linearization/PointSet.h"
+#include "config/PointImport.h"
 
 #include <CLI/CLI.hpp>
 
 #include <filesystem>
 #include <optional>
 #include <string>
-
-// What the linearization dialog lets the user choose for a point file:
-// a polynomial of some order, or the linear spline.
-struct FitChoice {
-    std::optional<int> order; // the dialog's preselected order when empty
-    bool spline = false;
-    bool strict = false; // refuse a file with skipped lines or repeated x
-};
 
 // --order N and --spline (exclusive) and --strict on command.
 void addFitChoiceOptions(CLI::App* command, FitChoice& choice);
