@@ -1,6 +1,7 @@
 #include "cli/FitReportOutput.h"
 
 #include "cli/LabelledLines.h"
+#include "framework/NumberText.h"
 #include "linearization/FitQuality.h"
 
 #include <cstdio>
@@ -61,8 +62,9 @@ void printFitReportText(std::ostream& out, const std::string& fileName, const Fi
     LabelledLines head;
     head.add("Soubor", fileName);
     head.add("Bodů", std::to_string(report.count));
-    head.add("Min", figureText(report.min, 9));
-    head.add("Max", figureText(report.max, 9));
+    // The x range as `dnx8 fit` and the dialog show it.
+    head.add("Min", number_text::RealAutoText(report.min));
+    head.add("Max", number_text::RealAutoText(report.max));
     head.print(out);
     out << '\n';
 
