@@ -103,6 +103,11 @@ void ConverterWorker::publishConfiguration(const Json& changed)
     hub.publish("configuration", core::jsonText(changed));
 }
 
+void ConverterWorker::publishEvent(std::string_view event, const Json& data)
+{
+    hub.publish(event, core::jsonText(data));
+}
+
 Json ConverterWorker::status() const
 {
     std::lock_guard lock(mutex);
