@@ -147,6 +147,19 @@ class InputServed(unittest.TestCase):
         status, _, answer = self.server.request("POST", "/api/fit", {"points": "0 0"})
         self.assertEqual(status, 400)
 
+    def test_an_interrupted_sequence_is_no_success(self):
+        self.sim.command("fault silence on")
+        status, _, answer = self.input({"kind": "rtd", "sensor": "pt100", "wiring": "3"})
+        # Fails on the line (502), unless a live poll found the silence first (503).
+        self.assertIn(status, (502, 503), answer)
+        if status == 502:
+            self.assertIn("interrupted", answer["error"])
+            self.assertFalse(answer["complete"])
+            self.assertIn("InputType", answer["writes"]["unconfirmed"])
+            self.assertEqual(answer["writes"]["confirmed"], [])
+        self.sim.command("fault clear")
+        self.stream.state("connected")
+
     def test_bad_bodies_are_refused_and_nothing_is_sent(self):
         self.stream.close()
         # Once no stream watches the polls stop: wait until the trace stands still.
@@ -185,6 +198,24 @@ class InputServed(unittest.TestCase):
         self.server.request("GET", "/api/converters")
         self.assertEqual(self.sim.requests()[before:], [])
         self.assertEqual(self.sim.command("get InputType"), ["InputType 2"])
+
+
+class ReadOnly(unittest.TestCase):
+    def test_input_is_refused_and_the_fit_report_still_answers(self):
+        with tempfile.TemporaryDirectory() as folder:
+            sim = Simulator(folder)
+            server = Server(sim.port, "--read-only")
+            try:
+                status, _, answer = server.request("POST", "/api/converters/sim/input",
+                                                   {"kind": "rtd", "sensor": "pt100", "wiring": "3"})
+                self.assertEqual(status, 403)
+                self.assertIn("--read-only", answer["error"])
+                status, _, report = server.request("POST", "/api/fit", json.dumps(POINTS))
+                self.assertEqual(status, 200)
+                self.assertEqual(sim.command("get InputType"), ["InputType 2"])
+            finally:
+                self.assertEqual(server.stop(), 0)
+                sim.close()
 
 
 if __name__ == "__main__":
