@@ -8,6 +8,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import { Server, Simulator, eventually, launchBrowser, programs, removeFolder, workFolder } from './harness.js';
+import { figure } from '../../../server/web/assets/js/input.js';
 
 // The frames of a write sequence: those that carry data, and Commit.
 function writesOf(frames) {
@@ -34,6 +35,13 @@ const Points = Array.from({ length: 12 }, (_, i) => {
   const x = 9 * i;
   return `${x} ${(0.5 + 2 * x + 0.01 * x * x + 0.0004 * x ** 3).toPrecision(9)}`;
 }).join('\n') + '\n';
+
+test('the report\'s figures read as dnx8 fit --report writes them (printf %.3g)', () => {
+  const cases = [[1.2e-5, '1.2e-05'], [14.4, '14.4'], [1234, '1.23e+03'], [999.5, '1e+03'], [0.00099996, '0.001'],
+    [0.000109, '0.000109'], [100, '100'], [0, '0'], [null, '–']];
+  for (const [value, text] of cases) assert.equal(figure(value), text, String(value));
+  assert.equal(figure(120000.5, 7), '120000.5');
+});
 
 describe('the input configuration panel', () => {
   let work;

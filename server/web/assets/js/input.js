@@ -206,10 +206,15 @@ function kindIndexOf(text) {
   return CzechKinds.indexOf(text);
 }
 
+// "Přepsat" shows the point file's x range, which the table brings along.
 function showLinearizationParts() {
   const choice = linearizationChoice();
   for (const id of ['input-config-min', 'input-config-max']) $(id).disabled = choice !== 'off';
   $('input-config-points').hidden = choice !== 'points';
+  if (choice === 'points' && state.report) {
+    $('input-config-min').value = realText(state.report.min, 2);
+    $('input-config-max').value = realText(state.report.max, 2);
+  }
 }
 
 // ---- the point file and its fits -----------------------------------------
@@ -218,8 +223,18 @@ function methodText(entry) {
   return entry.method === 'spline' ? t('fitSpline') : t('fitOrder').replace('N', String(entry.degree));
 }
 
-function figure(value, digits = 3) {
-  return typeof value === 'number' ? Number(value.toPrecision(digits)).toString() : '–';
+// printf's %.3g, as `dnx8 fit --report` writes its figures.
+export function figure(value, digits = 3) {
+  if (typeof value !== 'number') return '–';
+  if (value === 0) return '0';
+  const [mantissa, power] = value.toExponential(digits - 1).split('e');
+  const exponent = Number(power);
+  const trim = (text) => (text.includes('.') ? text.replace(/\.?0+$/, '') : text);
+  if (exponent < -4 || exponent >= digits) {
+    const sign = exponent < 0 ? '-' : '+';
+    return `${trim(mantissa)}e${sign}${String(Math.abs(exponent)).padStart(2, '0')}`;
+  }
+  return trim(value.toFixed(Math.max(0, digits - 1 - exponent)));
 }
 
 function choiceOf(entry) {
@@ -232,6 +247,7 @@ function renderReport() {
   body.replaceChildren();
   $('fit-report').hidden = !report;
   if (!report) return;
+  showLinearizationParts();
   for (const entry of report.report) {
     const row = document.createElement('tr');
     const pick = document.createElement('td');
