@@ -122,7 +122,7 @@ function buildFields() {
       fields.append(labelled(out.id, 'inputRange', out));
       const show = () => {
         const item = list.items.find(([word]) => word === select.value);
-        out.value = item ? `${item[2]} až ${item[3]} °C` : '';
+        out.value = item ? `${item[2]}${t('rangeTo')}${item[3]} °C` : '';
       };
       select.addEventListener('change', show);
       show();
@@ -517,7 +517,10 @@ export function setUpInputPanel(currentConverter) {
   $('write-input').addEventListener('click', writeInput);
   $('language').addEventListener('click', () => {
     renderReport();
-    showUnits();
+    // The range text of the sensor lists anew.
+    for (const select of $('input-config-fields').querySelectorAll('select')) {
+      select.dispatchEvent(new Event('change'));
+    }
   });
   $('input-config-off').checked = true;
   buildFields();

@@ -111,6 +111,7 @@ const Texts = {
   inputWiring: ['Zapojení:', 'Wiring:'],
   inputType: ['Typ:', 'Type:'],
   inputRange: ['Rozsah:', 'Range:'],
+  rangeTo: [' až ', ' to '],
   inputOwnValue: ['Prázdné pole: převodník si ponechá svou hodnotu.', 'Left empty: the converter keeps its own value.'],
   linearization: ['Linearizace', 'Linearization'],
   linearizationOff: ['Vypnuta', 'Off'],
