@@ -67,7 +67,7 @@ public:
     void watch(std::shared_ptr<EventSink> sink);
     // Tells every stream what a client changed (parameter names as keys).
     void publishConfiguration(const Json& changed);
-    // Any other event to every stream (a restore's progress).
+    // Any other event to every stream (a long write's "progress").
     void publishEvent(std::string_view event, const Json& data);
 
     // {"id", "port", "state", "identity", "serialNumber", "message"}.

@@ -36,6 +36,10 @@ export const api = {
   reading: (id) => call('GET', `${converterPath(id)}/reading`),
   settings: (id, settings) => call('POST', `${converterPath(id)}/settings`, settings),
   eventsUrl: (id) => `${converterPath(id)}/events`,
+  input: (id, body) => call('POST', `${converterPath(id)}/input`, body),
+  // The point file's text as a JSON string; choice: an order, 'spline' or null.
+  fit: (text, choice) => call('POST', '/api/fit' + (choice === 'spline' ? '?spline=true'
+    : choice ? `?order=${encodeURIComponent(choice)}` : ''), text),
 };
 
 // The server's words for a refused request, if it gave any.
