@@ -23,19 +23,18 @@ class Restore(unittest.TestCase):
     """A pt100 simulator served, and fresh ones added as targets."""
 
     def setUp(self):
+        # Cleanups, not tearDown: they run after a failed setUp too, so no
+        # simulator or server outlives the test holding the runner's output.
         self.folder = tempfile.TemporaryDirectory()
-        self.sims = {"sim": Simulator(self.folder.name)}
+        self.addCleanup(self.folder.cleanup)
+        self.sims = {}
+        self.addCleanup(lambda: [sim.close() for sim in self.sims.values()])
+        self.sims["sim"] = Simulator(self.folder.name)
         self.server = Server(self.sims["sim"].port)
+        self.addCleanup(lambda: self.assertEqual(self.server.stop(), 0))
         self.streams = []
+        self.addCleanup(lambda: [stream.close() for stream in self.streams])
         self.events("sim").state("connected")
-
-    def tearDown(self):
-        for stream in self.streams:
-            stream.close()
-        self.assertEqual(self.server.stop(), 0)
-        for sim in self.sims.values():
-            sim.close()
-        self.folder.cleanup()
 
     def events(self, converter):
         stream = Events(self.server, converter)
