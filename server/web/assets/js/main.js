@@ -6,6 +6,8 @@ import { LiveQuantities, liveText, readDelay, readReal, realText } from './numbe
 import { applyTexts, faultText, language, preferredLanguage, setLanguage, t } from './texts.js';
 import { TrendBuffer, TrendChart, trendCsv } from './trend.js';
 import { echoOf } from './writes.js';
+import { converterHref, showBench, showBenchTexts } from './bench.js';
+import { setRestoreConverter, showRestoreProgress, showRestoreTexts, startRestore } from './restore.js';
 
 const $ = (id) => document.getElementById(id);
 const LanguageKey = 'dnx8-language';
@@ -16,6 +18,8 @@ const page = {
   readOnly: false,
   converters: [],
   current: null, // id of the converter shown
+  overview: true, // the bench shown instead of one converter
+  routed: false, // the first route taken (a lone converter opens only then)
   events: null,
   reading: null, // last read-all
   live: null, // last live event
@@ -149,8 +153,8 @@ function showConnection() {
   const status = page.status && page.status.id === page.current ? page.status : current;
   $('connection-state').textContent = status ? stateText(status) : t('noConverter');
   $('connection-state').className = status && status.state !== 'connected' ? 'error' : '';
-  $('disconnect').hidden = !current;
-  $('view').hidden = !current;
+  $('disconnect').hidden = !current || page.overview;
+  $('view').hidden = !current || page.overview;
   const list = $('converter-list');
   list.replaceChildren();
   for (const c of page.converters) {
@@ -160,11 +164,13 @@ function showConnection() {
     button.textContent = c.port;
     button.title = stateText(c);
     if (c.id === page.current) button.setAttribute('aria-current', 'true');
-    button.addEventListener('click', () => openConverter(c.id));
+    button.addEventListener('click', () => {
+      location.hash = converterHref(c.id);
+    });
     item.append(button);
     list.append(item);
   }
-  $('converters').hidden = page.converters.length < 2;
+  $('converters').hidden = page.converters.length < 2 || page.overview;
 }
 
 async function readAll() {
@@ -194,6 +200,7 @@ function openConverter(id) {
   clearView();
   page.current = id;
   page.status = page.converters.find((c) => c.id === id) || null;
+  setRestoreConverter(id);
   showConnection();
   if (!id) return;
   $('port').value = page.status ? page.status.port : '';
@@ -221,6 +228,36 @@ function openConverter(id) {
     if (page.events !== events) return;
     showConfiguration(JSON.parse(e.data));
   });
+  events.addEventListener('progress', (e) => {
+    if (page.events === events) showRestoreProgress(JSON.parse(e.data));
+  });
+}
+
+// #/converter/ID shows that converter, anything else the bench; without a
+// route a lone converter opens at once, as before the bench.
+function routedId() {
+  const match = /^#\/converter\/([^/]+)$/.exec(location.hash);
+  if (!match) return null;
+  try {
+    return decodeURIComponent(match[1]);
+  } catch {
+    return null;
+  }
+}
+
+function route() {
+  let id = routedId();
+  if (id !== null && !page.converters.some((c) => c.id === id)) id = null;
+  if (id === null && !page.routed && location.hash === '' && page.converters.length === 1) {
+    id = page.converters[0].id;
+    history.replaceState(null, '', converterHref(id));
+  }
+  page.routed = true;
+  page.overview = id === null;
+  $('to-bench').hidden = page.overview;
+  showBench(page.overview);
+  if (id !== page.current) openConverter(id);
+  else showConnection();
 }
 
 async function loadConverters() {
@@ -230,11 +267,7 @@ async function loadConverters() {
     return;
   }
   page.converters = answer.body;
-  if (!page.converters.some((c) => c.id === page.current)) {
-    openConverter(page.converters.length ? page.converters[0].id : null);
-  } else {
-    showConnection();
-  }
+  route();
 }
 
 async function loadPorts() {
@@ -255,7 +288,7 @@ async function connect() {
   }
   const served = page.converters.find((c) => c.port === port);
   if (served) {
-    openConverter(served.id);
+    location.hash = converterHref(served.id);
     return;
   }
   $('connection-state').textContent = `${port}: ${t('stateConnecting')}`;
@@ -268,7 +301,8 @@ async function connect() {
   }
   const entry = answer.body;
   page.converters = page.converters.filter((c) => c.id !== entry.id).concat([entry]);
-  openConverter(entry.id);
+  location.hash = converterHref(entry.id);
+  route();
 }
 
 async function disconnect() {
@@ -280,7 +314,8 @@ async function disconnect() {
     return;
   }
   page.converters = page.converters.filter((c) => c.id !== id);
-  openConverter(page.converters.length ? page.converters[0].id : null);
+  location.hash = '#/';
+  route();
   $('port').focus();
 }
 
@@ -466,6 +501,8 @@ function applyLanguage() {
   showIdentity();
   showLive();
   showConnection();
+  showBenchTexts();
+  showRestoreTexts();
 }
 
 function wire() {
@@ -483,6 +520,7 @@ function wire() {
     if (e.key === 'Enter') connect();
   });
   $('disconnect').addEventListener('click', disconnect);
+  window.addEventListener('hashchange', loadConverters);
   $('write-filter').addEventListener('click', writeFilter);
   $('write-scale-min').addEventListener('click', () => writeScale('ScaleMin', $('scale-min'), $('scale-min-note')));
   $('write-scale-max').addEventListener('click', () => writeScale('ScaleMax', $('scale-max'), $('scale-max-note')));
@@ -515,6 +553,7 @@ async function start() {
   $('read-only').hidden = !page.readOnly;
   for (const el of document.querySelectorAll('.write')) el.hidden = page.readOnly;
   for (const el of document.querySelectorAll('#view input.number')) el.readOnly = page.readOnly;
+  startRestore(page.readOnly);
 
   await Promise.all([loadPorts(), loadConverters()]);
   document.body.dataset.ready = 'yes';
