@@ -4,6 +4,7 @@
 #include "cli/Failure.h"
 #include "cli/InputFile.h"
 #include "cli/PointFileImport.h"
+#include "config/BackupText.h"
 
 #include <fstream>
 #include <iostream>
@@ -24,12 +25,11 @@ bool loadBackupFile(const std::string& name, BackupFile& file, std::string_view 
         return false;
     }
     std::vector<std::string> faults;
-    if (readBackupJson(text, file, faults))
+    std::string summary;
+    if (checkBackupText(text, name, file, faults, summary))
         return true;
     for (const std::string& fault : faults)
         std::cerr << "dnx8: " << name << ": " << fault << '\n';
-    fail(exit_code::BadUsage, name + " is not a valid backup (" + std::to_string(faults.size()) +
-                                  (faults.size() == 1 ? " fault" : " faults") +
-                                  "); correct it or make a new one with dnx8 backup. Nothing was sent.");
+    fail(exit_code::BadUsage, summary);
     return false;
 }

@@ -36,17 +36,15 @@ std::filesystem::path pathFromArgument(const std::string& text)
 
 namespace {
 
-// Tells what the import leaves out; false when --strict refuses the file.
-bool reportSkippedLines(const std::string& fileName, const PointFileCheck& check, bool spline, bool strict,
-                        std::string& problem)
+// Tells what the import leaves out.
+void reportSkippedLines(const std::string& fileName, const PointFileCheck& check, bool spline)
 {
     for (const SkippedPointLine& skipped : check.skipped)
         std::cerr << "dnx8: " << fileName << ":" << skipped.line << ": skipped: " << skipped.reason << '\n';
     if (check.skippedCount > static_cast<std::int64_t>(check.skipped.size()))
         std::cerr << "dnx8: " << fileName << ": " << check.skippedCount - check.skipped.size()
                   << " more lines skipped\n";
-    const bool merged = spline && check.repeatedCount > 0;
-    if (merged) {
+    if (spline && check.repeatedCount > 0) {
         std::string values;
         for (double x : check.repeatedX)
             values += " " + realText(static_cast<float>(x));
@@ -54,11 +52,6 @@ bool reportSkippedLines(const std::string& fileName, const PointFileCheck& check
                   << check.repeatedCount << (check.repeatedCount == 1 ? " later point" : " later points")
                   << " at an x given before (x:" << values << ")\n";
     }
-    if (strict && (check.skippedCount > 0 || check.byteOrderMark || merged)) {
-        problem = fileName + " has lines the import would skip or merge (listed above); --strict refuses it";
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -79,41 +72,9 @@ bool importPointFile(const std::string& fileName, const FitChoice& choice, Linea
         return false;
     }
     PointFileCheck check;
-    checkPointFile(path, check);
+    const bool done = fitPointFile(path, fileName, choice, table, pointSet, check, problem);
     if (found)
         *found = check;
-    if (!reportSkippedLines(fileName, check, choice.spline, choice.strict, problem))
-        return false;
-    pointSet = PointSet{};
-    readPointSet(path, pointSet);
-    const int count = pointSet.count;
-    if (count < fit_offer::MinImportPoints) {
-        problem = fileName + " holds " + std::to_string(count) +
-                  " valid points (Soubor neobsahuje dostatek bodů.); a fit needs at least 3 lines of x and y";
-        return false;
-    }
-    if (choice.spline) {
-        if (!fit_offer::splineOffered(count)) {
-            problem = fileName + " holds " + std::to_string(count) + " points; the spline takes at most " +
-                      std::to_string(MaxSplinePoints) + ": use --order N instead";
-            return false;
-        }
-        pointSet.method = 1;
-    } else {
-        const int highest = fit_offer::highestOrder(count);
-        const int order = choice.order.value_or(fit_offer::preselectedOrder(count));
-        if (order < fit_offer::LowestOrder || order > highest) {
-            problem = "--order " + std::to_string(order) + ": the " + std::to_string(count) + " points of " +
-                      fileName + " allow orders 2.." + std::to_string(highest);
-            return false;
-        }
-        pointSet.method = 0;
-        pointSet.order = static_cast<std::uint8_t>(order);
-    }
-    if (!importTable(path, pointSet, table)) {
-        problem = "the fit of " + fileName +
-                  " gives no usable coefficients (Chyba při zpracování.); try another order or the spline";
-        return false;
-    }
-    return true;
+    reportSkippedLines(fileName, check, choice.spline);
+    return done;
 }

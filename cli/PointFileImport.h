@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/PointFileFit.h"
 #include "linearization/LinearizationTable.h"
 #include "linearization/PointFileCheck.h"
 #include "linearization/PointSet.h"
@@ -9,14 +10,6 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-
-// What the linearization dialog lets the user choose for a point file:
-// a polynomial of some order, or the linear spline.
-struct FitChoice {
-    std::optional<int> order; // the dialog's preselected order when empty
-    bool spline = false;
-    bool strict = false; // refuse a file with skipped lines or repeated x
-};
 
 // --order N and --spline (exclusive) and --strict on command.
 void addFitChoiceOptions(CLI::App* command, FitChoice& choice);

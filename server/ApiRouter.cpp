@@ -35,6 +35,8 @@ HttpResponse methodNotAllowed(const std::string& allowed)
     return response;
 }
 
+} // namespace
+
 HttpResponse notConnected(const std::string& port)
 {
     return errorResponse(503, "the converter on " + port +
@@ -46,15 +48,13 @@ HttpResponse unknownConverter(const std::string& id)
     return errorResponse(404, "no converter \"" + id + "\" is served; GET /api/converters lists them.");
 }
 
-} // namespace
-
 HttpResponse jsonResponse(int status, const std::string& json)
 {
     return {status, "application/json; charset=utf-8", json, {{"Cache-Control", "no-store"}}};
 }
 
 ApiRouter::ApiRouter(ConverterRegistry& converters, const AccessGuard& guard, bool readOnly)
-    : converters(converters), guard(guard), readOnly(readOnly)
+    : converters(converters), guard(guard), readOnly(readOnly), backups(converters, readOnly)
 {
 }
 
@@ -112,7 +112,19 @@ void ApiRouter::handle(const HttpRequest& request, std::shared_ptr<Exchange> exc
         if (parts[3] == "settings")
             return method == "POST" ? settings(id, request, std::move(exchange))
                                     : exchange->respond(methodNotAllowed("POST"));
+        if (parts[3] == "backup")
+            return method == "GET" ? backups.backup(id, request, std::move(exchange))
+                                   : exchange->respond(methodNotAllowed("GET"));
+        if (parts[3] == "restore")
+            return method == "POST" ? backups.restore(id, request, std::move(exchange))
+                                    : exchange->respond(methodNotAllowed("POST"));
+        if (parts[3] == "diff")
+            return method == "POST" ? backups.diff(id, request, std::move(exchange))
+                                    : exchange->respond(methodNotAllowed("POST"));
     }
+    if (n == 3 && parts[1] == "batch" && parts[2] == "restore")
+        return method == "POST" ? backups.batchRestore(request, std::move(exchange))
+                                : exchange->respond(methodNotAllowed("POST"));
     exchange->respond(errorResponse(404, "there is no such API address; docs/serve.md lists them."));
 }
 

@@ -3,6 +3,7 @@
 #include "server/AccessGuard.h"
 #include "server/ConverterRegistry.h"
 #include "server/HttpMessage.h"
+#include "server/RestoreApi.h"
 
 #include <memory>
 
@@ -31,7 +32,11 @@ private:
     ConverterRegistry& converters;
     const AccessGuard& guard;
     const bool readOnly;
+    RestoreApi backups;
 };
 
 // A JSON answer.
 HttpResponse jsonResponse(int status, const std::string& json);
+// 404 for an id no worker has; 503 while the converter is not connected.
+HttpResponse unknownConverter(const std::string& id);
+HttpResponse notConnected(const std::string& port);

@@ -121,6 +121,21 @@ void ConverterWorker::shareEvents(std::shared_ptr<EventHub> events)
     wake.notify_all();
 }
 
+void ConverterWorker::publishEvent(std::string_view event, const Json& data)
+{
+    hub.publish(event, core::jsonText(data));
+    std::shared_ptr<EventHub> bench;
+    {
+        std::lock_guard lock(mutex);
+        bench = overview;
+    }
+    if (bench && data.is_object()) {
+        Json tagged = data;
+        tagged["id"] = id_;
+        bench->publish(event, core::jsonText(tagged));
+    }
+}
+
 Json ConverterWorker::status() const
 {
     std::lock_guard lock(mutex);

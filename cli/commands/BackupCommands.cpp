@@ -1,6 +1,7 @@
 #include "cli/commands/BackupCommands.h"
 
 #include "config/BackupSources.h"
+#include "config/BackupText.h"
 #include "cli/CommandLine.h"
 #include "cli/ConverterSession.h"
 #include "cli/ExitCode.h"
@@ -19,14 +20,6 @@ struct Options {
     std::optional<std::string> note;
 };
 
-std::string listed(const std::vector<std::string>& names)
-{
-    std::string text;
-    for (const std::string& name : names)
-        text += (text.empty() ? "" : ", ") + name;
-    return text;
-}
-
 int runBackup(const GlobalOptions& global, const Options& options)
 {
     std::optional<OutputFile> output;
@@ -42,7 +35,7 @@ int runBackup(const GlobalOptions& global, const Options& options)
     const std::vector<std::string> failed = failedReads(file);
     if (!failed.empty() && !options.partial)
         return fail(exit_code::DeviceFailed,
-                    "the converter did not answer every read (" + listed(failed) +
+                    "the converter did not answer every read (" + listedNames(failed) +
                         "), so no backup was written. Check the cable and try again, "
                         "or give --partial to keep what was read.");
     const std::string text = writeBackupJson(file);
@@ -56,7 +49,7 @@ int runBackup(const GlobalOptions& global, const Options& options)
             std::cerr << "dnx8: " << key << " left out of the backup: " << why
                       << "; restore leaves it as the target has it.\n";
     if (!failed.empty())
-        std::cerr << "dnx8: partial backup, without " << listed(failed)
+        std::cerr << "dnx8: partial backup, without " << listedNames(failed)
                   << "; restore leaves those as the target has them.\n";
     for (const std::string& obstacle : file.notRestorable)
         std::cerr << "dnx8: this backup cannot restore the converter in full: " << obstacle << ".\n";

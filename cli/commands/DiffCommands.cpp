@@ -1,5 +1,6 @@
 #include "cli/commands/DiffCommands.h"
 
+#include "config/BackupComparison.h"
 #include "config/BackupSources.h"
 #include "config/Json.h"
 #include "cli/BackupFileArgument.h"
@@ -22,14 +23,6 @@ struct Options {
     std::string second;
     bool json = false;
 };
-
-Json differencesJson(const std::vector<ConfigurationDifference>& differences)
-{
-    Json list = Json::array();
-    for (const ConfigurationDifference& d : differences)
-        list.push_back(Json{{"name", d.name}, {"left", d.left}, {"right", d.right}});
-    return list;
-}
 
 constexpr std::string_view Usage = "dnx8 diff PORT FILE, dnx8 diff FILE FILE or dnx8 diff PORT PORT";
 
@@ -118,21 +111,11 @@ int runDiff(const GlobalOptions& global, const Options& options)
         shown.push_back(
             {"Sensor", left.sensor.empty() ? "-" : left.sensor, right.sensor.empty() ? "-" : right.sensor});
 
-    const std::vector<ConfigurationDifference> differences =
-        compareConfigurations(left.configuration, right.configuration);
-    const std::vector<ConfigurationDifference> unused = unusedDifferences(left.configuration, right.configuration);
+    const BackupComparison comparison = compareBackups(left, right);
+    const std::vector<ConfigurationDifference>& differences = comparison.differences;
+    const std::vector<ConfigurationDifference>& unused = comparison.unused;
     if (options.json) {
-        Json sides = Json::array();
-        for (const BackupFile* side : {&left, &right})
-            sides.push_back(Json{{"identity", side->identity ? Json(*side->identity) : Json(nullptr)},
-                                 {"firmware", side->firmware ? Json(*side->firmware) : Json(nullptr)},
-                                 {"serialNumber", side->serialNumber ? Json(*side->serialNumber) : Json(nullptr)},
-                                 {"note", side->note ? Json(*side->note) : Json(nullptr)}});
-        printJson(std::cout, Json{{"sources", {options.first, options.second}},
-                                  {"sides", sides},
-                                  {"equal", differences.empty()},
-                                  {"differences", differencesJson(differences)},
-                                  {"unused", differencesJson(unused)}});
+        printJson(std::cout, comparisonJson(options.first, options.second, left, right, comparison));
         return differences.empty() ? exit_code::Done : exit_code::Mismatch;
     }
     std::size_t width = 0;

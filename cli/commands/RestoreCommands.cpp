@@ -11,6 +11,7 @@
 #include "cli/LabelledLines.h"
 #include "cli/PointFileImport.h"
 #include "config/RestorePlan.h"
+#include "config/RestoreRun.h"
 #include "config/WriteOutcome.h"
 #include "device/TracingTransport.h"
 #include "framework/NumberText.h"
@@ -64,37 +65,27 @@ int runRestoreCommand(const GlobalOptions& global, const Options& options)
     if (!session)
         return exit_code::DeviceFailed;
     ConverterLink& link = *session->link;
-    WriteOutcome outcome;
-    const bool answered = runJournalled(link, [&](ConverterLink& l) { runRestore(l, plan); }, outcome);
-    if (!answered) {
+    const RestoreResult result = restoreAndVerify(link, plan, session->identity);
+    if (result.outcome == RestoreResult::Outcome::Interrupted) {
         if (options.json)
-            printJson(std::cout, Json{{"restored", false}, {"writes", writeOutcomeJson(outcome)}});
-        for (const std::string& line : outcome.lines("dnx8 restore " + options.port + " " + options.file))
+            printJson(std::cout, restoreResultJson(result));
+        for (const std::string& line : result.writes.lines("dnx8 restore " + options.port + " " + options.file))
             std::cerr << "dnx8: " << line << '\n';
         return fail(exit_code::DeviceFailed, "the restore was interrupted (" +
-                                                 std::string(linkFailureText(link.lastFailure())) +
+                                                 std::string(linkFailureText(result.failure)) +
                                                  "); check the cable.");
     }
-    const WriteCheck check =
-        checkWrites(plan.expected, readConverter(link, ReadScope::All, session->identity).settings);
-    if (!check.unread.empty()) {
+    if (result.outcome == RestoreResult::Outcome::Unread) {
         std::string names;
-        for (const std::string& name : check.unread)
+        for (const std::string& name : result.unread)
             names += " " + name;
         return fail(exit_code::DeviceFailed, "every write was confirmed, but could not read back:" + names +
                                                  "; check the cable and run dnx8 diff " + options.port + " " +
                                                  options.file + ".");
     }
-    const std::vector<ConfigurationDifference>& differences = check.differences;
-    if (options.json) {
-        Json list = Json::array();
-        for (const ConfigurationDifference& d : differences)
-            list.push_back(Json{{"name", d.name}, {"asked", d.left}, {"held", d.right}});
-        printJson(std::cout, Json{{"restored", true},
-                                  {"writes", writeOutcomeJson(outcome)},
-                                  {"equal", differences.empty()},
-                                  {"differences", list}});
-    }
+    const std::vector<ConfigurationDifference>& differences = result.differences;
+    if (options.json)
+        printJson(std::cout, restoreResultJson(result));
     for (const ConfigurationDifference& d : differences)
         std::cerr << "dnx8: " << d.name << ": asked " << d.left << ", the converter holds " << d.right << '\n';
     if (!differences.empty())
