@@ -11,8 +11,9 @@ import {
   Server, Simulator, eventually, launchBrowser, openPage, removeFolder, runDnx8, workFolder,
 } from './harness.js';
 
+// Requests that carry data: writes (a read's length byte is 00).
 function writes(sim, mark) {
-  return sim.changesSince(mark).filter((frame) => /^01 3/.test(frame));
+  return sim.changesSince(mark).filter((frame) => frame.split(' ')[2] !== '00');
 }
 
 async function says(locator, text, what) {
@@ -27,14 +28,20 @@ describe('backup, restore and diff on the page', () => {
   let page;
   let backupPath;
   let backup;
+  let segmentsPath;
 
   before(async () => {
     work = workFolder('restore');
     const source = await Simulator.start(fs.mkdirSync(path.join(work, 'source'), { recursive: true }), 'pt100');
     backupPath = path.join(work, 'pt100.json');
     const made = await runDnx8(['backup', source.link, '-o', backupPath]);
+    // A converter with a segment table, which no backup can hold.
+    await source.control('set SegmentCount 3');
+    segmentsPath = path.join(work, 'segments.json');
+    const segments = await runDnx8(['backup', source.link, '-o', segmentsPath]);
     await source.stop();
     assert.equal(made.code, 0, made.stderr);
+    assert.equal(segments.code, 0, segments.stderr);
     backup = JSON.parse(fs.readFileSync(backupPath, 'utf8'));
 
     const folder = path.join(work, 'target');
@@ -108,5 +115,34 @@ describe('backup, restore and diff on the page', () => {
     assert.equal(saved.format, 'dnx8-configuration');
     assert.deepEqual(saved.configuration, backup.configuration);
     assert.deepEqual(page.problems, []);
+  });
+
+  test('what restore cannot put back is shown with its choices, and each choice writes', async () => {
+    const mark = sim.mark();
+    await section().getByLabel('Obnovit ze zálohy:').setInputFiles(segmentsPath);
+    const choice = section().getByRole('group', { name: 'Co obnovení nevrátí:' });
+    await says(choice, 'SegmentCount is 3', 'the obstacle');
+    await says(section(), 'Vyberte, co s linearizací.', 'the request for a choice');
+    assert.equal(await section().getByRole('button', { name: 'Zapsat' }).isVisible(), false);
+
+    await choice.getByRole('radio', { name: 'Ponechat linearizaci převodníku' }).check();
+    await says(section(), 'Zápis změní tyto parametry:', 'the preview with the choice');
+    assert.deepEqual(writes(sim, mark), []);
+    await section().getByRole('button', { name: 'Zapsat' }).click();
+    await says(section(), 'Obnoveno a ověřeno.', 'the restore keeping the linearization');
+
+    // A point file fitted with the order chosen.
+    const points = path.join(work, 'points.txt');
+    fs.writeFileSync(points, '0 0\n1 1.2\n2 2.1\n3 3.3\n4 3.9\n5 5.2\n');
+    await section().getByLabel('Obnovit ze zálohy:').setInputFiles(segmentsPath);
+    await choice.getByRole('radio', { name: 'Linearizace ze souboru bodů' }).check();
+    await says(section(), 'Vyberte soubor bodů.', 'the request for a point file');
+    await choice.getByLabel('Proložení:').selectOption({ label: 'Polynom řádu 2' });
+    await choice.getByLabel('Soubor bodů:').setInputFiles(points);
+    await says(section(), 'Zápis změní tyto parametry:', 'the preview with the point file');
+    await section().getByRole('button', { name: 'Zapsat' }).click();
+    await says(section(), 'Obnoveno a ověřeno.', 'the restore with the point file');
+    assert.deepEqual(await sim.control('get CurveDegree'), ['CurveDegree 2']);
+    await section().getByRole('button', { name: 'Zavřít' }).click();
   });
 });

@@ -264,7 +264,6 @@ export function showRestoreProgress(progress) {
 function closeFlow() {
   state.flow = null;
   $('restore-flow').hidden = true;
-  $('restore-file').value = '';
 }
 
 function resetFlow(title) {
@@ -452,6 +451,7 @@ export function startRestore(readOnly) {
   $('backup-download').addEventListener('click', downloadBackup);
   $('restore-file').addEventListener('change', async () => {
     const file = await readFile($('restore-file'), $('restore-note'));
+    $('restore-file').value = ''; // the same file chosen again is read again
     if (file && state.current) openRestoreFlow(state.current, file.text, file.name);
   });
   $('diff-file').addEventListener('change', async () => {
