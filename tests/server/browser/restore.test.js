@@ -99,6 +99,7 @@ describe('backup, restore and diff on the page', () => {
     assert.deepEqual(await sim.control('get InputType'), ['InputType 7']);
     // The view follows what was written.
     await eventually(async () => (await page.getByLabel('Max:').inputValue()) === '850.00', 'Max in the view');
+    await eventually(async () => (await page.getByLabel('Měření:').first().textContent()) === 'Teploměr', 'the new input');
 
     await section().getByLabel('Porovnat se zálohou:').setInputFiles(backupPath);
     await says(section(), 'Převodník odpovídá záloze.', 'the diff');

@@ -213,6 +213,11 @@ function openConverter(id) {
     page.status = status;
     const entry = page.converters.find((c) => c.id === status.id);
     if (entry) Object.assign(entry, status);
+    // The server reads the input again after a client changed it.
+    if (status.input && page.reading) {
+      page.reading.input = status.input;
+      showIdentity();
+    }
     showConnection();
     if (status.state === 'connected' && (was !== 'connected' || !page.reading)) readAll();
   });

@@ -222,7 +222,7 @@ async function plan() {
   flow.plan = { choice };
   const rows = differenceRows(body.diff && body.diff.differences);
   fillTable(rows, t('willChange'), ['inConverter', 'inBackup']);
-  note($('restore-state'), rows.length ? 'willChange' : 'nothingChanges', rows.length ? '' : 'done');
+  note($('restore-state'), rows.length ? 'beforeWrite' : 'nothingChanges', rows.length ? '' : 'done');
   $('restore-go').hidden = state.readOnly;
   if (!state.readOnly) $('restore-go').focus();
 }

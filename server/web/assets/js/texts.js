@@ -128,6 +128,7 @@ const Texts = {
   badBackup: ['Záloha odmítnuta, nic nebylo zapsáno:', 'Backup refused, nothing was written:'],
   planning: ['Zjišťuji, co se změní…', 'Finding out what will change…'],
   willChange: ['Zápis změní tyto parametry:', 'Writing changes these parameters:'],
+  beforeWrite: ['Zatím se nic nezapsalo; zápis začne po potvrzení.', 'Nothing has been written yet; writing starts on confirmation.'],
   nothingChanges: ['Převodník už má hodnoty ze zálohy; zápis nic nezmění.', 'The converter holds the backup\'s values already; writing changes nothing.'],
   notRestorable: ['Co obnovení nevrátí:', 'What restore cannot put back:'],
   chooseLinearization: ['Vyberte, co s linearizací.', 'Choose what to do with the linearization.'],
