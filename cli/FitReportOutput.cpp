@@ -1,6 +1,7 @@
 #include "cli/FitReportOutput.h"
 
 #include "cli/LabelledLines.h"
+#include "framework/NumberText.h"
 #include "linearization/FitQuality.h"
 
 #include <cstdio>
@@ -54,11 +55,6 @@ std::vector<std::string> rowCells(const FitQualityEntry& entry, int preselected)
     return cells;
 }
 
-Json figuresJson(const std::optional<ResidualFigures>& figures, double ResidualFigures::*member)
-{
-    return figures ? Json((*figures).*member) : Json(nullptr);
-}
-
 } // namespace
 
 void printFitReportText(std::ostream& out, const std::string& fileName, const FitQualityReport& report)
@@ -66,8 +62,9 @@ void printFitReportText(std::ostream& out, const std::string& fileName, const Fi
     LabelledLines head;
     head.add("Soubor", fileName);
     head.add("Bodů", std::to_string(report.count));
-    head.add("Min", figureText(report.min, 9));
-    head.add("Max", figureText(report.max, 9));
+    // The x range as `dnx8 fit` and the dialog show it.
+    head.add("Min", number_text::RealAutoText(report.min));
+    head.add("Max", number_text::RealAutoText(report.max));
     head.print(out);
     out << '\n';
 
@@ -94,33 +91,4 @@ void printFitReportText(std::ostream& out, const std::string& fileName, const Fi
         << " (4 kroky float32 největšího |y|) jsou zaokrouhlení a počítají se jako stejné.\n";
     if (report.recommendedOrder != 0)
         out << "Nejnižší řád do 10 % nejlepší odchylky: " << orderText(report.recommendedOrder) << '\n';
-}
-
-Json fitReportJson(const FitQualityReport& report)
-{
-    Json entries = Json::array();
-    for (const FitQualityEntry& entry : report.entries) {
-        Json json = Json::object();
-        json["method"] = entry.method == FitMethod::Spline ? "spline" : "polynomial";
-        if (entry.method == FitMethod::Polynomial)
-            json["degree"] = entry.degree;
-        json["maxResidual"] = figuresJson(entry.sent, &ResidualFigures::maxResidual);
-        json["maxResidualAt"] = figuresJson(entry.sent, &ResidualFigures::maxResidualAt);
-        json["rmsResidual"] = figuresJson(entry.sent, &ResidualFigures::rmsResidual);
-        json["maxResidual80"] = figuresJson(entry.exact, &ResidualFigures::maxResidual);
-        json["rmsResidual80"] = figuresJson(entry.exact, &ResidualFigures::rmsResidual);
-        json["float32Warning"] = entry.float32Warning;
-        if (entry.method == FitMethod::Polynomial)
-            json["noBetterThan"] = entry.noBetterThan != 0 ? Json(entry.noBetterThan) : Json(nullptr);
-        entries.push_back(json);
-    }
-    Json json = Json::object();
-    json["points"] = report.count;
-    json["min"] = report.min;
-    json["max"] = report.max;
-    json["preselected"] = report.preselectedOrder;
-    json["lowestWithin10Percent"] =
-        report.recommendedOrder != 0 ? Json(report.recommendedOrder) : Json(nullptr);
-    json["report"] = entries;
-    return json;
 }

@@ -37,14 +37,14 @@ std::filesystem::path pathFromArgument(const std::string& text)
 namespace {
 
 // Tells what the import leaves out.
-void reportSkippedLines(const std::string& fileName, const PointFileCheck& check, bool spline)
+void reportSkippedLines(const std::string& fileName, const PointFileCheck& check, bool merged)
 {
     for (const SkippedPointLine& skipped : check.skipped)
         std::cerr << "dnx8: " << fileName << ":" << skipped.line << ": skipped: " << skipped.reason << '\n';
     if (check.skippedCount > static_cast<std::int64_t>(check.skipped.size()))
         std::cerr << "dnx8: " << fileName << ": " << check.skippedCount - check.skipped.size()
                   << " more lines skipped\n";
-    if (spline && check.repeatedCount > 0) {
+    if (merged) {
         std::string values;
         for (double x : check.repeatedX)
             values += " " + realText(static_cast<float>(x));
@@ -72,9 +72,9 @@ bool importPointFile(const std::string& fileName, const FitChoice& choice, Linea
         return false;
     }
     PointFileCheck check;
-    const bool done = fitPointFile(path, fileName, choice, table, pointSet, check, problem);
+    const bool imported = importPoints(path, fileName, choice, FitChoiceWords{}, table, pointSet, check, problem);
     if (found)
         *found = check;
-    reportSkippedLines(fileName, check, choice.spline);
-    return done;
+    reportSkippedLines(fileName, check, mergesRepeatedX(check, choice));
+    return imported;
 }

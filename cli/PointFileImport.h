@@ -1,9 +1,6 @@
 #pragma once
 
-#include "config/PointFileFit.h"
-#include "linearization/LinearizationTable.h"
-#include "linearization/PointFileCheck.h"
-#include "linearization/PointSet.h"
+#include "config/PointImport.h"
 
 #include <CLI/CLI.hpp>
 

@@ -91,7 +91,8 @@ std::string fitMethodText(const LinearizationTable& table)
     return "Aproximační polynom " + std::to_string(table.polynomialDegree) + ". řádu";
 }
 
-std::string fitPlotSvg(const std::filesystem::path& fileName, const LinearizationTable& table)
+std::string fitPlotSvg(const std::filesystem::path& fileName, const LinearizationTable& table,
+                       const std::optional<std::string>& shownName)
 {
     // First reading: the extent of the points and of the residuals.
     double yLo = INFINITY;
@@ -139,7 +140,8 @@ std::string fitPlotSvg(const std::filesystem::path& fileName, const Linearizatio
                           PlotScale::around(-residualSpan, residualSpan, 4));
 
     svg.rect(0, 0, Width, Height, "background"); // a file of its own is also seen on dark viewers
-    svg.text(Left, 22, fileName.filename().string() + ": " + fitMethodText(table), "title");
+    const std::string name = shownName.value_or(fileName.filename().string());
+    svg.text(Left, 22, (name.empty() ? "" : name + ": ") + fitMethodText(table), "title");
     const double legend = Left + FrameWidth;
     svg.circle(legend - 226, 18, 3, "legend-point");
     svg.text(legend - 218, 22, "body (" + std::to_string(count) + ")", "");

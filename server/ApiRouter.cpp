@@ -1,5 +1,6 @@
 #include "server/ApiRouter.h"
 
+#include "server/InputAnswers.h"
 #include "server/PortAdmission.h"
 #include "server/SettingsBody.h"
 #include "server/StaticAssets.h"
@@ -87,6 +88,8 @@ void ApiRouter::handle(const HttpRequest& request, std::shared_ptr<Exchange> exc
     const std::size_t n = parts.size();
     if (n == 2 && parts[1] == "server")
         return exchange->respond(method == "GET" ? serverInfo() : methodNotAllowed("GET"));
+    if (n == 2 && parts[1] == "fit")
+        return exchange->respond(method == "POST" ? answerFit(request) : methodNotAllowed("POST"));
     if (n == 2 && parts[1] == "ports")
         return exchange->respond(method == "GET" ? ports() : methodNotAllowed("GET"));
     if (n == 2 && parts[1] == "converters") {
@@ -120,6 +123,9 @@ void ApiRouter::handle(const HttpRequest& request, std::shared_ptr<Exchange> exc
                                     : exchange->respond(methodNotAllowed("POST"));
         if (parts[3] == "diff")
             return method == "POST" ? backups.diff(id, request, std::move(exchange))
+                                    : exchange->respond(methodNotAllowed("POST"));
+        if (parts[3] == "input")
+            return method == "POST" ? input(id, request, std::move(exchange))
                                     : exchange->respond(methodNotAllowed("POST"));
     }
     if (n == 3 && parts[1] == "batch" && parts[2] == "restore")
@@ -275,4 +281,14 @@ void ApiRouter::settings(const std::string& id, const HttpRequest& request, std:
         exchange->respond(jsonResponse(failed.empty() ? 200 : 502, core::jsonText(reply)));
         return failed.empty();
     });
+}
+
+void ApiRouter::input(const std::string& id, const HttpRequest& request, std::shared_ptr<Exchange> exchange)
+{
+    if (readOnly)
+        return exchange->respond(errorResponse(403, "the server runs with --read-only: nothing is written."));
+    auto worker = converters.find(id);
+    if (!worker)
+        return exchange->respond(unknownConverter(id));
+    answerInput(*worker, request, std::move(exchange));
 }

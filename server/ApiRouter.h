@@ -28,6 +28,7 @@ private:
     void events(const std::string& id, Exchange& exchange);
     void benchEvents(Exchange& exchange);
     void settings(const std::string& id, const HttpRequest& request, std::shared_ptr<Exchange> exchange);
+    void input(const std::string& id, const HttpRequest& request, std::shared_ptr<Exchange> exchange);
 
     ConverterRegistry& converters;
     const AccessGuard& guard;

@@ -73,7 +73,7 @@ public:
     // bench's stream), each with the converter's "id"; the live values are
     // polled while overview has a stream too.
     void shareEvents(std::shared_ptr<EventHub> overview);
-    // Any other event to every stream (a restore's progress), and to the
+    // Any other event to every stream (a long write's "progress"), and to the
     // bench's with the converter's "id".
     void publishEvent(std::string_view event, const Json& data);
 

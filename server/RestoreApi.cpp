@@ -53,9 +53,10 @@ std::string backupFileName(const BackupFile& file)
     return "dnx8-" + (file.serialNumber ? std::to_string(*file.serialNumber) + "-" : std::string()) + date + ".json";
 }
 
+// As the input's writes tell it: frame `step` of `total` goes out now.
 Json progressJson(std::size_t done, std::size_t total, const std::string& next)
 {
-    return Json{{"operation", "restore"}, {"step", done}, {"total", total}, {"parameter", next}};
+    return Json{{"step", done + 1}, {"total", total}, {"operation", "restore"}, {"parameter", next}};
 }
 
 // The keys the converter holds after a restore, for the other tabs.
@@ -76,7 +77,8 @@ std::pair<int, Json> restoreOn(ConverterLink& link, ConverterWorker& worker, con
     const RestoreResult result =
         restoreAndVerify(link, request.plan, worker.identity(),
                          [&worker](std::size_t done, std::size_t total, const std::string& next) {
-                             worker.publishEvent("progress", progressJson(done, total, next));
+                             if (done < total)
+                                 worker.publishEvent("progress", progressJson(done, total, next));
                          });
     Json reply{{"result", resultWord(result.outcome)}};
     const Json outcome = restoreResultJson(result);

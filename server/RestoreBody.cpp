@@ -1,7 +1,7 @@
 #include "server/RestoreBody.h"
 
 #include "config/BackupText.h"
-#include "config/PointFileFit.h"
+#include "server/InputBody.h"
 
 #include <set>
 #include <utility>
@@ -112,11 +112,9 @@ bool readLinearization(const Json& value, RestoreRequest& request, Json& refusal
         refusal = badBody("\"linearization\" takes \"order\" or \"spline\", not both. Nothing was sent.");
         return false;
     }
-    PointSet pointSet;
     PointFileCheck check;
     std::string problem;
-    if (!fitPointText(value["points"].get<std::string>(), "the point file", choice, request.table, pointSet,
-                      check, problem)) {
+    if (!importPointText(value["points"].get<std::string>(), choice, request.table, check, problem)) {
         refusal = badBody(problem + ". Nothing was sent.");
         return false;
     }

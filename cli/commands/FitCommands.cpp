@@ -7,6 +7,7 @@
 #include "cli/commands/FitReportCommand.h"
 #include "cli/LabelledLines.h"
 #include "cli/PointFileImport.h"
+#include "report/FitReportJson.h"
 #include "framework/NumberText.h"
 #include "linearization/LinearizationTable.h"
 #include "linearization/PointSet.h"
@@ -60,18 +61,6 @@ Json fitJson(const LinearizationTable& table, const PointSet& pointSet)
     json["min"] = table.min;
     json["max"] = table.max;
     json["points"] = pointSet.count;
-    return json;
-}
-
-Json withSkippedLines(Json json, const PointFileCheck& check)
-{
-    Json lines = Json::array();
-    for (const SkippedPointLine& skipped : check.skipped)
-        lines.push_back(Json{{"line", skipped.line}, {"reason", skipped.reason}});
-    json["byteOrderMark"] = check.byteOrderMark;
-    json["skippedLines"] = lines;
-    json["skippedLineCount"] = check.skippedCount;
-    json["repeatedX"] = check.repeatedX;
     return json;
 }
 

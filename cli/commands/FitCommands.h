@@ -7,7 +7,6 @@
 class CommandLine;
 class LinearizationTable;
 struct PointSet;
-struct PointFileCheck;
 
 // dnx8 fit FILE [--order N | --spline] [--json]: the import's builders on a
 // point file, without a converter.
@@ -19,6 +18,3 @@ void addFitCommands(CommandLine& commandLine);
 Json fitJson(const LinearizationTable& table, const PointSet& pointSet);
 // The same for people, with the dialog's texts.
 void printFitText(std::ostream& out, const LinearizationTable& table, const PointSet& pointSet);
-// json with what the import skipped added: "byteOrderMark", "skippedLines":
-// [{"line", "reason"}...], "skippedLineCount", "repeatedX": [...].
-Json withSkippedLines(Json json, const PointFileCheck& check);

@@ -5,6 +5,7 @@
 #include "cli/commands/FitCommands.h"
 #include "report/FitPlot.h"
 #include "cli/FitReportOutput.h"
+#include "report/FitReportJson.h"
 #include "cli/OutputFile.h"
 #include "cli/PointFileImport.h"
 #include "linearization/FitQuality.h"

@@ -1,5 +1,7 @@
 #include "cli/commands/InputCommands.h"
 
+#include "config/InputRequest.h"
+
 #include "cli/CommandLine.h"
 #include "cli/ConfigurationText.h"
 #include "cli/ConverterSession.h"
@@ -20,6 +22,7 @@
 #include "inputs/RtdCatalog.h"
 #include "inputs/ThermocoupleCatalog.h"
 
+#include <algorithm>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -28,20 +31,7 @@ namespace texts = parameter_texts;
 
 namespace {
 
-// What the user may type, in the order of the dialogs' lists.
-const std::vector<std::string> VoltageVariants = {"100mV", "1V", "10V"};
-const std::vector<std::string> CurrentVariants = {"shunt", "20mA"};
-const std::vector<std::string> Wirings = {"2", "2ks", "3", "4"};
-const std::vector<std::string> PotentiometerModes = {"absolute", "relative"};
-const std::vector<std::string> PotentiometerWirings = {"3ks", "4"};
-// Catalog order: Pt 100, Ni 100 (5000), Ni 100 (6180), Pt 1000, Ni 1000 (5000), Ni 1000 (6180).
-const std::vector<std::string> RtdSensors = {"pt100",  "ni100-5000",  "ni100-6180",
-                                             "pt1000", "ni1000-5000", "ni1000-6180"};
-const std::vector<std::string> ThermocoupleTypes = {"B", "E", "J", "K", "L", "N", "R", "S", "T"};
-const std::vector<std::string> Compensations = {"internal", "2wire", "3wire"};
-
-constexpr int TenVoltVariant = 2;
-constexpr int ExternalShuntVariant = 0;
+using namespace input_words;
 
 struct Options {
     std::string port;
@@ -61,50 +51,25 @@ struct Options {
     bool json = false;
 };
 
-int indexIn(const std::vector<std::string>& names, const std::string& name)
-{
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (names[i] == name)
-            return static_cast<int>(i);
-    return -1;
-}
-
-// The whole job for one kind: checked settings, then the write sequence.
-struct InputJob {
-    std::function<bool(ConverterLink&, WaitCursorHook*)> write;
-    // What a successful sequence leaves in the converter; only the keys
-    // written.
-    Configuration expected;
-    // Plain kinds: the divider or shunt to write back when not given.
-    bool keepDivider = false;
-    bool keepShunt = false;
-    PlainInput plain;
-    LinearizationChoice linearization;
-    std::unique_ptr<LinearizationTable> table;
-};
-
 // Reads the range and linearization choice of the four plain kinds.
-bool chooseLinearization(const Options& options, InputJob& job)
+bool chooseLinearization(const Options& options, InputRequest& request)
 {
     if (!options.range.empty()) {
-        job.linearization.mode = LinearizationChoice::Mode::Off;
-        job.linearization.rangeMin = *readUserReal(options.range[0]);
-        job.linearization.rangeMax = *readUserReal(options.range[1]);
+        request.linearization = LinearizationChoice::Mode::Off;
+        request.rangeMin = *readUserReal(options.range[0]);
+        request.rangeMax = *readUserReal(options.range[1]);
     } else if (!options.points.empty()) {
-        job.table = std::make_unique<LinearizationTable>();
+        request.table = std::make_unique<LinearizationTable>();
         PointSet pointSet;
         std::string problem;
-        if (!importPointFile(options.points, options.fit, *job.table, pointSet, problem)) {
+        if (!importPointFile(options.points, options.fit, *request.table, pointSet, problem)) {
             fail(exit_code::BadUsage, problem + ". Nothing was sent.");
             return false;
         }
-        job.linearization.mode = LinearizationChoice::Mode::Overwrite;
-        job.linearization.table = job.table.get();
+        request.linearization = LinearizationChoice::Mode::Overwrite;
     } else {
-        job.linearization.mode = LinearizationChoice::Mode::Keep;
+        request.linearization = LinearizationChoice::Mode::Keep;
     }
-    if (const std::optional<StoredLinearization> stored = storedLinearization(job.linearization))
-        expectLinearization(job.expected, *stored);
     return true;
 }
 
@@ -129,58 +94,32 @@ void addLinearizationOptions(CLI::App* kind, Options& o)
     kind->get_option("--strict")->needs(points);
 }
 
-// Writes back what a dialog's untouched edit holds: the converter's own
-// value, bit for bit; when it cannot be read it is not written.
-std::optional<float> converterValue(ConverterLink& link, bool (ConverterLink::*read)(float&),
-                                    const char* name)
-{
-    float value = 0;
-    if ((link.*read)(value))
-        return value;
-    std::cerr << "dnx8: the converter's " << name << " could not be read; it is left as it is.\n";
-    return std::nullopt;
-}
-
-int runInput(const GlobalOptions& global, const Options& options, InputJob& job)
+int runInputCommand(const GlobalOptions& global, const Options& options, InputJob& job)
 {
     // Without a line the converter's own divider or shunt cannot be read
     // back, so an untouched one is not written.
     if (options.dryRun)
-        return printDryRun(global, [&](ConverterLink& link) { job.write(link, nullptr); });
+        return printDryRun(global, [&](ConverterLink& link) { writeInput(link, job); });
     auto session = openConverter(options.port, global);
     if (!session)
         return exit_code::DeviceFailed;
     ConverterLink& link = *session->link;
-    if (job.keepDivider && !job.plain.divider)
-        job.plain.divider = converterValue(link, &ConverterLink::readDivider, "Divider");
-    if (job.keepShunt && !job.plain.shunt)
-        job.plain.shunt = converterValue(link, &ConverterLink::readShunt, "Shunt");
-    job.expected.divider = job.plain.divider;
-    job.expected.shunt = job.plain.shunt;
+    // Writes back what a dialog's untouched edit holds: the converter's own
+    // value, bit for bit; when it cannot be read it is not written.
+    for (const std::string& name : takeConverterValues(link, job))
+        std::cerr << "dnx8: the converter's " << name << " could not be read; it is left as it is.\n";
 
-    WriteOutcome outcome;
-    const bool answered = runJournalled(link, [&](ConverterLink& l) { job.write(l, nullptr); }, outcome);
-
-    const ConverterReading held = readConverter(link, ReadScope::Input);
+    const InputResult result = runInput(link, job);
+    const bool answered = result.complete;
+    const WriteCheck& check = result.check;
     LabelledLines lines;
-    addInputLines(lines, held);
-    if (!options.json)
+    addInputLines(lines, result.held);
+    if (options.json)
+        printJson(std::cout, inputResultJson(result));
+    else
         lines.print(std::cout);
-
-    // Exact digits, as restore lists its differences.
-    const WriteCheck check = checkWrites(job.expected, held.settings);
-    if (options.json) {
-        Json list = Json::array();
-        for (const ConfigurationDifference& d : check.differences)
-            list.push_back(Json{{"name", d.name}, {"asked", d.left}, {"held", d.right}});
-        printJson(std::cout, Json{{"configuration", configurationJson(held.settings)},
-                                  {"writes", writeOutcomeJson(outcome)},
-                                  {"complete", answered},
-                                  {"unread", check.unread},
-                                  {"mismatches", list}});
-    }
     if (!answered) {
-        for (const std::string& line : outcome.lines("the same dnx8 input command again"))
+        for (const std::string& line : result.outcome.lines("the same dnx8 input command again"))
             std::cerr << "dnx8: " << line << '\n';
         return fail(exit_code::DeviceFailed, "the input's write sequence was interrupted; check the cable.");
     }
@@ -208,112 +147,41 @@ int runInput(const GlobalOptions& global, const Options& options, InputJob& job)
     return exit_code::Done;
 }
 
+// The request from the parsed options; false after telling why.
+bool requestOf(const Options& o, InputKind kind, InputRequest& request)
+{
+    request.kind = kind;
+    request.variant = std::max(indexOf(kind == InputKind::Voltage ? VoltageVariants : CurrentVariants, o.variant), 0);
+    request.wiring = std::max(indexOf(kind == InputKind::Potentiometer ? PotentiometerWirings : Wirings, o.wiring), 0);
+    request.mode = std::max(indexOf(PotentiometerModes, o.mode), 0);
+    request.sensor = std::max(indexOf(RtdSensors, o.sensor), 0);
+    request.type = std::max(indexOf(ThermocoupleTypes, o.type), 0);
+    request.compensation = std::max(indexOf(Compensations, o.compensation), 0);
+    if (!o.divider.empty())
+        request.divider = *readUserReal(o.divider);
+    if (!o.shunt.empty())
+        request.shunt = *readUserReal(o.shunt);
+    return !isPlainKind(kind) || chooseLinearization(o, request);
+}
+
 // The common frame of every kind: its subcommand, and the job built from
 // the options once they are parsed.
 CLI::App* addKind(CommandLine& commandLine, CLI::App& input, const std::string& name, const std::string& help,
-                  const std::shared_ptr<Options>& options,
-                  std::function<bool(const Options&, InputJob&)> prepare)
+                  const std::shared_ptr<Options>& options, InputKind kind)
 {
-    CLI::App* kind = commandLine.add(input, name, help, [&commandLine, options, prepare] {
-        InputJob job;
-        if (!prepare(*options, job))
+    CLI::App* cli = commandLine.add(input, name, help, [&commandLine, options, kind] {
+        InputRequest request;
+        if (!requestOf(*options, kind, request))
             return exit_code::BadUsage;
-        return runInput(commandLine.global(), *options, job);
+        InputProblem problem;
+        std::optional<InputJob> job = prepareInput(std::move(request), problem);
+        if (!job)
+            return fail(exit_code::BadUsage, "--" + problem.option + ": " + problem.message + ". Nothing was sent.");
+        return runInputCommand(commandLine.global(), *options, *job);
     });
     // The usage line CLI11 prints leaves out the group's PORT.
-    kind->footer("Usage: dnx8 input PORT " + name + " [OPTIONS] [--dry-run] [--json]");
-    return kind;
-}
-
-// The four plain kinds share the sequence and the linearization choice.
-bool preparePlain(const Options& options, InputJob& job, std::uint8_t inputType)
-{
-    job.plain.inputType = inputType;
-    job.expected.inputType = inputType;
-    if (!chooseLinearization(options, job))
-        return false;
-    job.write = [&job](ConverterLink& link, WaitCursorHook* hook) {
-        return writePlainInput(link, job.plain, job.linearization, hook);
-    };
-    return true;
-}
-
-bool prepareVoltage(const Options& o, InputJob& job)
-{
-    const int variant = indexIn(VoltageVariants, o.variant);
-    if (variant == TenVoltVariant && !o.divider.empty()) {
-        fail(exit_code::BadUsage, "--divider: the 10V input has no divider. Nothing was sent.");
-        return false;
-    }
-    // The dialog writes the divider for 100 mV and 1 V.
-    if (variant != TenVoltVariant) {
-        job.keepDivider = o.divider.empty();
-        if (!o.divider.empty())
-            job.plain.divider = *readUserReal(o.divider);
-    }
-    return preparePlain(o, job, static_cast<std::uint8_t>(variant));
-}
-
-bool prepareCurrent(const Options& o, InputJob& job)
-{
-    const int variant = indexIn(CurrentVariants, o.variant);
-    if (variant != ExternalShuntVariant && !o.shunt.empty()) {
-        fail(exit_code::BadUsage, "--shunt: the 20mA input has its own shunt. Nothing was sent.");
-        return false;
-    }
-    if (variant == ExternalShuntVariant) {
-        job.keepShunt = o.shunt.empty();
-        if (!o.shunt.empty())
-            job.plain.shunt = *readUserReal(o.shunt);
-    }
-    return preparePlain(o, job, static_cast<std::uint8_t>(texts::FirstCurrentCode + variant));
-}
-
-bool prepareResistance(const Options& o, InputJob& job)
-{
-    return preparePlain(o, job,
-                        static_cast<std::uint8_t>(texts::FirstResistanceCode + indexIn(Wirings, o.wiring)));
-}
-
-bool preparePotentiometer(const Options& o, InputJob& job)
-{
-    // code = 9 + 2 * type + connection
-    const int code = texts::FirstPotentiometerCode +
-                     static_cast<int>(PotentiometerWirings.size()) * indexIn(PotentiometerModes, o.mode) +
-                     indexIn(PotentiometerWirings, o.wiring);
-    return preparePlain(o, job, static_cast<std::uint8_t>(code));
-}
-
-void expectSensor(InputJob& job, const SensorInput& input)
-{
-    Configuration& e = job.expected;
-    e.inputType = input.inputType;
-    e.rangeMin = input.rangeMin;
-    e.rangeMax = input.rangeMax;
-    e.curveDegree = input.degree;
-    e.curveCoefficients = input.coefficients;
-    e.segmentCount = 0;
-}
-
-bool prepareRtd(const Options& o, InputJob& job)
-{
-    const RtdCurve* rtd = rtds().At(indexIn(RtdSensors, o.sensor));
-    const SensorInput input = rtdInput(*rtd, indexIn(Wirings, o.wiring));
-    expectSensor(job, input);
-    job.write = [input](ConverterLink& link, WaitCursorHook*) { return writeRtdInput(link, input); };
-    return true;
-}
-
-bool prepareThermocouple(const Options& o, InputJob& job)
-{
-    const ThermocoupleCurve* type = thermocouples().At(indexIn(ThermocoupleTypes, o.type));
-    const SensorInput input = thermocoupleInput(*type, indexIn(Compensations, o.compensation));
-    const EmfPieces pieces = thermocouplePieces(*type);
-    expectSensor(job, input);
-    job.write = [input, pieces](ConverterLink& link, WaitCursorHook* hook) {
-        return writeThermocoupleInput(link, input, pieces, hook);
-    };
-    return true;
+    cli->footer("Usage: dnx8 input PORT " + name + " [OPTIONS] [--dry-run] [--json]");
+    return cli;
 }
 
 void addChoice(CLI::App* kind, const std::string& name, std::string& target,
@@ -341,7 +209,7 @@ void addInputCommands(CommandLine& commandLine)
                   "  dnx8 input /dev/ttyUSB0 thermocouple --type K --compensation internal");
 
     CLI::App* voltage =
-        addKind(commandLine, *input, "voltage", "Voltage input (\"Napětí\")", o, prepareVoltage);
+        addKind(commandLine, *input, "voltage", "Voltage input (\"Napětí\")", o, InputKind::Voltage);
     addChoice(voltage, "--variant", o->variant, VoltageVariants, "100mV, 1V or 10V");
     voltage
         ->add_option(
@@ -352,7 +220,7 @@ void addInputCommands(CommandLine& commandLine)
     addLinearizationOptions(voltage, *o);
 
     CLI::App* current =
-        addKind(commandLine, *input, "current", "Current input (\"Proud\")", o, prepareCurrent);
+        addKind(commandLine, *input, "current", "Current input (\"Proud\")", o, InputKind::Current);
     addChoice(current, "--variant", o->variant, CurrentVariants, "shunt (external shunt) or 20mA");
     current
         ->add_option("--shunt", o->shunt,
@@ -362,25 +230,25 @@ void addInputCommands(CommandLine& commandLine)
     addLinearizationOptions(current, *o);
 
     CLI::App* resistance =
-        addKind(commandLine, *input, "resistance", "Resistance input (\"Odpor\")", o, prepareResistance);
+        addKind(commandLine, *input, "resistance", "Resistance input (\"Odpor\")", o, InputKind::Resistance);
     addChoice(resistance, "--wiring", o->wiring, Wirings,
               "2, 2ks, 3 or 4 wires (2ks: two-wire with compensation)");
     addLinearizationOptions(resistance, *o);
 
     CLI::App* potentiometer = addKind(commandLine, *input, "potentiometer",
-                                      "Potentiometer input (\"Potenciometr\")", o, preparePotentiometer);
+                                      "Potentiometer input (\"Potenciometr\")", o, InputKind::Potentiometer);
     addChoice(potentiometer, "--mode", o->mode, PotentiometerModes, "absolute or relative");
     addChoice(potentiometer, "--wiring", o->wiring, PotentiometerWirings, "3ks or 4 wires");
     addLinearizationOptions(potentiometer, *o);
 
     CLI::App* rtd =
-        addKind(commandLine, *input, "rtd", "Resistance thermometer (\"Teploměr\")", o, prepareRtd);
+        addKind(commandLine, *input, "rtd", "Resistance thermometer (\"Teploměr\")", o, InputKind::Rtd);
     addChoice(rtd, "--sensor", o->sensor, RtdSensors,
               "pt100, pt1000, ni100-5000, ni1000-5000, ni100-6180, ni1000-6180");
     addChoice(rtd, "--wiring", o->wiring, Wirings, "2, 2ks, 3 or 4 wires");
 
     CLI::App* thermocouple = addKind(commandLine, *input, "thermocouple", "Thermocouple (\"Termočlánek\")", o,
-                                     prepareThermocouple);
+                                     InputKind::Thermocouple);
     addChoice(thermocouple, "--type", o->type, ThermocoupleTypes, "B, E, J, K, L, N, R, S or T");
     addChoice(thermocouple, "--compensation", o->compensation, Compensations,
               "Cold junction: internal, 2wire or 3wire");

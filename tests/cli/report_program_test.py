@@ -120,6 +120,16 @@ class FitReport(unittest.TestCase):
             self.assertTrue(entries[("polynomial", order)]["float32Warning"], order)
             self.assertLess(entries[("polynomial", order)]["maxResidual80"], 3e-4, order)
 
+    def test_fit_and_its_report_write_the_range_alike(self):
+        path = write_points(self.folder.name, "range.txt", [(0.1 * i, i * i) for i in range(8)])
+        heads = []
+        for args in ((), ("--report",)):
+            run = dnx8("fit", path, *args)
+            self.assertEqual(run.returncode, 0, run.stderr)
+            heads.append([l for l in run.stdout.splitlines() if l.split(":")[0] in ("Bodů", "Min", "Max")])
+        self.assertEqual(heads[0], heads[1])
+        self.assertIn("Max:    6.999999881E-01", heads[0])
+
     def test_picture_is_a_well_formed_self_contained_svg(self):
         points = [(t * 0.5, math.sqrt(t + 1)) for t in range(30)]
         path = write_points(self.folder.name, "body ř.txt", points)

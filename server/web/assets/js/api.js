@@ -48,6 +48,10 @@ export const api = {
   diff: (id, backupText) => callWith('POST', `${converterPath(id)}/diff`, backupText),
   batchRestore: (ids, backupText, options = '') =>
     callWith('POST', '/api/batch/restore', `{"converters": ${JSON.stringify(ids)}${options}, "backup": ${backupText}}`),
+  input: (id, body) => call('POST', `${converterPath(id)}/input`, body),
+  // The point file's text as a JSON string; choice: an order, 'spline' or null.
+  fit: (text, choice) => call('POST', '/api/fit' + (choice === 'spline' ? '?spline=true'
+    : choice ? `?order=${encodeURIComponent(choice)}` : ''), text),
 };
 
 // The server's words for a refused request, if it gave any.

@@ -8,6 +8,7 @@ import { TrendBuffer, TrendChart, trendCsv } from './trend.js';
 import { echoOf } from './writes.js';
 import { converterHref, showBench, showBenchTexts } from './bench.js';
 import { setRestoreConverter, showRestoreProgress, showRestoreTexts, startRestore } from './restore.js';
+import { clearInputPanel, setUpInputPanel, showInputProgress, showInputReading } from './input.js';
 
 const $ = (id) => document.getElementById(id);
 const LanguageKey = 'dnx8-language';
@@ -138,6 +139,7 @@ function clearView() {
   page.reading = null;
   page.live = null;
   page.trend.clear();
+  clearInputPanel();
 }
 
 // ---- connection ------------------------------------------------------------
@@ -181,6 +183,7 @@ async function readAll() {
   const reading = answer.ok ? answer.body : answer.body && answer.body.reading;
   if (reading) {
     page.reading = reading;
+    showInputReading(reading);
     showIdentity();
     showConfiguration(reading.configuration, true);
     if (reading.live) {
@@ -231,7 +234,13 @@ function openConverter(id) {
   });
   events.addEventListener('configuration', (e) => {
     if (page.events !== events) return;
-    showConfiguration(JSON.parse(e.data));
+    const changed = JSON.parse(e.data);
+    showConfiguration(changed);
+    // An input written elsewhere: the input's description and range anew.
+    if ('InputType' in changed) readAll();
+  });
+  events.addEventListener('progress', (e) => {
+    if (page.events === events) showInputProgress(JSON.parse(e.data));
   });
   events.addEventListener('progress', (e) => {
     if (page.events === events) showRestoreProgress(JSON.parse(e.data));
@@ -550,6 +559,7 @@ async function start() {
   buildTrendControls();
   page.chart = new TrendChart($('trend-chart'), page.trend, SeriesLabels.map(t));
   wire();
+  setUpInputPanel(() => page.current);
   applyLanguage();
 
   const server = await api.server();

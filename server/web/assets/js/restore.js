@@ -255,6 +255,7 @@ async function write() {
 export function showRestoreProgress(progress) {
   const flow = state.flow;
   if (!flow || !flow.writing || flow.id !== state.current || !progress || !(progress.total > 0)) return;
+  if (progress.operation && progress.operation !== 'restore') return;
   const bar = $('restore-progress');
   bar.max = progress.total;
   bar.value = Math.min(progress.step, progress.total);
@@ -334,7 +335,7 @@ function batchItem(id) {
 function showBatchProgress(progress) {
   const li = state.batchItems && state.batchItems.get(progress.id);
   const bar = li && li.querySelector('progress');
-  if (!bar || !(progress.total > 0)) return;
+  if (!bar || !(progress.total > 0) || (progress.operation && progress.operation !== 'restore')) return;
   bar.max = progress.total;
   bar.value = Math.min(progress.step, progress.total);
 }
