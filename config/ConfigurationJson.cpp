@@ -64,21 +64,25 @@ Json configurationJson(const Configuration& settings)
     return json;
 }
 
+Json inputJson(const ConverterReading& reading)
+{
+    if (!reading.input || !reading.input->listPosition)
+        return nullptr;
+    const InputPresentation& shown = *reading.input;
+    Json input = Json::object();
+    input["kind"] = std::string(texts::InputKindTexts[static_cast<std::size_t>(*shown.listPosition)]);
+    input["measurement"] = optionalJson(shown.measurement);
+    input["wiring"] = shown.wiring.empty() ? Json(nullptr) : Json(std::string(shown.wiring));
+    input["sensor"] = optionalJson(reading.sensorName());
+    return input;
+}
+
 Json readingJson(const ConverterReading& reading)
 {
     Json json = identityJson(reading);
     json["configuration"] = configurationJson(reading.settings);
 
-    Json input = nullptr;
-    if (reading.input && reading.input->listPosition) {
-        const InputPresentation& shown = *reading.input;
-        input = Json::object();
-        input["kind"] = std::string(texts::InputKindTexts[static_cast<std::size_t>(*shown.listPosition)]);
-        input["measurement"] = optionalJson(shown.measurement);
-        input["wiring"] = shown.wiring.empty() ? Json(nullptr) : Json(std::string(shown.wiring));
-        input["sensor"] = optionalJson(reading.sensorName());
-    }
-    json["input"] = input;
+    json["input"] = inputJson(reading);
     const std::optional<std::uint8_t> errorState = reading.settings.errorSignalling;
     json["errorState"] = errorState && !texts::ErrorSignallingText(*errorState).empty()
                              ? Json(std::string(texts::ErrorSignallingText(*errorState)))

@@ -19,5 +19,8 @@ Json valueJson(std::uint8_t value);
 Json valueJson(float value);
 Json valueJson(const CurveCoefficients& value);
 Json valueJson(const RelaySettings& value);
+// The input as the window presents it: {"kind", "measurement", "wiring",
+// "sensor"}; null without a known input type.
+Json inputJson(const ConverterReading& reading);
 // Everything `dnx8 read --json` prints.
 Json readingJson(const ConverterReading& reading);

@@ -99,6 +99,8 @@ void ApiRouter::handle(const HttpRequest& request, std::shared_ptr<Exchange> exc
             return connect(request, std::move(exchange));
         return exchange->respond(methodNotAllowed("GET, POST"));
     }
+    if (n == 2 && parts[1] == "events")
+        return method == "GET" ? benchEvents(*exchange) : exchange->respond(methodNotAllowed("GET"));
     if (n == 3 && parts[1] == "converters") {
         if (method == "DELETE")
             return exchange->respond(disconnect(parts[2]));
@@ -222,6 +224,14 @@ void ApiRouter::events(const std::string& id, Exchange& exchange)
     AccessGuard::AddSecurityHeaders(head);
     head.headers.emplace_back("Cache-Control", "no-store");
     worker->watch(exchange.openStream(std::move(head.headers)));
+}
+
+void ApiRouter::benchEvents(Exchange& exchange)
+{
+    HttpResponse head;
+    AccessGuard::AddSecurityHeaders(head);
+    head.headers.emplace_back("Cache-Control", "no-store");
+    converters.watchAll(exchange.openStream(std::move(head.headers)));
 }
 
 void ApiRouter::settings(const std::string& id, const HttpRequest& request, std::shared_ptr<Exchange> exchange)

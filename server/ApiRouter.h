@@ -26,6 +26,7 @@ private:
     HttpResponse disconnect(const std::string& id);
     void reading(const std::string& id, std::shared_ptr<Exchange> exchange);
     void events(const std::string& id, Exchange& exchange);
+    void benchEvents(Exchange& exchange);
     void settings(const std::string& id, const HttpRequest& request, std::shared_ptr<Exchange> exchange);
     void input(const std::string& id, const HttpRequest& request, std::shared_ptr<Exchange> exchange);
 

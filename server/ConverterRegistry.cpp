@@ -32,6 +32,7 @@ std::shared_ptr<ConverterWorker> ConverterRegistry::add(const std::string& port,
          ++n)
         id = base + "-" + std::to_string(n);
     auto worker = std::make_shared<ConverterWorker>(id, port, retry, std::move(firstResult), timing);
+    worker->shareEvents(bench);
     workers.push_back(worker);
     return worker;
 }
@@ -54,6 +55,7 @@ std::vector<std::shared_ptr<ConverterWorker>> ConverterRegistry::all()
         if (!worker->finished())
             return false;
         retired.push_back(worker);
+        publishRemoved(worker->id());
         return true;
     });
     return workers;
@@ -69,11 +71,29 @@ bool ConverterRegistry::remove(const std::string& id)
     (*found)->requestStop();
     retired.push_back(*found);
     workers.erase(found);
+    publishRemoved(id);
     return true;
+}
+
+void ConverterRegistry::watchAll(std::shared_ptr<EventSink> sink)
+{
+    Json list = Json::array();
+    for (const auto& worker : all())
+        list.push_back(worker->status());
+    EventHub::publishTo(*sink, "converters", core::jsonText(list));
+    bench->add(std::move(sink));
+}
+
+void ConverterRegistry::publishRemoved(const std::string& id)
+{
+    Json json;
+    json["id"] = id;
+    bench->publish("removed", core::jsonText(json));
 }
 
 void ConverterRegistry::stopAll()
 {
+    bench->closeAll();
     std::vector<std::shared_ptr<ConverterWorker>> stopping;
     {
         std::lock_guard lock(mutex);

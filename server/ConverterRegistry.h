@@ -21,6 +21,11 @@ public:
     std::vector<std::shared_ptr<ConverterWorker>> all();
     // Stops the worker and forgets it; false for an unknown id.
     bool remove(const std::string& id);
+    // A stream of the whole bench: "converters" (every entry) at once, then
+    // every converter's "state" and "live" events (with its "id") and
+    // "removed" ({"id"}) when one is no longer served. While it is open every
+    // converter is polled.
+    void watchAll(std::shared_ptr<EventSink> sink);
     // Stops every worker and waits for them.
     void stopAll();
 
@@ -31,9 +36,11 @@ public:
 
 private:
     void reap();
+    void publishRemoved(const std::string& id);
 
     const ConverterWorker::Timing timing;
     std::mutex mutex;
     std::vector<std::shared_ptr<ConverterWorker>> workers;
     std::vector<std::shared_ptr<ConverterWorker>> retired;
+    const std::shared_ptr<EventHub> bench = std::make_shared<EventHub>();
 };

@@ -4,6 +4,7 @@
 #include "device/PortAddress.h"
 
 #include <algorithm>
+#include <array>
 
 std::string_view stateName(ConnectionState state)
 {
@@ -101,11 +102,38 @@ void ConverterWorker::watch(std::shared_ptr<EventSink> sink)
 void ConverterWorker::publishConfiguration(const Json& changed)
 {
     hub.publish("configuration", core::jsonText(changed));
+    static const std::array<std::string_view, 6> notInput{"Filter",          "ScaleMin", "ScaleMax",
+                                                          "ErrorSignalling", "Relay1",   "Relay2"};
+    for (auto& [key, value] : changed.items()) {
+        if (std::find(notInput.begin(), notInput.end(), key) == notInput.end()) {
+            std::lock_guard lock(mutex);
+            inputStale = true;
+            wake.notify_all();
+            return;
+        }
+    }
+}
+
+void ConverterWorker::shareEvents(std::shared_ptr<EventHub> events)
+{
+    std::lock_guard lock(mutex);
+    overview = std::move(events);
+    wake.notify_all();
 }
 
 void ConverterWorker::publishEvent(std::string_view event, const Json& data)
 {
     hub.publish(event, core::jsonText(data));
+    std::shared_ptr<EventHub> bench;
+    {
+        std::lock_guard lock(mutex);
+        bench = overview;
+    }
+    if (bench && data.is_object()) {
+        Json tagged = data;
+        tagged["id"] = id_;
+        bench->publish(event, core::jsonText(tagged));
+    }
 }
 
 Json ConverterWorker::status() const
@@ -118,6 +146,8 @@ Json ConverterWorker::status() const
     json["identity"] = identity_.empty() ? Json(nullptr) : Json(identity_);
     json["serialNumber"] = optionalJson(serialNumber);
     json["message"] = message.empty() ? Json(nullptr) : Json(message);
+    json["input"] = input;
+    json["live"] = lastLive;
     return json;
 }
 
@@ -154,12 +184,19 @@ void ConverterWorker::run()
             lock.lock();
             continue;
         }
+        if (state_ == ConnectionState::Connected && inputStale) {
+            inputStale = false;
+            lock.unlock();
+            readInput();
+            lock.lock();
+            continue;
+        }
         lock.unlock();
-        const bool watched = hub.watchers() > 0;
+        const bool isWatched = watched();
         lock.lock();
         if (stopping || !jobs.empty())
             continue;
-        if (state_ == ConnectionState::Connected && watched && now >= nextPoll) {
+        if (state_ == ConnectionState::Connected && isWatched && now >= nextPoll) {
             lock.unlock();
             poll();
             lock.lock();
@@ -168,7 +205,7 @@ void ConverterWorker::run()
         Clock::time_point until = now + std::chrono::seconds(1); // notices new watchers and stops anyway
         if (state_ != ConnectionState::Connected)
             until = std::min(until, nextAttempt);
-        else if (watched)
+        else if (isWatched)
             until = std::min(until, nextPoll);
         wake.wait_until(lock, until);
     }
@@ -207,6 +244,7 @@ void ConverterWorker::connect()
             retryPause = timing.firstRetry;
             nextPoll = Clock::now();
         }
+        readInput();
         setState(ConnectionState::Connected, {});
     } else {
         {
@@ -244,7 +282,50 @@ void ConverterWorker::poll()
     event["time"] = core::timeStamp(at);
     for (auto& [key, value] : live.items())
         event[key] = value;
+    publishLive(event);
+}
+
+void ConverterWorker::publishLive(const Json& event)
+{
+    std::shared_ptr<EventHub> bench;
+    {
+        std::lock_guard lock(mutex);
+        lastLive = event;
+        bench = overview;
+    }
     hub.publish("live", core::jsonText(event));
+    if (bench) {
+        Json tagged = event;
+        tagged["id"] = id_;
+        bench->publish("live", core::jsonText(tagged));
+    }
+}
+
+bool ConverterWorker::watched()
+{
+    std::shared_ptr<EventHub> bench;
+    {
+        std::lock_guard lock(mutex);
+        bench = overview;
+    }
+    return hub.watchers() > 0 || (bench && bench->watchers() > 0);
+}
+
+// Failing reads leave the last input shown; a lost line is noticed by the
+// next transaction.
+void ConverterWorker::readInput()
+{
+    std::optional<Json> read = core::readInput(link);
+    bool changed = false;
+    {
+        std::lock_guard lock(mutex);
+        if (read && *read != input) {
+            input = std::move(*read);
+            changed = state_ == ConnectionState::Connected;
+        }
+    }
+    if (changed)
+        publishState();
 }
 
 void ConverterWorker::checkLine()
@@ -283,5 +364,13 @@ void ConverterWorker::setState(ConnectionState state, std::string text)
 
 void ConverterWorker::publishState()
 {
-    hub.publish("state", core::jsonText(status()));
+    const Json json = status();
+    hub.publish("state", core::jsonText(json));
+    std::shared_ptr<EventHub> bench;
+    {
+        std::lock_guard lock(mutex);
+        bench = overview;
+    }
+    if (bench)
+        bench->publish("state", core::jsonText(json));
 }

@@ -66,11 +66,19 @@ public:
     // Adds an event stream and sends it the current state at once.
     void watch(std::shared_ptr<EventSink> sink);
     // Tells every stream what a client changed (parameter names as keys).
+    // A change of the input (any key but the scaling, error state and
+    // relays) has the input read again, so the status shows it.
     void publishConfiguration(const Json& changed);
-    // Any other event to every stream (a long write's "progress").
+    // Also sends this converter's state and live events to overview (the
+    // bench's stream), each with the converter's "id"; the live values are
+    // polled while overview has a stream too.
+    void shareEvents(std::shared_ptr<EventHub> overview);
+    // Any other event to every stream (a long write's "progress"), and to the
+    // bench's with the converter's "id".
     void publishEvent(std::string_view event, const Json& data);
 
-    // {"id", "port", "state", "identity", "serialNumber", "message"}.
+    // {"id", "port", "state", "identity", "serialNumber", "message",
+    //  "input", "live"}: input as a read-all shows it, live the last poll.
     Json status() const;
     ConnectionState state() const;
     std::string identity() const;
@@ -86,6 +94,9 @@ private:
     void lose(std::string reason);
     void setState(ConnectionState state, std::string message);
     void publishState();
+    void publishLive(const Json& event);
+    bool watched();
+    void readInput();
 
     const std::string id_;
     const std::string port_;
@@ -109,6 +120,10 @@ private:
     Clock::time_point nextAttempt;
     Clock::time_point nextPoll;
     std::chrono::milliseconds retryPause;
+    std::shared_ptr<EventHub> overview;
+    Json input;    // null until read
+    Json lastLive; // the last poll, null before one
+    bool inputStale = false;
 
     std::thread thread; // last: starts once everything above is ready
 };

@@ -17,6 +17,14 @@ Json readAll(ConverterLink& link, const std::string& identity, std::vector<std::
     return readingJson(reading);
 }
 
+std::optional<Json> readInput(ConverterLink& link)
+{
+    const ConverterReading reading = readConverter(link, ReadScope::Input);
+    if (!reading.settings.inputType)
+        return std::nullopt;
+    return inputJson(reading);
+}
+
 Json readLive(ConverterLink& link, int& read)
 {
     const LiveReading live = readLiveValues(link);

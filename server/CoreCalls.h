@@ -22,6 +22,11 @@ namespace core {
 // parameter names whose reads failed.
 Json readAll(ConverterLink& link, const std::string& identity, std::vector<std::string>& failed);
 
+// The input as a read-all shows it ({"kind", "measurement", "wiring",
+// "sensor"}, null for an unknown type), from the reads of `dnx8 input`'s
+// read-back; nothing when the input type could not be read.
+std::optional<Json> readInput(ConverterLink& link);
+
 // One `dnx8 watch` poll: the four values with fault texts; read counts the
 // values that could be read (0 when the converter did not answer at all).
 Json readLive(ConverterLink& link, int& read);

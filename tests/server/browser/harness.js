@@ -172,3 +172,47 @@ export function removeFolder(folder) {
 }
 
 export { programs, root };
+
+// Several simulators, each in a folder of its own under work, started
+// together: presets names each one's memory.
+export function startSimulators(work, presets) {
+  return Promise.all(presets.map((preset, i) => {
+    const folder = path.join(work, `sim${i + 1}`);
+    fs.mkdirSync(folder, { recursive: true });
+    return Simulator.start(folder, preset);
+  }));
+}
+
+// `dnx8` itself, run to its end: {code, stdout, stderr}.
+export function runDnx8(args) {
+  return new Promise((resolve, reject) => {
+    const child = start(programs.dnx8, args, 'dnx8');
+    let stdout = '';
+    child.stdout.on('data', (chunk) => {
+      stdout += chunk;
+    });
+    const timer = setTimeout(() => child.kill('SIGKILL'), Patience);
+    child.once('error', reject);
+    child.once('exit', (code) => {
+      clearTimeout(timer);
+      resolve({ code, stdout, stderr: child.stderrText() });
+    });
+  });
+}
+
+// A new tab on url once the page has started; problems collects what the
+// page logs as errors and uncaught exceptions.
+export async function openPage(context, url) {
+  const page = await context.newPage();
+  const problems = [];
+  page.on('console', (message) => {
+    if (message.type() === 'error' && !message.text().startsWith('Failed to load resource')) {
+      problems.push(message.text());
+    }
+  });
+  page.on('pageerror', (error) => problems.push(error.message));
+  page.problems = problems;
+  await page.goto(url);
+  await eventually(() => page.evaluate(() => document.body.dataset.ready === 'yes'), 'the page started');
+  return page;
+}

@@ -2,10 +2,16 @@
 // network failure counts as status 0. Nothing here throws.
 
 async function call(method, path, payload) {
+  return callWith(method, path, payload === undefined ? undefined : JSON.stringify(payload));
+}
+
+// A JSON body sent as given: a backup file goes as the user chose it, so
+// the server judges the file itself (a key given twice, the reals' digits).
+async function callWith(method, path, bodyText) {
   const init = { method, headers: { Accept: 'application/json' }, credentials: 'same-origin' };
-  if (payload !== undefined) {
+  if (bodyText !== undefined) {
     init.headers['Content-Type'] = 'application/json';
-    init.body = JSON.stringify(payload);
+    init.body = bodyText;
   }
   let response;
   try {
@@ -36,6 +42,12 @@ export const api = {
   reading: (id) => call('GET', `${converterPath(id)}/reading`),
   settings: (id, settings) => call('POST', `${converterPath(id)}/settings`, settings),
   eventsUrl: (id) => `${converterPath(id)}/events`,
+  benchEventsUrl: () => '/api/events',
+  backupUrl: (id) => `${converterPath(id)}/backup`,
+  restore: (id, backupText, query = '') => callWith('POST', `${converterPath(id)}/restore${query}`, backupText),
+  diff: (id, backupText) => callWith('POST', `${converterPath(id)}/diff`, backupText),
+  batchRestore: (ids, backupText, options = '') =>
+    callWith('POST', '/api/batch/restore', `{"converters": ${JSON.stringify(ids)}${options}, "backup": ${backupText}}`),
   input: (id, body) => call('POST', `${converterPath(id)}/input`, body),
   // The point file's text as a JSON string; choice: an order, 'spline' or null.
   fit: (text, choice) => call('POST', '/api/fit' + (choice === 'spline' ? '?spline=true'

@@ -6,6 +6,8 @@ import { LiveQuantities, liveText, readDelay, readReal, realText } from './numbe
 import { applyTexts, faultText, language, preferredLanguage, setLanguage, t } from './texts.js';
 import { TrendBuffer, TrendChart, trendCsv } from './trend.js';
 import { echoOf } from './writes.js';
+import { converterHref, showBench, showBenchTexts } from './bench.js';
+import { setRestoreConverter, showRestoreProgress, showRestoreTexts, startRestore } from './restore.js';
 import { clearInputPanel, setUpInputPanel, showInputProgress, showInputReading } from './input.js';
 
 const $ = (id) => document.getElementById(id);
@@ -17,6 +19,8 @@ const page = {
   readOnly: false,
   converters: [],
   current: null, // id of the converter shown
+  overview: true, // the bench shown instead of one converter
+  routed: false, // the first route taken (a lone converter opens only then)
   events: null,
   reading: null, // last read-all
   live: null, // last live event
@@ -151,8 +155,8 @@ function showConnection() {
   const status = page.status && page.status.id === page.current ? page.status : current;
   $('connection-state').textContent = status ? stateText(status) : t('noConverter');
   $('connection-state').className = status && status.state !== 'connected' ? 'error' : '';
-  $('disconnect').hidden = !current;
-  $('view').hidden = !current;
+  $('disconnect').hidden = !current || page.overview;
+  $('view').hidden = !current || page.overview;
   const list = $('converter-list');
   list.replaceChildren();
   for (const c of page.converters) {
@@ -162,11 +166,13 @@ function showConnection() {
     button.textContent = c.port;
     button.title = stateText(c);
     if (c.id === page.current) button.setAttribute('aria-current', 'true');
-    button.addEventListener('click', () => openConverter(c.id));
+    button.addEventListener('click', () => {
+      location.hash = converterHref(c.id);
+    });
     item.append(button);
     list.append(item);
   }
-  $('converters').hidden = page.converters.length < 2;
+  $('converters').hidden = page.converters.length < 2 || page.overview;
 }
 
 async function readAll() {
@@ -197,6 +203,7 @@ function openConverter(id) {
   clearView();
   page.current = id;
   page.status = page.converters.find((c) => c.id === id) || null;
+  setRestoreConverter(id);
   showConnection();
   if (!id) return;
   $('port').value = page.status ? page.status.port : '';
@@ -209,6 +216,11 @@ function openConverter(id) {
     page.status = status;
     const entry = page.converters.find((c) => c.id === status.id);
     if (entry) Object.assign(entry, status);
+    // The server reads the input again after a client changed it.
+    if (status.input && page.reading) {
+      page.reading.input = status.input;
+      showIdentity();
+    }
     showConnection();
     if (status.state === 'connected' && (was !== 'connected' || !page.reading)) readAll();
   });
@@ -230,6 +242,36 @@ function openConverter(id) {
   events.addEventListener('progress', (e) => {
     if (page.events === events) showInputProgress(JSON.parse(e.data));
   });
+  events.addEventListener('progress', (e) => {
+    if (page.events === events) showRestoreProgress(JSON.parse(e.data));
+  });
+}
+
+// #/converter/ID shows that converter, anything else the bench; without a
+// route a lone converter opens at once, as before the bench.
+function routedId() {
+  const match = /^#\/converter\/([^/]+)$/.exec(location.hash);
+  if (!match) return null;
+  try {
+    return decodeURIComponent(match[1]);
+  } catch {
+    return null;
+  }
+}
+
+function route() {
+  let id = routedId();
+  if (id !== null && !page.converters.some((c) => c.id === id)) id = null;
+  if (id === null && !page.routed && location.hash === '' && page.converters.length === 1) {
+    id = page.converters[0].id;
+    history.replaceState(null, '', converterHref(id));
+  }
+  page.routed = true;
+  page.overview = id === null;
+  $('to-bench').hidden = page.overview;
+  showBench(page.overview);
+  if (id !== page.current) openConverter(id);
+  else showConnection();
 }
 
 async function loadConverters() {
@@ -239,11 +281,7 @@ async function loadConverters() {
     return;
   }
   page.converters = answer.body;
-  if (!page.converters.some((c) => c.id === page.current)) {
-    openConverter(page.converters.length ? page.converters[0].id : null);
-  } else {
-    showConnection();
-  }
+  route();
 }
 
 async function loadPorts() {
@@ -264,7 +302,7 @@ async function connect() {
   }
   const served = page.converters.find((c) => c.port === port);
   if (served) {
-    openConverter(served.id);
+    location.hash = converterHref(served.id);
     return;
   }
   $('connection-state').textContent = `${port}: ${t('stateConnecting')}`;
@@ -277,7 +315,8 @@ async function connect() {
   }
   const entry = answer.body;
   page.converters = page.converters.filter((c) => c.id !== entry.id).concat([entry]);
-  openConverter(entry.id);
+  location.hash = converterHref(entry.id);
+  route();
 }
 
 async function disconnect() {
@@ -289,7 +328,8 @@ async function disconnect() {
     return;
   }
   page.converters = page.converters.filter((c) => c.id !== id);
-  openConverter(page.converters.length ? page.converters[0].id : null);
+  location.hash = '#/';
+  route();
   $('port').focus();
 }
 
@@ -475,6 +515,8 @@ function applyLanguage() {
   showIdentity();
   showLive();
   showConnection();
+  showBenchTexts();
+  showRestoreTexts();
 }
 
 function wire() {
@@ -492,6 +534,7 @@ function wire() {
     if (e.key === 'Enter') connect();
   });
   $('disconnect').addEventListener('click', disconnect);
+  window.addEventListener('hashchange', loadConverters);
   $('write-filter').addEventListener('click', writeFilter);
   $('write-scale-min').addEventListener('click', () => writeScale('ScaleMin', $('scale-min'), $('scale-min-note')));
   $('write-scale-max').addEventListener('click', () => writeScale('ScaleMax', $('scale-max'), $('scale-max-note')));
@@ -525,6 +568,7 @@ async function start() {
   $('read-only').hidden = !page.readOnly;
   for (const el of document.querySelectorAll('.write')) el.hidden = page.readOnly;
   for (const el of document.querySelectorAll('#view input.number')) el.readOnly = page.readOnly;
+  startRestore(page.readOnly);
 
   await Promise.all([loadPorts(), loadConverters()]);
   document.body.dataset.ready = 'yes';

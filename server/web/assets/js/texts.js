@@ -102,6 +102,72 @@ const Texts = {
   relayOptions2: ['Relé 2', 'Relay 2'],
   relayOptions3: ['Relé 1 a 2', 'Relays 1 and 2'],
 
+  // The bench and backup, restore, diff
+  toBench: ['Přehled převodníků', 'All converters'],
+  bench: ['Přehled převodníků', 'All converters'],
+  benchEmpty: ['Žádný převodník není připojen.', 'No converter is connected.'],
+  pickColumn: ['Výběr', 'Selection'],
+  pick: ['Vybrat', 'Select'],
+  open: ['Otevřít', 'Open'],
+  benchPort: ['Port', 'Port'],
+  benchIdentity: ['Převodník', 'Converter'],
+  benchSerial: ['Výrobní číslo', 'Serial number'],
+  benchInput: ['Vstup', 'Input'],
+  benchProcess: ['Proces', 'Process'],
+  benchState: ['Stav', 'State'],
+  backupRestore: ['Záloha, obnovení, porovnání', 'Backup, restore, compare'],
+  backupDownload: ['Stáhnout zálohu', 'Download backup'],
+  backupSaved: ['Záloha stažena:', 'Backup downloaded:'],
+  backupFile: ['Záloha:', 'Backup:'],
+  restoreFile: ['Obnovit ze zálohy:', 'Restore from backup:'],
+  diffFile: ['Porovnat se zálohou:', 'Compare with backup:'],
+  restoreOf: ['Obnovení ze zálohy', 'Restore from'],
+  diffOf: ['Porovnání se zálohou', 'Comparison with'],
+  fileTooLarge: ['Soubor je větší než 64 KiB; záloha to není.', 'The file is larger than 64 KiB; it is no backup.'],
+  fileUnreadable: ['Soubor nelze přečíst.', 'The file cannot be read.'],
+  badBackup: ['Záloha odmítnuta, nic nebylo zapsáno:', 'Backup refused, nothing was written:'],
+  planning: ['Zjišťuji, co se změní…', 'Finding out what will change…'],
+  willChange: ['Zápis změní tyto parametry:', 'Writing changes these parameters:'],
+  beforeWrite: ['Zatím se nic nezapsalo; zápis začne po potvrzení.', 'Nothing has been written yet; writing starts on confirmation.'],
+  nothingChanges: ['Převodník už má hodnoty ze zálohy; zápis nic nezmění.', 'The converter holds the backup\'s values already; writing changes nothing.'],
+  notRestorable: ['Co obnovení nevrátí:', 'What restore cannot put back:'],
+  chooseLinearization: ['Vyberte, co s linearizací.', 'Choose what to do with the linearization.'],
+  keepLinearization: ['Ponechat linearizaci převodníku', 'Keep the converter\'s linearization'],
+  pointsLinearization: ['Linearizace ze souboru bodů', 'Linearization from a point file'],
+  pointsFile: ['Soubor bodů:', 'Point file:'],
+  pointsMethod: ['Proložení:', 'Fit:'],
+  order: ['Polynom řádu', 'Polynomial of order'],
+  spline: ['Lineární spline', 'Linear spline'],
+  choosePoints: ['Vyberte soubor bodů.', 'Choose a point file.'],
+  parameter: ['Parametr', 'Parameter'],
+  inConverter: ['V převodníku', 'In the converter'],
+  inBackup: ['Ze zálohy', 'From the backup'],
+  readBack: ['Přečteno', 'Read back'],
+  confirmWrite: ['Zapsat', 'Write'],
+  cancel: ['Zrušit', 'Cancel'],
+  close: ['Zavřít', 'Close'],
+  restoreProgress: ['Průběh obnovení', 'Restore progress'],
+  writing: ['Zapisuji a čtu zpět…', 'Writing and reading back…'],
+  verified: ['Obnoveno a ověřeno.', 'Restored and verified.'],
+  differences: ['Po zápisu se liší:', 'Differs after writing:'],
+  restoreFailed: ['Obnovení selhalo:', 'Restore failed:'],
+  comparing: ['Porovnávám…', 'Comparing…'],
+  equal: ['Převodník odpovídá záloze.', 'The converter matches the backup.'],
+  differ: ['Převodník se od zálohy liší:', 'The converter differs from the backup:'],
+  batchRestore: ['Hromadné obnovení', 'Batch restore'],
+  batchStart: ['Obnovit vybrané', 'Restore the selected'],
+  batchNone: ['Vyberte převodníky v přehledu.', 'Select converters in the table.'],
+  batchNoFile: ['Vyberte soubor zálohy.', 'Choose a backup file.'],
+  batchQuestion: ['Zapsat zálohu do převodníků:', 'Write the backup into the converters:'],
+  batchWaiting: ['Zapisuji…', 'Writing…'],
+  batchVerified: ['ověřeno', 'verified'],
+  batchDiffers: ['liší se', 'differs'],
+  batchFailed: ['selhalo', 'failed'],
+  batchSkipped: ['přeskočeno, nic nezapsáno', 'skipped, nothing written'],
+  batchKeep: ['Zapsat, linearizaci ponechat', 'Write, keep the linearization'],
+  preselected: ['Předvolba dialogu', 'The dialog\'s preselection'],
+  batchSummary: ['Ověřeno {v}, s rozdíly {d}, selhalo {f}, přeskočeno {s} z {n}.',
+    'Verified {v}, with differences {d}, failed {f}, skipped {s} of {n}.'],
   // The input configuration (input.js).
   inputConfig: ['Konfigurace vstupu', 'Input configuration'],
   inputConfigKind: ['Druh vstupu:', 'Kind of input:'],
@@ -194,6 +260,13 @@ export function applyTexts(root) {
     el.setAttribute('aria-label', el.dataset.textLabel.split(' ').map(t).join(' '));
   }
   for (const el of root.querySelectorAll('[data-text-title]')) el.title = t(el.dataset.textTitle);
+}
+
+// The converter's input kind (its Czech word) in the page's language.
+const InputKindWords = ['Napětí', 'Proud', 'Odpor', 'Potenciometr', 'Teploměr', 'Termočlánek'];
+export function inputKindText(czech) {
+  const kind = InputKindWords.indexOf(czech);
+  return kind >= 0 ? t('inputKind' + kind) : czech;
 }
 
 // The converter's fault texts ("Porucha", "Neplatná") in the page's language.
