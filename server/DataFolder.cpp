@@ -1,0 +1,67 @@
+#include "server/DataFolder.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <system_error>
+
+DataFolder::DataFolder(std::filesystem::path folder)
+    : folder(std::move(folder)), journal_(this->folder / "journal.jsonl"), copies_(this->folder)
+{
+}
+
+std::filesystem::path defaultDataFolder(const std::function<const char*(const char*)>& environment, bool windows)
+{
+    const auto variable = [&](const char* name) -> std::filesystem::path {
+        const char* value = environment(name);
+        return value ? std::filesystem::path(value) : std::filesystem::path();
+    };
+    if (windows) {
+        const std::filesystem::path local = variable("LOCALAPPDATA");
+        return local.empty() ? local : local / "dnx8";
+    }
+    // A relative XDG_DATA_HOME is to be ignored, as an empty one.
+    if (const std::filesystem::path data = variable("XDG_DATA_HOME"); data.is_absolute())
+        return data / "dnx8";
+    const std::filesystem::path home = variable("HOME");
+    return home.empty() ? home : home / ".local" / "share" / "dnx8";
+}
+
+std::filesystem::path defaultDataFolder()
+{
+#ifdef _WIN32
+    constexpr bool windows = true;
+#else
+    constexpr bool windows = false;
+#endif
+    return defaultDataFolder([](const char* name) { return std::getenv(name); }, windows);
+}
+
+std::string dataFolderProblem(const std::filesystem::path& folder)
+{
+    if (folder.empty())
+        return "there is no per-user data folder (neither XDG_DATA_HOME nor HOME is set); give --data DIR";
+    std::error_code error;
+    std::filesystem::path existing = std::filesystem::absolute(folder, error);
+    if (error)
+        return "cannot find " + folder.string();
+    while (!std::filesystem::exists(existing, error) && existing.has_relative_path())
+        existing = existing.parent_path();
+    if (!std::filesystem::is_directory(existing, error))
+        return existing.string() + " is not a folder";
+    // Permissions do not tell (an administrator ignores them, a network
+    // share has its own): a file made and removed does.
+    std::random_device random;
+    const std::filesystem::path probe = existing / (".dnx8-probe-" + std::to_string(random()));
+    bool written = false;
+    {
+        std::ofstream out(probe, std::ios::binary);
+        out << "dnx8";
+        out.close();
+        written = out.good();
+    }
+    std::filesystem::remove(probe, error);
+    if (!written)
+        return "cannot write in " + existing.string();
+    return {};
+}
