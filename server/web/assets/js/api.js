@@ -36,6 +36,7 @@ export const api = {
   reading: (id) => call('GET', `${converterPath(id)}/reading`),
   settings: (id, settings) => call('POST', `${converterPath(id)}/settings`, settings),
   eventsUrl: (id) => `${converterPath(id)}/events`,
+  journal: (id) => call('GET', `${converterPath(id)}/journal`),
 };
 
 // The server's words for a refused request, if it gave any.

@@ -2,6 +2,7 @@
 // fed by the converter's event stream, with the trend below.
 
 import { api, isCommunicationFailure, messageOf } from './api.js';
+import { journalLanguageChanged, openJournal, refreshJournal, setupJournal } from './journal.js';
 import { LiveQuantities, liveText, readDelay, readReal, realText } from './numbers.js';
 import { applyTexts, faultText, language, preferredLanguage, setLanguage, t } from './texts.js';
 import { TrendBuffer, TrendChart, trendCsv } from './trend.js';
@@ -195,6 +196,7 @@ function openConverter(id) {
   page.current = id;
   page.status = page.converters.find((c) => c.id === id) || null;
   showConnection();
+  openJournal(id);
   if (!id) return;
   $('port').value = page.status ? page.status.port : '';
   const events = new EventSource(api.eventsUrl(id));
@@ -220,6 +222,7 @@ function openConverter(id) {
   events.addEventListener('configuration', (e) => {
     if (page.events !== events) return;
     showConfiguration(JSON.parse(e.data));
+    refreshJournal();
   });
 }
 
@@ -466,6 +469,7 @@ function applyLanguage() {
   showIdentity();
   showLive();
   showConnection();
+  journalLanguageChanged();
 }
 
 function wire() {
@@ -515,6 +519,7 @@ async function start() {
   $('read-only').hidden = !page.readOnly;
   for (const el of document.querySelectorAll('.write')) el.hidden = page.readOnly;
   for (const el of document.querySelectorAll('#view input.number')) el.readOnly = page.readOnly;
+  setupJournal(page.readOnly);
 
   await Promise.all([loadPorts(), loadConverters()]);
   document.body.dataset.ready = 'yes';

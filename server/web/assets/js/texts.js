@@ -101,6 +101,21 @@ const Texts = {
   relayOptions1: ['Relé 1', 'Relay 1'],
   relayOptions2: ['Relé 2', 'Relay 2'],
   relayOptions3: ['Relé 1 a 2', 'Relays 1 and 2'],
+
+  history: ['Historie zápisů', 'History of writes'],
+  historyRefresh: ['Načíst historii', 'Reload history'],
+  asFound: ['Konfigurace před prvním zápisem', 'Configuration as found before the first write'],
+  asFoundLabel: ['Konfigurace před prvním zápisem', 'As found'],
+  noAsFound: ['Zatím žádná.', 'None yet.'],
+  journalLines: ['Zápisy (nejnovější nahoře)', 'Writes (newest first)'],
+  noJournal: ['Zatím žádný zápis.', 'No writes yet.'],
+  journalMore: ['Starší zápisy nejsou zobrazeny.', 'Older writes are not shown.'],
+  journalFailed: ['selhalo:', 'failed:'],
+  download: ['Stáhnout', 'Download'],
+  restoreCopy: ['Obnovit tuto zálohu', 'Restore this copy'],
+  restoreUnavailable: ['Obnovu ze zálohy tato verze nenabízí; zálohu lze stáhnout.',
+    'This version offers no restore; the copy can be downloaded.'],
+  copyUnreadable: ['Zálohu se nepodařilo načíst.', 'The copy could not be loaded.'],
 };
 
 const Languages = ['cs', 'en'];
