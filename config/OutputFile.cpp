@@ -47,3 +47,9 @@ bool writeFileWhole(const std::filesystem::path& path, const std::string& text)
     OutputFile file(path);
     return file.create() && file.commit(text);
 }
+
+std::string pathText(const std::filesystem::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}

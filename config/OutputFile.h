@@ -32,3 +32,7 @@ private:
 // Writes text to path whole or not at all; false (the old file, if any,
 // untouched) when that fails.
 bool writeFileWhole(const std::filesystem::path& path, const std::string& text);
+
+// A path as UTF-8 text for messages and names; never throws, whatever the
+// system's code page.
+std::string pathText(const std::filesystem::path& path);

@@ -70,7 +70,7 @@ bool AsFoundCopies::save(std::int64_t serialNumber, std::chrono::system_clock::t
     for (int n = 2; std::filesystem::exists(folder / name, error); ++n)
         name = stem + "-" + std::to_string(n) + ".json";
     if (!writeFileWhole(folder / name, text)) {
-        problem = "cannot write " + (folder / name).string();
+        problem = "cannot write " + pathText(folder / name);
         return false;
     }
     return true;
@@ -85,7 +85,7 @@ std::vector<AsFoundCopies::Copy> AsFoundCopies::list(std::int64_t serialNumber) 
          entry.increment(error)) {
         if (!entry->is_regular_file(error))
             continue;
-        const std::string name = entry->path().filename().string();
+        const std::string name = pathText(entry->path().filename());
         if (const std::string time = timeOf(name, prefix); !time.empty())
             copies.push_back({name, readableUtc(time)});
     }

@@ -1,5 +1,7 @@
 #include "server/DataFolder.h"
 
+#include "config/OutputFile.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -44,11 +46,11 @@ std::string dataFolderProblem(const std::filesystem::path& folder)
     std::error_code error;
     std::filesystem::path existing = std::filesystem::absolute(folder, error);
     if (error)
-        return "cannot find " + folder.string();
+        return "cannot find " + pathText(folder);
     while (!std::filesystem::exists(existing, error) && existing.has_relative_path())
         existing = existing.parent_path();
     if (!std::filesystem::is_directory(existing, error))
-        return existing.string() + " is not a folder";
+        return pathText(existing) + " is not a folder";
     // Permissions do not tell (an administrator ignores them, a network
     // share has its own): a file made and removed does.
     std::random_device random;
@@ -62,6 +64,6 @@ std::string dataFolderProblem(const std::filesystem::path& folder)
     }
     std::filesystem::remove(probe, error);
     if (!written)
-        return "cannot write in " + existing.string();
+        return "cannot write in " + pathText(existing);
     return {};
 }

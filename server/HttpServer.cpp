@@ -9,6 +9,7 @@
 #include "server/BrowserLaunch.h"
 #include "server/ConverterRegistry.h"
 #include "server/DataFolder.h"
+#include "config/OutputFile.h"
 #include "server/CoreCalls.h"
 #include "server/ListenAddress.h"
 
@@ -397,7 +398,7 @@ ServeEnd runServer(const ServeOptions& options, std::ostream& out, std::ostream&
 
     const std::string url = "http://" + listen->authority() + "/" + (token.empty() ? "" : "?token=" + token);
     out << url << std::endl;
-    err << "dnx8: writes are journalled, and converters saved as found, in " << dataFolder.string() << "\n";
+    err << "dnx8: writes are journalled, and converters saved as found, in " << pathText(dataFolder) << "\n";
     for (const std::string& port : options.ports)
         converters.add(port, true, nullptr);
 

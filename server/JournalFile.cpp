@@ -2,11 +2,16 @@
 
 #include "server/CoreCalls.h"
 
+#include "config/OutputFile.h"
+
 #include <deque>
 #include <fstream>
 #include <system_error>
 
-JournalFile::JournalFile(std::filesystem::path path) : file(std::move(path)) {}
+JournalFile::JournalFile(std::filesystem::path path, std::size_t readAtMost)
+    : file(std::move(path)), readAtMost(static_cast<std::streamoff>(readAtMost))
+{
+}
 
 bool JournalFile::ready(std::string& problem)
 {
@@ -15,7 +20,7 @@ bool JournalFile::ready(std::string& problem)
     std::filesystem::create_directories(file.parent_path(), error);
     std::ofstream out(file, std::ios::binary | std::ios::app);
     if (!out.is_open()) {
-        problem = "cannot write the journal " + file.string();
+        problem = "cannot write the journal " + pathText(file);
         return false;
     }
     return true;
@@ -45,7 +50,7 @@ bool JournalFile::append(const Json& line, std::string& problem)
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();
     if (!out.is_open() || out.fail()) {
-        problem = "cannot append to the journal " + file.string();
+        problem = "cannot append to the journal " + pathText(file);
         return false;
     }
     return true;
@@ -54,16 +59,26 @@ bool JournalFile::append(const Json& line, std::string& problem)
 JournalFile::Lines JournalFile::read(const std::function<bool(const Json&)>& keep, std::size_t limit) const
 {
     std::string text;
-    {
-        std::lock_guard lock(mutex);
-        std::ifstream in(file, std::ios::binary);
-        if (!in.is_open())
-            return {};
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    std::deque<Json> kept;
     bool more = false;
     std::size_t start = 0;
+    {
+        std::lock_guard lock(mutex);
+        std::ifstream in(file, std::ios::binary | std::ios::ate);
+        if (!in.is_open())
+            return {};
+        // Years of writes: the newest lines are at the end.
+        const std::streamoff size = in.tellg();
+        const std::streamoff from = size > readAtMost ? size - readAtMost : 0;
+        in.seekg(from);
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (from > 0) {
+            // The first line is likely a part of one.
+            start = text.find('\n');
+            start = start == std::string::npos ? text.size() : start + 1;
+            more = true;
+        }
+    }
+    std::deque<Json> kept;
     for (;;) {
         const std::size_t end = text.find('\n', start);
         if (end == std::string::npos)

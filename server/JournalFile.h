@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <ios>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -14,7 +15,8 @@
 // reading, and the next line starts on a line of its own.
 class JournalFile {
 public:
-    explicit JournalFile(std::filesystem::path path);
+    // readAtMost: how much of the file's end read() looks at.
+    explicit JournalFile(std::filesystem::path path, std::size_t readAtMost = 32 * 1024 * 1024);
 
     const std::filesystem::path& path() const { return file; }
     // Makes the folder and opens the file for appending; false (with why)
@@ -27,11 +29,13 @@ public:
         std::vector<Json> lines; // oldest first
         bool more = false;       // older lines were left out
     };
-    // The newest `limit` objects that keep accepts; lines that are no JSON
-    // object (a cut line) are skipped. No file reads as no lines.
+    // The newest `limit` objects that keep accepts, from the last readAtMost
+    // bytes (more is then set); lines that are no JSON object (a cut line) are skipped. No file
+    // reads as no lines.
     Lines read(const std::function<bool(const Json&)>& keep, std::size_t limit) const;
 
 private:
     const std::filesystem::path file;
+    const std::streamoff readAtMost;
     mutable std::mutex mutex; // one append at a time, in one process
 };

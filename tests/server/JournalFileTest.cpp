@@ -88,6 +88,19 @@ TEST_F(DataFolderTest, ACutLastLineIsSkippedAndTheNextAppendStandsOnItsOwnLine)
     EXPECT_EQ(sentOf(journal.read(everyLine, 10)), (std::vector<std::string>{"5", "6", "7"}));
 }
 
+TEST_F(DataFolderTest, AHugeJournalIsReadFromItsEnd)
+{
+    JournalFile journal(folder / "journal.jsonl", 100);
+    std::string problem;
+    for (int i = 0; i < 10; ++i)
+        ASSERT_TRUE(journal.append(entry(1, std::to_string(i)), problem));
+    const JournalFile::Lines read = journal.read(everyLine, 10);
+    ASSERT_FALSE(read.lines.empty());
+    EXPECT_LT(read.lines.size(), 10u);
+    EXPECT_EQ(read.lines.back()["sent"], "9");
+    EXPECT_TRUE(read.more);
+}
+
 TEST_F(DataFolderTest, AJournalThatCannotBeWrittenSaysSo)
 {
     fs::create_directories(folder);
