@@ -19,8 +19,10 @@ std::filesystem::path defaultDataFolder(const std::function<const char*(const ch
         return value ? std::filesystem::path(value) : std::filesystem::path();
     };
     if (windows) {
-        const std::filesystem::path local = variable("LOCALAPPDATA");
-        return local.empty() ? local : local / "dnx8";
+        if (const std::filesystem::path local = variable("LOCALAPPDATA"); !local.empty())
+            return local / "dnx8";
+        const std::filesystem::path profile = variable("USERPROFILE");
+        return profile.empty() ? profile : profile / "AppData" / "Local" / "dnx8";
     }
     // A relative XDG_DATA_HOME is to be ignored, as an empty one.
     if (const std::filesystem::path data = variable("XDG_DATA_HOME"); data.is_absolute())

@@ -24,7 +24,8 @@ private:
 };
 
 // The per-user data folder: $XDG_DATA_HOME/dnx8 (an absolute one), else
-// $HOME/.local/share/dnx8; on Windows %LOCALAPPDATA%\dnx8. Empty when the
+// $HOME/.local/share/dnx8; on Windows %LOCALAPPDATA%\dnx8 (else the
+// profile's AppData\Local\dnx8). Empty when the
 // environment names none. environment answers a variable's value or null.
 std::filesystem::path defaultDataFolder(const std::function<const char*(const char*)>& environment, bool windows);
 // The same for this system and its environment.

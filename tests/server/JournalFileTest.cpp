@@ -170,6 +170,7 @@ TEST(DataFolderChoice, PerUserFolderFromTheEnvironment)
     EXPECT_EQ(from({}, false), fs::path());
     EXPECT_EQ(from({{"LOCALAPPDATA", "C:/Users/u/AppData/Local"}, {"XDG_DATA_HOME", "/data"}}, true),
               fs::path("C:/Users/u/AppData/Local") / "dnx8");
+    EXPECT_EQ(from({{"USERPROFILE", "C:/Users/u"}}, true), fs::path("C:/Users/u") / "AppData" / "Local" / "dnx8");
     EXPECT_EQ(from({{"HOME", "/home/u"}}, true), fs::path());
 }
 
