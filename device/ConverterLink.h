@@ -59,7 +59,10 @@ public:
     std::vector<LinkTransaction> stopJournal();
     // Told of every data-carrying request once its outcome is known, apart
     // from the journal above; an empty function stops it.
-    void setWriteObserver(std::function<void(const LinkWrite&)> observer) { writeObserver = std::move(observer); }
+    void setWriteObserver(std::function<void(const LinkWrite&)> observer)
+    {
+        writeObserver = std::move(observer);
+    }
 
     // The identity text up to its first NUL (at most 8 characters), or
     // nothing when the converter did not answer properly.

@@ -315,7 +315,8 @@ HttpResponse ApiRouter::journal(const std::string& id, const std::string& target
         JournalFile::Lines lines = data->journal().read(
             [number](const Json& line) {
                 const auto found = line.find("serialNumber");
-                return found != line.end() && found->is_number_integer() && found->get<std::int64_t>() == number;
+                return found != line.end() && found->is_number_integer() &&
+                       found->get<std::int64_t>() == number;
             },
             *limit);
         for (Json& line : lines.lines)
@@ -342,8 +343,8 @@ HttpResponse ApiRouter::asFound(const std::string& id, const std::string& name)
     if (data && serial.is_number_integer())
         text = data->copies().read(serial.get<std::int64_t>(), name);
     if (!text)
-        return errorResponse(404, "this converter has no as-found copy of that name; GET /api/converters/" + id +
-                                      "/journal lists them.");
+        return errorResponse(404, "this converter has no as-found copy of that name; GET /api/converters/" +
+                                      id + "/journal lists them.");
     HttpResponse response = jsonResponse(200, *text);
     // The name is one of ours (listed above): letters, digits, "-", ".".
     response.headers.emplace_back("Content-Disposition", "attachment; filename=\"" + name + "\"");

@@ -49,8 +49,9 @@ std::string timeOf(const std::string& name, const std::string& prefix)
         if (i != 8 && (time[i] < '0' || time[i] > '9'))
             return {};
     const std::string suffix = rest.substr(16);
-    if (!suffix.empty() && (suffix[0] != '-' || suffix.size() < 2 ||
-                            !std::all_of(suffix.begin() + 1, suffix.end(), [](char c) { return c >= '0' && c <= '9'; })))
+    if (!suffix.empty() &&
+        (suffix[0] != '-' || suffix.size() < 2 ||
+         !std::all_of(suffix.begin() + 1, suffix.end(), [](char c) { return c >= '0' && c <= '9'; })))
         return {};
     return time;
 }
@@ -90,8 +91,9 @@ std::vector<AsFoundCopies::Copy> AsFoundCopies::list(std::int64_t serialNumber) 
             copies.push_back({name, readableUtc(time)});
     }
     std::sort(copies.begin(), copies.end(), [](const Copy& a, const Copy& b) {
-        return a.time != b.time ? a.time > b.time : a.name.size() != b.name.size() ? a.name.size() > b.name.size()
-                                                                                      : a.name > b.name;
+        return a.time != b.time                 ? a.time > b.time
+               : a.name.size() != b.name.size() ? a.name.size() > b.name.size()
+                                                : a.name > b.name;
     });
     return copies;
 }
@@ -99,7 +101,8 @@ std::vector<AsFoundCopies::Copy> AsFoundCopies::list(std::int64_t serialNumber) 
 std::optional<std::string> AsFoundCopies::read(std::int64_t serialNumber, const std::string& name) const
 {
     const std::vector<Copy> copies = list(serialNumber);
-    const auto found = std::find_if(copies.begin(), copies.end(), [&](const Copy& copy) { return copy.name == name; });
+    const auto found =
+        std::find_if(copies.begin(), copies.end(), [&](const Copy& copy) { return copy.name == name; });
     if (found == copies.end())
         return std::nullopt;
     std::ifstream in(folder / found->name, std::ios::binary);

@@ -12,7 +12,8 @@
 class ConverterRegistry {
 public:
     // data: where every worker journals its writes (none in some tests).
-    explicit ConverterRegistry(ConverterWorker::Timing timing = {}, std::shared_ptr<DataFolder> data = nullptr);
+    explicit ConverterRegistry(ConverterWorker::Timing timing = {},
+                               std::shared_ptr<DataFolder> data = nullptr);
     ~ConverterRegistry();
 
     // Starts a worker for port; nothing when port is served already.

@@ -44,8 +44,8 @@ ConverterWorker::ConverterWorker(std::string id, std::string port, bool retry, F
                                  Timing timing, std::shared_ptr<DataFolder> data)
     : id_(std::move(id)), port_(std::move(port)), retry(retry), timing(timing),
       firstResult(std::move(firstResult)), made(transportFor(port_)), link(std::move(made.transport)),
-      nextAttempt(Clock::now()), nextPoll(Clock::now()),
-      retryPause(timing.firstRetry), data(std::move(data)), thread([this] { run(); })
+      nextAttempt(Clock::now()), nextPoll(Clock::now()), retryPause(timing.firstRetry), data(std::move(data)),
+      thread([this] { run(); })
 {
 }
 
@@ -115,8 +115,9 @@ bool ConverterWorker::prepareWrite(ConverterLink& line)
         return true;
     std::string problem;
     if (!data->journal().ready(problem)) {
-        refusal = WriteRefusal{false, problem + "; nothing was written, as every write is journalled. Free some "
-                                                "space or start the server with another --data folder."};
+        refusal =
+            WriteRefusal{false, problem + "; nothing was written, as every write is journalled. Free some "
+                                          "space or start the server with another --data folder."};
         return false;
     }
     std::optional<std::int32_t> number;
@@ -154,9 +155,10 @@ bool ConverterWorker::prepareWrite(ConverterLink& line)
     std::string name;
     if (!data->copies().save(*reading.serialNumber, std::chrono::system_clock::now(),
                              writeBackupJson(backupOf(reading)), name, problem)) {
-        refusal = WriteRefusal{false, "the converter's configuration as found could not be saved (" + problem +
-                                          "); nothing was written. Free some space or start the server with "
-                                          "another --data folder."};
+        refusal =
+            WriteRefusal{false, "the converter's configuration as found could not be saved (" + problem +
+                                    "); nothing was written. Free some space or start the server with "
+                                    "another --data folder."};
         return false;
     }
     asFoundOf = reading.serialNumber;
@@ -194,8 +196,8 @@ void ConverterWorker::journal(const LinkWrite& write)
         line["failure"] = std::string(linkFailureText(write.outcome));
     std::string problem;
     if (!data->journal().append(line, problem))
-        std::cerr << "dnx8: " << problem << "; the write of " << line["parameter"].get<std::string>() << " to "
-                  << port_ << " is not journalled.\n";
+        std::cerr << "dnx8: " << problem << "; the write of " << line["parameter"].get<std::string>()
+                  << " to " << port_ << " is not journalled.\n";
 }
 
 void ConverterWorker::watch(std::shared_ptr<EventSink> sink)

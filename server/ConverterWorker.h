@@ -134,10 +134,10 @@ private:
 
     // The worker's thread alone touches these.
     const std::shared_ptr<DataFolder> data;
-    std::string writer;                        // the client of the write under way
-    std::optional<WriteRefusal> refusal;       // set while a refused job runs
-    std::optional<std::int32_t> asFoundOf;     // the converter whose copy is saved
-    std::optional<std::int32_t> lastSerial;    // the last one that answered on the port
+    std::string writer;                     // the client of the write under way
+    std::optional<WriteRefusal> refusal;    // set while a refused job runs
+    std::optional<std::int32_t> asFoundOf;  // the converter whose copy is saved
+    std::optional<std::int32_t> lastSerial; // the last one that answered on the port
 
     std::thread thread; // last: starts once everything above is ready
 };

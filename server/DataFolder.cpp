@@ -12,7 +12,8 @@ DataFolder::DataFolder(std::filesystem::path folder)
 {
 }
 
-std::filesystem::path defaultDataFolder(const std::function<const char*(const char*)>& environment, bool windows)
+std::filesystem::path defaultDataFolder(const std::function<const char*(const char*)>& environment,
+                                        bool windows)
 {
     const auto variable = [&](const char* name) -> std::filesystem::path {
         const char* value = environment(name);

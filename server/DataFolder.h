@@ -27,7 +27,8 @@ private:
 // $HOME/.local/share/dnx8; on Windows %LOCALAPPDATA%\dnx8 (else the
 // profile's AppData\Local\dnx8). Empty when the
 // environment names none. environment answers a variable's value or null.
-std::filesystem::path defaultDataFolder(const std::function<const char*(const char*)>& environment, bool windows);
+std::filesystem::path defaultDataFolder(const std::function<const char*(const char*)>& environment,
+                                        bool windows);
 // The same for this system and its environment.
 std::filesystem::path defaultDataFolder();
 

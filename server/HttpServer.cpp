@@ -357,14 +357,15 @@ ServeEnd runServer(const ServeOptions& options, std::ostream& out, std::ostream&
         token = newAccessToken();
     }
 
-    std::filesystem::path dataFolder = options.dataFolder.empty()
-                                           ? defaultDataFolder()
-                                           : std::filesystem::path(std::u8string(options.dataFolder.begin(),
-                                                                                 options.dataFolder.end()));
+    std::filesystem::path dataFolder =
+        options.dataFolder.empty()
+            ? defaultDataFolder()
+            : std::filesystem::path(std::u8string(options.dataFolder.begin(), options.dataFolder.end()));
     // Said now rather than at the first write, which would then be refused.
     if (!options.readOnly)
         if (std::string why = dataFolderProblem(dataFolder); !why.empty()) {
-            err << "dnx8: --data: " << why << "; the journal and the as-found copies need a folder that can be "
+            err << "dnx8: --data: " << why
+                << "; the journal and the as-found copies need a folder that can be "
                 << "written. Nothing was started.\n";
             return ServeEnd::BadOptions;
         }

@@ -136,7 +136,7 @@ TEST_F(DataFolderTest, AsFoundCopiesAreNamedBySerialAndTimeAndOnlyListedNamesAre
     EXPECT_EQ(listed[1].time, "2024-05-14T09:30:00Z");
     EXPECT_EQ(copies.read(240117, name), "{\"a\": 1}\n");
     for (const std::string& foreign : {other, std::string("journal.jsonl"), std::string("../" + name),
-                                      std::string("as-found-240117-notatime.json")})
+                                       std::string("as-found-240117-notatime.json")})
         EXPECT_FALSE(copies.read(240117, foreign)) << foreign;
     // No temporary file is left beside them.
     for (const auto& file : fs::directory_iterator(folder))
@@ -165,12 +165,15 @@ TEST(DataFolderChoice, PerUserFolderFromTheEnvironment)
     };
     EXPECT_EQ(from({{"XDG_DATA_HOME", "/data"}, {"HOME", "/home/u"}}, false), fs::path("/data/dnx8"));
     // A relative or empty XDG_DATA_HOME does not count.
-    EXPECT_EQ(from({{"XDG_DATA_HOME", "data"}, {"HOME", "/home/u"}}, false), fs::path("/home/u/.local/share/dnx8"));
-    EXPECT_EQ(from({{"XDG_DATA_HOME", ""}, {"HOME", "/home/u"}}, false), fs::path("/home/u/.local/share/dnx8"));
+    EXPECT_EQ(from({{"XDG_DATA_HOME", "data"}, {"HOME", "/home/u"}}, false),
+              fs::path("/home/u/.local/share/dnx8"));
+    EXPECT_EQ(from({{"XDG_DATA_HOME", ""}, {"HOME", "/home/u"}}, false),
+              fs::path("/home/u/.local/share/dnx8"));
     EXPECT_EQ(from({}, false), fs::path());
     EXPECT_EQ(from({{"LOCALAPPDATA", "C:/Users/u/AppData/Local"}, {"XDG_DATA_HOME", "/data"}}, true),
               fs::path("C:/Users/u/AppData/Local") / "dnx8");
-    EXPECT_EQ(from({{"USERPROFILE", "C:/Users/u"}}, true), fs::path("C:/Users/u") / "AppData" / "Local" / "dnx8");
+    EXPECT_EQ(from({{"USERPROFILE", "C:/Users/u"}}, true),
+              fs::path("C:/Users/u") / "AppData" / "Local" / "dnx8");
     EXPECT_EQ(from({{"HOME", "/home/u"}}, true), fs::path());
 }
 
