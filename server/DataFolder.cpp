@@ -25,9 +25,10 @@ std::filesystem::path defaultDataFolder(const std::function<const char*(const ch
         const std::filesystem::path profile = variable("USERPROFILE");
         return profile.empty() ? profile : profile / "AppData" / "Local" / "dnx8";
     }
-    // A relative XDG_DATA_HOME is to be ignored, as an empty one.
-    if (const std::filesystem::path data = variable("XDG_DATA_HOME"); data.is_absolute())
-        return data / "dnx8";
+    // A relative XDG_DATA_HOME is to be ignored, as an empty one (a POSIX
+    // rule, so the same on any system the code is tested on).
+    if (const char* data = environment("XDG_DATA_HOME"); data && data[0] == '/')
+        return std::filesystem::path(data) / "dnx8";
     const std::filesystem::path home = variable("HOME");
     return home.empty() ? home : home / ".local" / "share" / "dnx8";
 }
