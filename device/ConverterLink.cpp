@@ -64,18 +64,35 @@ bool ConverterLink::sendFrame(std::uint8_t command, std::size_t n)
         failure = LinkFailure::NotSent;
     if (journalOn)
         journal.push_back({command, n > 0, failure});
+    sentLength = n;
     return failure == LinkFailure::None;
 }
 
 bool ConverterLink::receiveFrame(std::size_t expected)
 {
     // A request that never left has no reply to wait for.
-    if (failure != LinkFailure::None)
+    if (failure != LinkFailure::None) {
+        tellWriteObserver();
         return false;
+    }
     const bool answered = receiveChecked(expected);
     if (journalOn && !journal.empty())
         journal.back().outcome = failure;
+    tellWriteObserver();
     return answered;
+}
+
+void ConverterLink::tellWriteObserver()
+{
+    if (!writeObserver || sentLength == 0)
+        return;
+    LinkWrite write;
+    write.code = frame[1];
+    write.sent.assign(frame.begin() + DataOffset, frame.begin() + DataOffset + sentLength);
+    if (failure == LinkFailure::None)
+        write.echo.assign(reply.data().begin(), reply.data().end());
+    write.outcome = failure;
+    writeObserver(write);
 }
 
 void ConverterLink::startJournal()

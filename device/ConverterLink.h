@@ -57,6 +57,12 @@ public:
     // report of an interrupted sequence is built from it.
     void startJournal();
     std::vector<LinkTransaction> stopJournal();
+    // Told of every data-carrying request once its outcome is known, apart
+    // from the journal above; an empty function stops it.
+    void setWriteObserver(std::function<void(const LinkWrite&)> observer)
+    {
+        writeObserver = std::move(observer);
+    }
 
     // The identity text up to its first NUL (at most 8 characters), or
     // nothing when the converter did not answer properly.
@@ -118,6 +124,7 @@ private:
     bool sendFrame(std::uint8_t command, std::size_t n);
     bool receiveFrame(std::size_t expected);
     bool receiveChecked(std::size_t expected);
+    void tellWriteObserver();
 
     bool readByte(protocol::Parameter p, std::uint8_t& value);
     bool writeByte(protocol::Parameter p, std::uint8_t& value);
@@ -138,4 +145,6 @@ private:
     std::function<bool()> stopCheck;
     bool journalOn = false;
     std::vector<LinkTransaction> journal;
+    std::function<void(const LinkWrite&)> writeObserver;
+    std::size_t sentLength = 0; // data bytes of the request being answered
 };

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Why the last transaction of a ConverterLink failed. Each asks something
 // else of the technician: a silent line points at the cable or the power, a
@@ -29,5 +30,14 @@ std::string noAnswerText(const std::string& port, LinkFailure failure);
 struct LinkTransaction {
     std::uint8_t code = 0;            // the parameter
     bool write = false;               // the request carried data (writes and Commit)
+    LinkFailure outcome = LinkFailure::None;
+};
+
+// One data-carrying request as it went (writes, table pieces, Commit): the
+// data sent, and the data of the reply when it was answered.
+struct LinkWrite {
+    std::uint8_t code = 0;
+    std::vector<std::uint8_t> sent;
+    std::vector<std::uint8_t> echo; // empty unless outcome is None
     LinkFailure outcome = LinkFailure::None;
 };

@@ -1,5 +1,6 @@
 #include "server/ApiRouter.h"
 
+#include "server/DataFolder.h"
 #include "server/InputAnswers.h"
 #include "server/PortAdmission.h"
 #include "server/SettingsBody.h"
@@ -8,6 +9,7 @@
 #include "device/ParameterTexts.h"
 #include "dnx8_version.h"
 
+#include <charconv>
 #include <vector>
 
 namespace {
@@ -44,6 +46,29 @@ HttpResponse notConnected(const std::string& port)
                                   " is not connected at the moment; the server keeps trying. Nothing was sent.");
 }
 
+// The newest lines a journal answer holds, unless ?limit= asks fewer or more.
+constexpr std::size_t DefaultJournalLines = 200;
+constexpr std::size_t MostJournalLines = 5000;
+
+// ?limit=N from the target; DefaultJournalLines without it, nothing when it
+// is no whole number 1..MostJournalLines or another parameter is given.
+std::optional<std::size_t> journalLimit(const std::string& target)
+{
+    const std::size_t mark = target.find('?');
+    if (mark == std::string::npos || mark + 1 == target.size())
+        return DefaultJournalLines;
+    const std::string query = target.substr(mark + 1);
+    if (!query.starts_with("limit="))
+        return std::nullopt;
+    std::size_t limit = 0;
+    const char* first = query.data() + 6;
+    const char* last = query.data() + query.size();
+    const auto [end, error] = std::from_chars(first, last, limit);
+    if (error != std::errc() || end != last || first == last || limit < 1 || limit > MostJournalLines)
+        return std::nullopt;
+    return limit;
+}
+
 HttpResponse unknownConverter(const std::string& id)
 {
     return errorResponse(404, "no converter \"" + id + "\" is served; GET /api/converters lists them.");
@@ -54,8 +79,19 @@ HttpResponse jsonResponse(int status, const std::string& json)
     return {status, "application/json; charset=utf-8", json, {{"Cache-Control", "no-store"}}};
 }
 
-ApiRouter::ApiRouter(ConverterRegistry& converters, const AccessGuard& guard, bool readOnly)
-    : converters(converters), guard(guard), readOnly(readOnly), backups(converters, readOnly)
+HttpResponse unavailable(const ConverterWorker& worker, Json body)
+{
+    const auto& refusal = worker.writeRefusal();
+    if (!refusal)
+        return notConnected(worker.port());
+    body["error"] = refusal->message;
+    return jsonResponse(refusal->communication ? 502 : 500, core::jsonText(body));
+}
+
+ApiRouter::ApiRouter(ConverterRegistry& converters, const AccessGuard& guard, bool readOnly,
+                     std::shared_ptr<DataFolder> data)
+    : converters(converters), guard(guard), readOnly(readOnly), backups(converters, readOnly),
+      data(std::move(data))
 {
 }
 
@@ -127,10 +163,14 @@ void ApiRouter::handle(const HttpRequest& request, std::shared_ptr<Exchange> exc
         if (parts[3] == "input")
             return method == "POST" ? input(id, request, std::move(exchange))
                                     : exchange->respond(methodNotAllowed("POST"));
+        if (parts[3] == "journal")
+            return exchange->respond(method == "GET" ? journal(id, request.target) : methodNotAllowed("GET"));
     }
     if (n == 3 && parts[1] == "batch" && parts[2] == "restore")
         return method == "POST" ? backups.batchRestore(request, std::move(exchange))
                                 : exchange->respond(methodNotAllowed("POST"));
+    if (n == 5 && parts[1] == "converters" && parts[3] == "as-found")
+        return exchange->respond(method == "GET" ? asFound(parts[2], parts[4]) : methodNotAllowed("GET"));
     exchange->respond(errorResponse(404, "there is no such API address; docs/serve.md lists them."));
 }
 
@@ -248,7 +288,7 @@ void ApiRouter::settings(const std::string& id, const HttpRequest& request, std:
     ConverterWorker* self = worker.get();
     worker->submitWrite(request.peer, [exchange, self, items = std::move(body->items)](ConverterLink* link) {
         if (!link) {
-            exchange->respond(notConnected(self->port()));
+            exchange->respond(unavailable(*self, {{"echo", Json::object()}, {"differs", Json::array()}}));
             return true;
         }
         Json echo = Json::object();
@@ -291,4 +331,61 @@ void ApiRouter::input(const std::string& id, const HttpRequest& request, std::sh
     if (!worker)
         return exchange->respond(unknownConverter(id));
     answerInput(*worker, request, std::move(exchange));
+}
+
+HttpResponse ApiRouter::journal(const std::string& id, const std::string& target)
+{
+    auto worker = converters.find(id);
+    if (!worker)
+        return unknownConverter(id);
+    const std::optional<std::size_t> limit = journalLimit(target);
+    if (!limit)
+        return errorResponse(400, "give ?limit=N with N from 1 to " + std::to_string(MostJournalLines) +
+                                      " (the newest lines), or nothing for the newest " +
+                                      std::to_string(DefaultJournalLines) + ".");
+    const Json serial = worker->status()["serialNumber"];
+    Json body;
+    body["serialNumber"] = serial;
+    body["lines"] = Json::array();
+    body["more"] = false;
+    body["asFound"] = Json::array();
+    if (data && serial.is_number_integer()) {
+        const std::int64_t number = serial.get<std::int64_t>();
+        JournalFile::Lines lines = data->journal().read(
+            [number](const Json& line) {
+                const auto found = line.find("serialNumber");
+                return found != line.end() && found->is_number_integer() &&
+                       found->get<std::int64_t>() == number;
+            },
+            *limit);
+        for (Json& line : lines.lines)
+            body["lines"].push_back(std::move(line));
+        body["more"] = lines.more;
+        for (const AsFoundCopies::Copy& copy : data->copies().list(number)) {
+            Json entry;
+            entry["name"] = copy.name;
+            entry["time"] = copy.time;
+            entry["address"] = "/api/converters/" + id + "/as-found/" + copy.name;
+            body["asFound"].push_back(std::move(entry));
+        }
+    }
+    return jsonResponse(200, core::jsonText(body));
+}
+
+HttpResponse ApiRouter::asFound(const std::string& id, const std::string& name)
+{
+    auto worker = converters.find(id);
+    if (!worker)
+        return unknownConverter(id);
+    const Json serial = worker->status()["serialNumber"];
+    std::optional<std::string> text;
+    if (data && serial.is_number_integer())
+        text = data->copies().read(serial.get<std::int64_t>(), name);
+    if (!text)
+        return errorResponse(404, "this converter has no as-found copy of that name; GET /api/converters/" +
+                                      id + "/journal lists them.");
+    HttpResponse response = jsonResponse(200, *text);
+    // The name is one of ours (listed above): letters, digits, "-", ".".
+    response.headers.emplace_back("Content-Disposition", "attachment; filename=\"" + name + "\"");
+    return response;
 }

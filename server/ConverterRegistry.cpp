@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
-ConverterRegistry::ConverterRegistry(ConverterWorker::Timing timing) : timing(timing) {}
+ConverterRegistry::ConverterRegistry(ConverterWorker::Timing timing, std::shared_ptr<DataFolder> data)
+    : timing(timing), data(std::move(data))
+{
+}
 
 ConverterRegistry::~ConverterRegistry()
 {
@@ -31,7 +34,7 @@ std::shared_ptr<ConverterWorker> ConverterRegistry::add(const std::string& port,
     for (int n = 2; std::any_of(workers.begin(), workers.end(), [&](const auto& w) { return w->id() == id; });
          ++n)
         id = base + "-" + std::to_string(n);
-    auto worker = std::make_shared<ConverterWorker>(id, port, retry, std::move(firstResult), timing);
+    auto worker = std::make_shared<ConverterWorker>(id, port, retry, std::move(firstResult), timing, data);
     worker->shareEvents(bench);
     workers.push_back(worker);
     return worker;

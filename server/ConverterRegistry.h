@@ -11,7 +11,9 @@
 // threads and joined later, so no request waits for a line to close.
 class ConverterRegistry {
 public:
-    explicit ConverterRegistry(ConverterWorker::Timing timing = {});
+    // data: where every worker journals its writes (none in some tests).
+    explicit ConverterRegistry(ConverterWorker::Timing timing = {},
+                               std::shared_ptr<DataFolder> data = nullptr);
     ~ConverterRegistry();
 
     // Starts a worker for port; nothing when port is served already.
@@ -39,6 +41,7 @@ private:
     void publishRemoved(const std::string& id);
 
     const ConverterWorker::Timing timing;
+    const std::shared_ptr<DataFolder> data;
     std::mutex mutex;
     std::vector<std::shared_ptr<ConverterWorker>> workers;
     std::vector<std::shared_ptr<ConverterWorker>> retired;

@@ -1,10 +1,17 @@
 #include "server/ConverterWorker.h"
 
+#include "server/DataFolder.h"
+
+#include "config/BackupSources.h"
+#include "device/ParameterTable.h"
 #include "device/ParameterTexts.h"
+#include "device/ParameterValueText.h"
 #include "device/PortAddress.h"
+#include "device/TraceFormat.h"
 
 #include <algorithm>
 #include <array>
+#include <iostream>
 
 std::string_view stateName(ConnectionState state)
 {
@@ -35,11 +42,11 @@ PortTransport transportFor(const std::string& port)
 } // namespace
 
 ConverterWorker::ConverterWorker(std::string id, std::string port, bool retry, FirstResult firstResult,
-                                 Timing timing)
+                                 Timing timing, std::shared_ptr<DataFolder> data)
     : id_(std::move(id)), port_(std::move(port)), retry(retry), timing(timing),
       firstResult(std::move(firstResult)), made(transportFor(port_)), link(std::move(made.transport)),
-      nextAttempt(Clock::now()), nextPoll(Clock::now()),
-      retryPause(timing.firstRetry), thread([this] { run(); })
+      nextAttempt(Clock::now()), nextPoll(Clock::now()), retryPause(timing.firstRetry), data(std::move(data)),
+      thread([this] { run(); })
 {
 }
 
@@ -87,8 +94,111 @@ void ConverterWorker::submit(Job job)
 
 void ConverterWorker::submitWrite(const std::string& client, Job job)
 {
-    (void)client;
-    submit(std::move(job));
+    submit([this, client, job = std::move(job)](ConverterLink* line) {
+        if (!line)
+            return job(nullptr);
+        if (!prepareWrite(*line)) {
+            job(nullptr);
+            const bool communication = refusal->communication;
+            refusal.reset();
+            return !communication; // a failed read: is the converter still there?
+        }
+        writer = client;
+        const bool done = job(line);
+        writer.clear();
+        return done;
+    });
+}
+
+bool ConverterWorker::prepareWrite(ConverterLink& line)
+{
+    if (!data)
+        return true;
+    std::string problem;
+    if (!data->journal().ready(problem)) {
+        refusal =
+            WriteRefusal{false, problem + "; nothing was written, as every write is journalled. Free some "
+                                          "space or start the server with another --data folder."};
+        return false;
+    }
+    std::optional<std::int32_t> number;
+    {
+        std::lock_guard lock(mutex);
+        number = serialNumber;
+    }
+    if (number && number == asFoundOf)
+        return true;
+    const ConverterReading reading = readConverter(line, ReadScope::All, identity());
+    const std::vector<std::string_view> failed = reading.failedReads();
+    if (!failed.empty() || !reading.serialNumber) {
+        std::string names;
+        for (std::string_view name : failed) {
+            if (!names.empty())
+                names += ", ";
+            names += name;
+        }
+        if (names.empty())
+            names = "SerialNumber";
+        std::string message(parameter_texts::CommunicationErrorText);
+        message += ": the converter's configuration could not be read for its as-found copy (failed: ";
+        message += names;
+        message += "); nothing was written. Check the cable and write again.";
+        refusal = WriteRefusal{true, std::move(message)};
+        return false;
+    }
+    if (reading.serialNumber != number) {
+        std::lock_guard lock(mutex);
+        serialNumber = reading.serialNumber;
+    }
+    lastSerial = reading.serialNumber;
+    if (reading.serialNumber == asFoundOf)
+        return true;
+    std::string name;
+    if (!data->copies().save(*reading.serialNumber, std::chrono::system_clock::now(),
+                             writeBackupJson(backupOf(reading)), name, problem)) {
+        refusal =
+            WriteRefusal{false, "the converter's configuration as found could not be saved (" + problem +
+                                    "); nothing was written. Free some space or start the server with "
+                                    "another --data folder."};
+        return false;
+    }
+    asFoundOf = reading.serialNumber;
+    return true;
+}
+
+void ConverterWorker::journal(const LinkWrite& write)
+{
+    if (!data)
+        return;
+    Json line;
+    line["time"] = core::timeStamp(std::chrono::system_clock::now());
+    line["client"] = writer.empty() ? Json(nullptr) : Json(writer);
+    line["port"] = port_;
+    {
+        std::lock_guard lock(mutex);
+        line["serialNumber"] = optionalJson(serialNumber);
+    }
+    const protocol::ParameterInfo* info = protocol::findParameter(write.code);
+    std::span<const std::uint8_t> sent(write.sent);
+    if (info && info->access == protocol::Access::Indexed && !sent.empty()) {
+        line["parameter"] = std::string(info->name);
+        line["index"] = sent[0];
+        sent = sent.subspan(1);
+    } else {
+        line["parameter"] = info ? std::string(info->name) : protocol::hexBytes(std::span(&write.code, 1));
+    }
+    const auto text = [info](std::span<const std::uint8_t> bytes) {
+        return info ? protocol::valueText(*info, bytes) : protocol::hexBytes(bytes);
+    };
+    line["sent"] = text(sent);
+    if (write.outcome == LinkFailure::None)
+        line["echo"] = text(write.echo);
+    else
+        line["failure"] = std::string(linkFailureText(write.outcome));
+    std::string problem;
+    if (!data->journal().append(line, problem))
+        std::cerr << "dnx8: " << problem << "; the write of " << line["parameter"].get<std::string>()
+                  << " to " << port_ << " is not journalled.\n";
 }
 
 void ConverterWorker::watch(std::shared_ptr<EventSink> sink)
@@ -165,6 +275,7 @@ std::string ConverterWorker::identity() const
 
 void ConverterWorker::run()
 {
+    link.setWriteObserver([this](const LinkWrite& write) { journal(write); });
     std::unique_lock lock(mutex);
     while (!stopping) {
         const Clock::time_point now = Clock::now();
@@ -237,6 +348,13 @@ void ConverterWorker::connect()
     if (opening.outcome == ConverterOpening::Outcome::Opened) {
         std::int32_t number = 0;
         const bool numbered = link.readSerialNumber(number);
+        std::string notice;
+        if (numbered && lastSerial && *lastSerial != number)
+            notice = "the serial number changed from " + std::to_string(*lastSerial) + " to " +
+                     std::to_string(number) + ": another converter is on " + port_ +
+                     "; it gets its own as-found copy before its first write.";
+        if (numbered)
+            lastSerial = number;
         {
             std::lock_guard lock(mutex);
             identity_ = opening.identity;
@@ -245,7 +363,7 @@ void ConverterWorker::connect()
             nextPoll = Clock::now();
         }
         readInput();
-        setState(ConnectionState::Connected, {});
+        setState(ConnectionState::Connected, std::move(notice));
     } else {
         {
             std::lock_guard lock(mutex);

@@ -15,6 +15,8 @@
 #include <string>
 #include <thread>
 
+class DataFolder;
+
 enum class ConnectionState { Connecting, Connected, Disconnected };
 
 // The words of the API: "connecting", "connected", "disconnected".
@@ -43,7 +45,18 @@ public:
 
     // retry: keep trying after a failed first attempt (ports named at
     // start); otherwise the worker ends when the first attempt fails.
-    ConverterWorker(std::string id, std::string port, bool retry, FirstResult firstResult, Timing timing);
+    // Why a write was refused before anything was sent: its as-found copy
+    // could not be read (communication) or saved, or the journal cannot be
+    // written.
+    struct WriteRefusal {
+        bool communication = false;
+        std::string message;
+    };
+
+    // data: where writes are journalled and as-found copies kept (none in
+    // some tests).
+    ConverterWorker(std::string id, std::string port, bool retry, FirstResult firstResult, Timing timing,
+                    std::shared_ptr<DataFolder> data = nullptr);
     ConverterWorker(std::string id, std::string port, bool retry, FirstResult firstResult);
     ~ConverterWorker();
     ConverterWorker(const ConverterWorker&) = delete;
@@ -61,8 +74,15 @@ public:
 
     void submit(Job job);
     // A job that writes to the converter on behalf of client (its address):
-    // every write of every client goes this way.
+    // every write of every client goes this way. Before the first write to
+    // a converter (by serial number) its configuration is saved as found;
+    // when that fails, or the journal cannot be written, the job runs with a
+    // null link and writeRefusal() says why. Every data-carrying request is
+    // journalled with client.
     void submitWrite(const std::string& client, Job job);
+    // While a job given a null link runs: why its write was refused, if it
+    // was (else the converter is not connected).
+    const std::optional<WriteRefusal>& writeRefusal() const { return refusal; }
     // Adds an event stream and sends it the current state at once.
     void watch(std::shared_ptr<EventSink> sink);
     // Tells every stream what a client changed (parameter names as keys).
@@ -97,6 +117,10 @@ private:
     void publishLive(const Json& event);
     bool watched();
     void readInput();
+    // Saves the as-found copy unless this converter has one; false with
+    // refusal set.
+    bool prepareWrite(ConverterLink& link);
+    void journal(const LinkWrite& write);
 
     const std::string id_;
     const std::string port_;
@@ -124,6 +148,13 @@ private:
     Json input;    // null until read
     Json lastLive; // the last poll, null before one
     bool inputStale = false;
+
+    // The worker's thread alone touches these.
+    const std::shared_ptr<DataFolder> data;
+    std::string writer;                     // the client of the write under way
+    std::optional<WriteRefusal> refusal;    // set while a refused job runs
+    std::optional<std::int32_t> asFoundOf;  // the converter whose copy is saved
+    std::optional<std::int32_t> lastSerial; // the last one that answered on the port
 
     std::thread thread; // last: starts once everything above is ready
 };

@@ -8,6 +8,8 @@
 #include "server/ApiRouter.h"
 #include "server/BrowserLaunch.h"
 #include "server/ConverterRegistry.h"
+#include "server/DataFolder.h"
+#include "config/OutputFile.h"
 #include "server/CoreCalls.h"
 #include "server/ListenAddress.h"
 
@@ -355,6 +357,20 @@ ServeEnd runServer(const ServeOptions& options, std::ostream& out, std::ostream&
         token = newAccessToken();
     }
 
+    std::filesystem::path dataFolder =
+        options.dataFolder.empty()
+            ? defaultDataFolder()
+            : std::filesystem::path(std::u8string(options.dataFolder.begin(), options.dataFolder.end()));
+    // Said now rather than at the first write, which would then be refused.
+    if (!options.readOnly)
+        if (std::string why = dataFolderProblem(dataFolder); !why.empty()) {
+            err << "dnx8: --data: " << why
+                << "; the journal and the as-found copies need a folder that can be "
+                << "written. Nothing was started.\n";
+            return ServeEnd::BadOptions;
+        }
+    auto data = std::make_shared<DataFolder>(dataFolder);
+
     ServerCore core;
     tcp::acceptor acceptor(core.io);
     {
@@ -378,11 +394,12 @@ ServeEnd runServer(const ServeOptions& options, std::ostream& out, std::ostream&
     }
 
     AccessGuard guard(*listen, token, options.allowedHosts);
-    ConverterRegistry converters;
-    core.router = std::make_unique<ApiRouter>(converters, guard, options.readOnly);
+    ConverterRegistry converters({}, data);
+    core.router = std::make_unique<ApiRouter>(converters, guard, options.readOnly, data);
 
     const std::string url = "http://" + listen->authority() + "/" + (token.empty() ? "" : "?token=" + token);
     out << url << std::endl;
+    err << "dnx8: writes are journalled, and converters saved as found, in " << pathText(dataFolder) << "\n";
     for (const std::string& port : options.ports)
         converters.add(port, true, nullptr);
 

@@ -79,9 +79,7 @@ void answerInput(ConverterWorker& worker, const HttpRequest& request, std::share
     ConverterWorker* self = &worker;
     worker.submitWrite(request.peer, [exchange, self, job, pointCheck](ConverterLink* link) {
         if (!link) {
-            exchange->respond(errorResponse(503, "the converter on " + self->port() +
-                                                     " is not connected at the moment; the server keeps trying. "
-                                                     "Nothing was sent."));
+            exchange->respond(unavailable(*self));
             return true;
         }
         const std::vector<std::string> ownUnread = takeConverterValues(*link, *job);

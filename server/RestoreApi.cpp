@@ -214,7 +214,7 @@ void RestoreApi::restore(const std::string& id, const HttpRequest& request, std:
         return exchange->respond(refused(notRestorableJson(*upload)));
     worker->submitWrite(request.peer, [exchange, self, upload](ConverterLink* link) {
         if (!link) {
-            exchange->respond(notConnected(self->port()));
+            exchange->respond(unavailable(*self));
             return true;
         }
         auto [status, reply] = restoreOn(*link, *self, *upload);
@@ -285,7 +285,9 @@ void RestoreApi::batchRestore(const HttpRequest& request, std::shared_ptr<Exchan
                 reply->finish(i, std::move(entry));
             };
             if (!link) {
-                skip("the converter on " + self->port() + " is not connected at the moment; nothing was sent.");
+                const auto& refusal = self->writeRefusal();
+                skip(refusal ? refusal->message
+                             : "the converter on " + self->port() + " is not connected at the moment; nothing was sent.");
                 return true;
             }
             // Asked again right before the first write: the line may lead

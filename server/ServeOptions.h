@@ -12,6 +12,8 @@ struct ServeOptions {
     bool openBrowser = false;
     std::string tokenFile;
     std::vector<std::string> allowedHosts;
+    // The journal and as-found copies; empty for the per-user data folder.
+    std::string dataFolder;
     // Asked now and then; true ends the server as a signal would (a Windows
     // console's Ctrl+C).
     std::function<bool()> stopRequested;

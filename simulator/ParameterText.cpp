@@ -1,6 +1,6 @@
 #include "simulator/ParameterText.h"
 
-#include "device/TraceFormat.h"
+#include "device/ParameterValueText.h"
 #include "simulator/ParameterMemory.h"
 #include "simulator/ValueText.h"
 
@@ -10,25 +10,6 @@
 
 namespace sim {
 namespace {
-
-bool IsPlainText(std::span<const std::uint8_t> bytes)
-{
-    auto end = std::find(bytes.begin(), bytes.end(), 0);
-    if (end == bytes.begin())
-        return false;
-    if (!std::all_of(bytes.begin(), end, [](std::uint8_t c) { return c > 0x20 && c < 0x7F; }))
-        return false;
-    return std::all_of(end, bytes.end(), [](std::uint8_t c) { return c == 0; });
-}
-
-std::string FormatText(std::span<const std::uint8_t> bytes)
-{
-    if (IsPlainText(bytes))
-        return std::string(bytes.begin(), std::find(bytes.begin(), bytes.end(), 0));
-    std::string hex = protocol::hexBytes(bytes);
-    std::erase(hex, ' ');
-    return "0x" + hex;
-}
 
 bool ParseText(std::string_view word, std::span<std::uint8_t> out)
 {
@@ -46,28 +27,6 @@ bool ParseText(std::string_view word, std::span<std::uint8_t> out)
         return false;
     std::copy(word.begin(), word.end(), out.begin());
     return true;
-}
-
-std::string FormatField(protocol::Field field, const std::uint8_t* at)
-{
-    switch (field) {
-    case protocol::Field::U8:
-        return std::to_string(at[0]);
-    case protocol::Field::U16:
-        return std::to_string(at[0] | at[1] << 8);
-    case protocol::Field::Hex16: {
-        char text[8];
-        std::snprintf(text, sizeof text, "0x%04X", static_cast<unsigned>(at[0] | at[1] << 8));
-        return text;
-    }
-    case protocol::Field::I32:
-        return std::to_string(static_cast<std::int32_t>(GetU32(at)));
-    case protocol::Field::Real:
-        return FormatReal(GetReal(at));
-    case protocol::Field::Text8:
-        return FormatText(std::span(at, 8));
-    }
-    return {};
 }
 
 bool ParseField(protocol::Field field, std::string_view word, std::uint8_t* at)
@@ -98,17 +57,7 @@ bool ParseField(protocol::Field field, std::string_view word, std::uint8_t* at)
 
 std::string FormatValue(const protocol::ParameterInfo& info, std::span<const std::uint8_t> bytes)
 {
-    std::string text;
-    std::size_t offset = 0;
-    for (protocol::Field field : info.fields) {
-        if (offset + protocol::fieldSize(field) > bytes.size())
-            break;
-        if (!text.empty())
-            text += ' ';
-        text += FormatField(field, bytes.data() + offset);
-        offset += protocol::fieldSize(field);
-    }
-    return text;
+    return protocol::valueText(info, bytes);
 }
 
 std::string ParseValue(const protocol::ParameterInfo& info, std::span<const std::string_view> words,

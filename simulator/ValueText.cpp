@@ -1,5 +1,7 @@
 #include "simulator/ValueText.h"
 
+#include "device/ParameterValueText.h"
+
 #include <bit>
 #include <charconv>
 
@@ -7,9 +9,7 @@ namespace sim {
 
 std::string FormatReal(float value)
 {
-    char text[32];
-    auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
+    return protocol::realText(value);
 }
 
 std::optional<float> ParseReal(std::string_view text)

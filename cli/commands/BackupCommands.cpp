@@ -6,7 +6,7 @@
 #include "cli/ConverterSession.h"
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
-#include "cli/OutputFile.h"
+#include "cli/OutputArgument.h"
 #include "cli/PointFileImport.h"
 
 #include <iostream>

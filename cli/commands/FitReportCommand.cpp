@@ -6,7 +6,7 @@
 #include "report/FitPlot.h"
 #include "cli/FitReportOutput.h"
 #include "report/FitReportJson.h"
-#include "cli/OutputFile.h"
+#include "cli/OutputArgument.h"
 #include "cli/PointFileImport.h"
 #include "linearization/FitQuality.h"
 
@@ -36,7 +36,7 @@ int runFitReport(const std::string& file, const FitChoice& choice, const FitRepo
         return fail(exit_code::BadUsage,
                     "cannot read the point file " + file + " again; check that it stays put.");
     if (!options.svg.empty()) {
-        OutputFile svg(options.svg);
+        OutputFile svg(pathFromArgument(options.svg));
         if (!svg.create() || !svg.commit(fitPlotSvg(path, table)))
             return fail(exit_code::BadUsage,
                         "cannot write " + options.svg + "; check the folder, its rights and the free space.");

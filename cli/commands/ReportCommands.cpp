@@ -8,7 +8,7 @@
 #include "cli/ExitCode.h"
 #include "cli/Failure.h"
 #include "config/LocalTime.h"
-#include "cli/OutputFile.h"
+#include "cli/OutputArgument.h"
 #include "cli/PointFileImport.h"
 #include "linearization/LinearizationTable.h"
 

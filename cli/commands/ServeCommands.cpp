@@ -46,6 +46,11 @@ void addServeCommands(CommandLine& commandLine)
         ->check(CLI::ExistingFile);
     serve->add_option("--allow-host", options->allowedHosts,
                       "A further name (or NAME:PORT) the Host header may carry, e.g. a reverse proxy's (repeatable)");
+    serve->add_option("--data", options->dataFolder,
+                      "Folder for the journal of every write and the converters' configurations as found before "
+                      "the first write (default: the per-user data folder, $XDG_DATA_HOME/dnx8 or "
+                      "~/.local/share/dnx8; %LOCALAPPDATA%\\dnx8 on Windows)")
+        ->option_text("DIR");
     serve->footer("The first line on standard output is the page's address (with ?token=... when a token is "
                   "needed). Ctrl+C ends the server. See docs/serve.md.");
 }

@@ -254,3 +254,40 @@ TEST_F(ReceiveRules, FailuresAreToldApartAndAStopSendsNothingMore)
 }
 
 } // namespace
+
+namespace {
+
+// The write observer sees each data-carrying request with what was sent and
+// echoed, reads not at all, and leaves the frames and the journal as they were.
+TEST_F(ReceiveRules, TheWriteObserverSeesEveryWriteAndItsOutcome)
+{
+    std::vector<LinkWrite> seen;
+    link->setWriteObserver([&seen](const LinkWrite& write) { seen.push_back(write); });
+    link->startJournal();
+    std::uint8_t value = 0;
+    port->queue({0x06, 0x01, 0x07, 0xF2});
+    EXPECT_TRUE(link->readFilter(value));
+    port->queue({0x06, 0x01, 0x06, 0xF3}); // stores 6 for 9
+    EXPECT_TRUE(link->writeFilter(9));
+    port->queue({0x15, 0xEB});
+    EXPECT_FALSE(link->writeFilter(4));
+    port->queue({0x06, 0x00, 0xFA});
+    EXPECT_TRUE(link->commit());
+    EXPECT_EQ(link->stopJournal().size(), 4u);
+
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].code, 0x3E);
+    EXPECT_EQ(seen[0].sent, std::vector<std::uint8_t>{9});
+    EXPECT_EQ(seen[0].echo, std::vector<std::uint8_t>{6});
+    EXPECT_EQ(seen[0].outcome, LinkFailure::None);
+    EXPECT_EQ(seen[1].sent, std::vector<std::uint8_t>{4});
+    EXPECT_TRUE(seen[1].echo.empty());
+    EXPECT_EQ(seen[1].outcome, LinkFailure::Nak);
+    EXPECT_EQ(seen[2].code, 0x2B);
+    EXPECT_EQ(seen[2].outcome, LinkFailure::None);
+    // The frames on the line are the link's own.
+    ASSERT_GE(record.writes.size(), 2u);
+    EXPECT_EQ(record.writes[1], (Bytes{0x01, 0x3E, 0x01, 0x09, 0xB7}));
+}
+
+} // namespace

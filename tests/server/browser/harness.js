@@ -118,10 +118,11 @@ export class Simulator {
     return this.requests().length;
   }
 
-  // The requests since a mark, without the live-value reads of the polling
-  // and the identity checks that go on meanwhile.
+  // The requests since a mark that carry data (writes, Commit): not the
+  // reads that go on meanwhile (live values, identity checks, the server's
+  // read of the configuration as found before its first write).
   changesSince(mark) {
-    return this.requests().slice(mark).filter((frame) => !/^01 (2[1-7]) 00 /.test(frame));
+    return this.requests().slice(mark).filter((frame) => frame.split(' ')[2] !== '00');
   }
 
   async stop() {

@@ -52,6 +52,7 @@ export const api = {
   // The point file's text as a JSON string; choice: an order, 'spline' or null.
   fit: (text, choice) => call('POST', '/api/fit' + (choice === 'spline' ? '?spline=true'
     : choice ? `?order=${encodeURIComponent(choice)}` : ''), text),
+  journal: (id) => call('GET', `${converterPath(id)}/journal`),
 };
 
 // The server's words for a refused request, if it gave any.

@@ -2,6 +2,7 @@
 // fed by the converter's event stream, with the trend below.
 
 import { api, isCommunicationFailure, messageOf } from './api.js';
+import { journalLanguageChanged, openJournal, refreshJournal, setupJournal } from './journal.js';
 import { LiveQuantities, liveText, readDelay, readReal, realText } from './numbers.js';
 import { applyTexts, faultText, language, preferredLanguage, setLanguage, t } from './texts.js';
 import { TrendBuffer, TrendChart, trendCsv } from './trend.js';
@@ -205,6 +206,7 @@ function openConverter(id) {
   page.status = page.converters.find((c) => c.id === id) || null;
   setRestoreConverter(id);
   showConnection();
+  openJournal(id);
   if (!id) return;
   $('port').value = page.status ? page.status.port : '';
   const events = new EventSource(api.eventsUrl(id));
@@ -238,6 +240,7 @@ function openConverter(id) {
     showConfiguration(changed);
     // An input written elsewhere: the input's description and range anew.
     if ('InputType' in changed) readAll();
+    refreshJournal();
   });
   events.addEventListener('progress', (e) => {
     if (page.events === events) showInputProgress(JSON.parse(e.data));
@@ -517,6 +520,7 @@ function applyLanguage() {
   showConnection();
   showBenchTexts();
   showRestoreTexts();
+  journalLanguageChanged();
 }
 
 function wire() {
@@ -569,6 +573,7 @@ async function start() {
   for (const el of document.querySelectorAll('.write')) el.hidden = page.readOnly;
   for (const el of document.querySelectorAll('#view input.number')) el.readOnly = page.readOnly;
   startRestore(page.readOnly);
+  setupJournal(page.readOnly);
 
   await Promise.all([loadPorts(), loadConverters()]);
   document.body.dataset.ready = 'yes';

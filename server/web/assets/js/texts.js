@@ -223,6 +223,18 @@ const Texts = {
   resultDegree: ['Řád polynomu', 'Polynomial order'],
   resultSegments: ['Segmentů', 'Segments'],
   resultMismatch: ['Rozdíl', 'Difference'],
+  history: ['Historie zápisů', 'History of writes'],
+  historyRefresh: ['Načíst historii', 'Reload history'],
+  asFound: ['Konfigurace před prvním zápisem', 'Configuration as found before the first write'],
+  asFoundLabel: ['Konfigurace před prvním zápisem', 'As found'],
+  noAsFound: ['Zatím žádná.', 'None yet.'],
+  journalLines: ['Zápisy (nejnovější nahoře)', 'Writes (newest first)'],
+  noJournal: ['Zatím žádný zápis.', 'No writes yet.'],
+  journalMore: ['Starší zápisy nejsou zobrazeny.', 'Older writes are not shown.'],
+  journalFailed: ['selhalo:', 'failed:'],
+  download: ['Stáhnout', 'Download'],
+  restoreCopy: ['Obnovit tuto zálohu', 'Restore this copy'],
+  copyUnreadable: ['Zálohu se nepodařilo načíst.', 'The copy could not be loaded.'],
 };
 
 const Languages = ['cs', 'en'];

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <string>
 
 // A file that appears whole or not at all: written beside its place, then
@@ -10,8 +9,7 @@
 // damages the file that was there).
 class OutputFile {
 public:
-    // The name as typed on the command line.
-    explicit OutputFile(const std::string& name);
+    explicit OutputFile(std::filesystem::path path);
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
@@ -31,8 +29,10 @@ private:
     bool committed = false;
 };
 
-// Opens `-o FILE` before the converter is asked, so that a place that cannot
-// be written stops the command with nothing sent. An empty name means
-// standard output and leaves `output` empty. False (with the message on
-// standard error) when the file cannot be made.
-bool openOutputBeforeSending(const std::string& name, std::optional<OutputFile>& output);
+// Writes text to path whole or not at all; false (the old file, if any,
+// untouched) when that fails.
+bool writeFileWhole(const std::filesystem::path& path, const std::string& text);
+
+// A path as UTF-8 text for messages and names; never throws, whatever the
+// system's code page.
+std::string pathText(const std::filesystem::path& path);

@@ -1,12 +1,9 @@
-#include "cli/OutputFile.h"
-
-#include "cli/Failure.h"
-#include "cli/PointFileImport.h"
+#include "config/OutputFile.h"
 
 #include <system_error>
 
-OutputFile::OutputFile(const std::string& name)
-    : path(pathFromArgument(name)), temporary(std::filesystem::path(path) += ".part")
+OutputFile::OutputFile(std::filesystem::path place)
+    : path(std::move(place)), temporary(std::filesystem::path(path) += ".part")
 {
 }
 
@@ -45,14 +42,14 @@ void OutputFile::discard()
     std::filesystem::remove(temporary, ignored);
 }
 
-bool openOutputBeforeSending(const std::string& name, std::optional<OutputFile>& output)
+bool writeFileWhole(const std::filesystem::path& path, const std::string& text)
 {
-    if (name.empty())
-        return true;
-    output.emplace(name);
-    if (output->create())
-        return true;
-    output.reset();
-    fail(0, "cannot write " + name + "; check the folder and the name. Nothing was sent.");
-    return false;
+    OutputFile file(path);
+    return file.create() && file.commit(text);
+}
+
+std::string pathText(const std::filesystem::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
 }
