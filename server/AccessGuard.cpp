@@ -176,7 +176,11 @@ std::optional<HttpResponse> AccessGuard::screenChange(const HttpRequest& request
 
 void AccessGuard::AddSecurityHeaders(HttpResponse& response)
 {
-    response.headers.emplace_back("Content-Security-Policy",
+    // A page that needs a policy of its own (the record's inline styles) brings it.
+    const bool ownPolicy = std::any_of(response.headers.begin(), response.headers.end(),
+                                       [](const auto& header) { return header.first == "Content-Security-Policy"; });
+    if (!ownPolicy)
+        response.headers.emplace_back("Content-Security-Policy",
                                   "default-src 'self'; script-src 'self'; style-src 'self'; img-src 'self' data:; "
                                   "connect-src 'self'; font-src 'self'; object-src 'none'; base-uri 'none'; "
                                   "form-action 'self'; frame-ancestors 'none'");

@@ -1,6 +1,7 @@
 #include "server/ApiRouter.h"
 
 #include "server/PortAdmission.h"
+#include "server/RecordRequest.h"
 #include "server/SettingsBody.h"
 #include "server/StaticAssets.h"
 
@@ -110,6 +111,8 @@ void ApiRouter::handle(const HttpRequest& request, std::shared_ptr<Exchange> exc
         if (parts[3] == "settings")
             return method == "POST" ? settings(id, request, std::move(exchange))
                                     : exchange->respond(methodNotAllowed("POST"));
+        if (parts[3] == "record")
+            return method == "GET" ? record(id, request, std::move(exchange)) : exchange->respond(methodNotAllowed("GET"));
     }
     exchange->respond(errorResponse(404, "there is no such API address; docs/serve.md lists them."));
 }
@@ -251,6 +254,33 @@ void ApiRouter::settings(const std::string& id, const HttpRequest& request, std:
         reply["echo"] = std::move(echo);
         reply["differs"] = std::move(differs);
         exchange->respond(jsonResponse(failed.empty() ? 200 : 502, core::jsonText(reply)));
+        return failed.empty();
+    });
+}
+
+void ApiRouter::record(const std::string& id, const HttpRequest& request, std::shared_ptr<Exchange> exchange)
+{
+    auto worker = converters.find(id);
+    if (!worker)
+        return exchange->respond(unknownConverter(id));
+    std::string problem;
+    std::optional<RecordParticulars> particulars = parseRecordQuery(request.target, problem);
+    if (!particulars)
+        return exchange->respond(errorResponse(400, problem + ". Nothing was read."));
+    ConverterWorker* self = worker.get();
+    worker->submit([exchange, self, given = std::move(*particulars)](ConverterLink* link) {
+        if (!link) {
+            exchange->respond(notConnected(self->port()));
+            return true;
+        }
+        std::vector<std::string> failed;
+        std::string page = core::recordPage(*link, self->identity(), self->port(), given, failed);
+        // A read that failed shows "Chyba komunikace" on the page; the status tells a script.
+        HttpResponse response{failed.empty() ? 200 : 502, "text/html; charset=utf-8", {}, {}};
+        response.headers.emplace_back("Content-Security-Policy", recordPagePolicy(page));
+        response.headers.emplace_back("Cache-Control", "no-store");
+        response.body = std::move(page);
+        exchange->respond(std::move(response));
         return failed.empty();
     });
 }

@@ -26,6 +26,7 @@ private:
     void reading(const std::string& id, std::shared_ptr<Exchange> exchange);
     void events(const std::string& id, Exchange& exchange);
     void settings(const std::string& id, const HttpRequest& request, std::shared_ptr<Exchange> exchange);
+    void record(const std::string& id, const HttpRequest& request, std::shared_ptr<Exchange> exchange);
 
     ConverterRegistry& converters;
     const AccessGuard& guard;

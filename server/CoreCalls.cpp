@@ -6,6 +6,7 @@
 #include "config/LocalTime.h"
 #include "device/PortList.h"
 #include "device/PortNameList.h"
+#include "report/CommissioningRecord.h"
 
 namespace core {
 
@@ -15,6 +16,17 @@ Json readAll(ConverterLink& link, const std::string& identity, std::vector<std::
     for (std::string_view name : reading.failedReads())
         failed.emplace_back(name);
     return readingJson(reading);
+}
+
+std::string recordPage(ConverterLink& link, const std::string& identity, const std::string& port,
+                       const RecordParticulars& particulars, std::vector<std::string>& failed)
+{
+    const auto readAt = std::chrono::system_clock::now();
+    const ConverterReading reading = readConverter(link, ReadScope::All, identity);
+    for (std::string_view name : reading.failedReads())
+        failed.emplace_back(name);
+    RecordCircumstances circumstances{port, recordTimeText(readAt), nullptr, {}, particulars};
+    return recordPageHtml(commissioningRecord(reading, circumstances));
 }
 
 Json readLive(ConverterLink& link, int& read)

@@ -9,6 +9,7 @@
 #include "config/Settings.h"
 #include "device/ConverterLink.h"
 #include "device/RelaySettings.h"
+#include "report/RecordParticulars.h"
 
 #include <chrono>
 #include <optional>
@@ -21,6 +22,12 @@ namespace core {
 // A fresh read-all as `dnx8 read --json` prints it; failed lists the
 // parameter names whose reads failed.
 Json readAll(ConverterLink& link, const std::string& identity, std::vector<std::string>& failed);
+
+// A fresh read-all as the commissioning record page of `dnx8 report`, for
+// the converter on port; failed lists the reads that failed (each shows
+// "Chyba komunikace" on the page).
+std::string recordPage(ConverterLink& link, const std::string& identity, const std::string& port,
+                       const RecordParticulars& particulars, std::vector<std::string>& failed);
 
 // One `dnx8 watch` poll: the four values with fault texts; read counts the
 // values that could be read (0 when the converter did not answer at all).

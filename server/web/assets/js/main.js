@@ -3,6 +3,7 @@
 
 import { api, isCommunicationFailure, messageOf } from './api.js';
 import { LiveQuantities, liveText, readDelay, readReal, realText } from './numbers.js';
+import { showRecordFor, wireRecord } from './record.js';
 import { applyTexts, faultText, language, preferredLanguage, setLanguage, t } from './texts.js';
 import { TrendBuffer, TrendChart, trendCsv } from './trend.js';
 import { echoOf } from './writes.js';
@@ -195,6 +196,7 @@ function openConverter(id) {
   page.current = id;
   page.status = page.converters.find((c) => c.id === id) || null;
   showConnection();
+  showRecordFor(id);
   if (!id) return;
   $('port').value = page.status ? page.status.port : '';
   const events = new EventSource(api.eventsUrl(id));
@@ -507,6 +509,7 @@ async function start() {
   buildTrendControls();
   page.chart = new TrendChart($('trend-chart'), page.trend, SeriesLabels.map(t));
   wire();
+  wireRecord();
   applyLanguage();
 
   const server = await api.server();
