@@ -21,7 +21,7 @@ std::string trimmed(const std::string& line)
 
 } // namespace
 
-std::string particularsProblem(const ParticularsField& field, std::string& text)
+std::string particularsProblem(const RecordParticulars::Field& field, std::string& text)
 {
     // Lines as given (CR LF, CR or LF), each checked character by character.
     std::vector<std::string> lines(1);

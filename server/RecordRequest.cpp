@@ -60,7 +60,7 @@ std::optional<RecordParticulars> parseRecordQuery(const std::string& target, std
         const auto equals = pair.find('=');
         const std::string name = pair.substr(0, equals);
         const auto field = std::find_if(ParticularsFields.begin(), ParticularsFields.end(),
-                                        [&](const ParticularsField& f) { return name == f.name; });
+                                        [&](const RecordParticulars::Field& f) { return name == f.name; });
         if (field == ParticularsFields.end()) {
             problem = "the record takes tag, location, technician and note; \"" + name.substr(0, 40) +
                       "\" is none of them";

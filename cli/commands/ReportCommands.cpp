@@ -32,7 +32,7 @@ int runReport(const GlobalOptions& global, const Options& given)
 {
     // What the user gave is checked before the converter is read.
     Options options = given;
-    for (const ParticularsField& field : ParticularsFields) {
+    for (const RecordParticulars::Field& field : ParticularsFields) {
         const std::string problem = particularsProblem(field, options.particulars.*field.member);
         if (!problem.empty())
             return fail(exit_code::BadUsage, "--" + std::string(field.name) + " " + problem + ".");
@@ -125,7 +125,7 @@ void addReportCommands(CommandLine& commandLine)
                                 "A note for the customer"};
     static_assert(std::size(help) == ParticularsFields.size());
     for (std::size_t i = 0; i < ParticularsFields.size(); ++i) {
-        const ParticularsField& field = ParticularsFields[i];
+        const RecordParticulars::Field& field = ParticularsFields[i];
         std::string text = std::string(help[i]) + ", at most " + std::to_string(field.maxCharacters) + " characters";
         if (field.maxLines > 1)
             text += " in at most " + std::to_string(field.maxLines) + " lines";

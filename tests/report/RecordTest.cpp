@@ -143,8 +143,8 @@ TEST(commissioningRecord, UserLinearizationIsDrawnAndComparedWithTheConverter)
 
 TEST(recordParticulars, AnyUtf8TextThatFitsIsTakenTidiedAndTheRestRefused)
 {
-    const ParticularsField& tag = ParticularsFields[0];
-    const ParticularsField& note = ParticularsFields[3];
+    const RecordParticulars::Field& tag = ParticularsFields[0];
+    const RecordParticulars::Field& note = ParticularsFields[3];
     ASSERT_EQ(std::string(tag.name), "tag");
     ASSERT_EQ(std::string(note.name), "note");
 

@@ -36,18 +36,17 @@ def without_time_and_port(page):
 
 class ServedRecord(unittest.TestCase):
     def setUp(self):
+        # Cleanups run even when setUp fails, so no process outlives the test.
         self.folder = tempfile.TemporaryDirectory()
+        self.addCleanup(self.folder.cleanup)
         self.sim = Simulator(self.folder.name, "sim", "--preset", "pt100")
+        self.addCleanup(self.sim.close)
         pin_live_values(self.sim)
         self.server = Server(self.sim.port)
+        self.addCleanup(lambda: self.assertEqual(self.server.stop(), 0))
         self.stream = Events(self.server, "sim")
+        self.addCleanup(self.stream.close)
         self.stream.state("connected")
-
-    def tearDown(self):
-        self.stream.close()
-        self.assertEqual(self.server.stop(), 0)
-        self.sim.close()
-        self.folder.cleanup()
 
     def record(self, query=None, method="GET"):
         path = RECORD + ("?" + urllib.parse.urlencode(query) if query else "")
