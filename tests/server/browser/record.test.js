@@ -5,6 +5,7 @@
 import assert from 'node:assert/strict';
 import { after, before, describe, test } from 'node:test';
 import { Server, Simulator, eventually, launchBrowser, removeFolder, workFolder } from './harness.js';
+import { recordAddress } from '../../../server/web/assets/js/record.js';
 
 // Every text at its limit, with what HTML would take for markup.
 const Longest = {
@@ -118,5 +119,19 @@ describe('the commissioning record from the page', () => {
     } finally {
       await page.setViewportSize({ width: 1280, height: 900 });
     }
+  });
+});
+
+describe('the record\'s address', () => {
+  test('empty fields are left out, the rest encoded; limits count characters as the server does', () => {
+    assert.deepEqual(recordAddress('ttyUSB0', {}), { address: '/api/converters/ttyUSB0/record' });
+    const { address } = recordAddress('a b', { tag: ' TT-1 & 2 ', location: '', note: 'ř\nx' });
+    assert.equal(address, '/api/converters/a%20b/record?tag=TT-1+%26+2&note=%C5%99%0Ax');
+    // 40 characters outside the basic plane are 80 UTF-16 units, and fit.
+    assert.ok(recordAddress('a', { tag: '🌡'.repeat(40) }).address);
+    assert.equal(recordAddress('a', { tag: '🌡'.repeat(41) }).problem, 'Length');
+    const lines = recordAddress('a', { note: '1\r\n2\n3\r4\n5' });
+    assert.equal(lines.problem, 'Lines');
+    assert.equal(lines.field.id, 'record-note');
   });
 });
