@@ -259,6 +259,12 @@ class Record(unittest.TestCase):
         self.assertIn("another linearization", run.stderr)
         text, _ = self.read_page()
         self.assertIn("liší", text)
+        # A failed read as well: exit 1, and both are told.
+        with Simulator(self.folder.name, "voltage", "fault nak on Relay2") as sim:
+            run = dnx8("report", sim.port, "-o", self.page, "--linearization", points, "--order", "2")
+        self.assertEqual(run.returncode, 1, run.stderr)
+        self.assertIn("another linearization", run.stderr)
+        self.assertIn("Relay2", run.stderr)
 
     def test_bad_point_file_reads_nothing(self):
         bad = write_points(self.folder.name, "two.txt", [(1, 1), (2, 2)])
