@@ -66,14 +66,3 @@ TEST(liveExactText, RatioInPerCentReadsBackToTheSameFloatInTheFewestDigits)
         }
     }
 }
-
-TEST(liveExactText, OtherValuesAsTheShortestFloatAndFaultsAsTheirTexts)
-{
-    EXPECT_EQ(liveExactText(LiveQuantity::Input, 0.1f), "0.1");
-    EXPECT_EQ(liveExactText(LiveQuantity::Value, 123.456f), "123.456");
-    EXPECT_EQ(liveText(LiveQuantity::Value, 123.456f), "123.46");
-    EXPECT_EQ(liveExactText(LiveQuantity::Process, 1e-7f), "1e-07");
-    EXPECT_EQ(liveText(LiveQuantity::Process, 1e-7f), "0.000");
-    EXPECT_EQ(liveExactText(LiveQuantity::Value, std::bit_cast<float>(0xFFFFFFFFu)), "Neplatná");
-    EXPECT_EQ(liveExactText(LiveQuantity::Input, std::nullopt), "");
-}
