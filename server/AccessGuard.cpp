@@ -181,9 +181,9 @@ void AccessGuard::AddSecurityHeaders(HttpResponse& response)
                                        [](const auto& header) { return header.first == "Content-Security-Policy"; });
     if (!ownPolicy)
         response.headers.emplace_back("Content-Security-Policy",
-                                  "default-src 'self'; script-src 'self'; style-src 'self'; img-src 'self' data:; "
-                                  "connect-src 'self'; font-src 'self'; object-src 'none'; base-uri 'none'; "
-                                  "form-action 'self'; frame-ancestors 'none'");
+                                      "default-src 'self'; script-src 'self'; style-src 'self'; img-src 'self' data:; "
+                                      "connect-src 'self'; font-src 'self'; object-src 'none'; base-uri 'none'; "
+                                      "form-action 'self'; frame-ancestors 'none'");
     response.headers.emplace_back("X-Content-Type-Options", "nosniff");
     response.headers.emplace_back("X-Frame-Options", "DENY");
     response.headers.emplace_back("Referrer-Policy", "no-referrer");

@@ -112,7 +112,8 @@ void ApiRouter::handle(const HttpRequest& request, std::shared_ptr<Exchange> exc
             return method == "POST" ? settings(id, request, std::move(exchange))
                                     : exchange->respond(methodNotAllowed("POST"));
         if (parts[3] == "record")
-            return method == "GET" ? record(id, request, std::move(exchange)) : exchange->respond(methodNotAllowed("GET"));
+            return method == "GET" ? record(id, request, std::move(exchange))
+                                   : exchange->respond(methodNotAllowed("GET"));
     }
     exchange->respond(errorResponse(404, "there is no such API address; docs/serve.md lists them."));
 }

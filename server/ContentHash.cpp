@@ -27,9 +27,10 @@ void compress(std::array<std::uint32_t, 8>& state, const std::uint8_t* block)
     }
     auto [a, b, c, d, e, f, g, h] = state;
     for (int i = 0; i < 64; ++i) {
-        const std::uint32_t t1 =
-            h + (std::rotr(e, 6) ^ std::rotr(e, 11) ^ std::rotr(e, 25)) + ((e & f) ^ (~e & g)) + RoundConstants[i] + w[i];
-        const std::uint32_t t2 = (std::rotr(a, 2) ^ std::rotr(a, 13) ^ std::rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
+        const std::uint32_t t1 = h + (std::rotr(e, 6) ^ std::rotr(e, 11) ^ std::rotr(e, 25)) +
+                                 ((e & f) ^ (~e & g)) + RoundConstants[i] + w[i];
+        const std::uint32_t t2 =
+            (std::rotr(a, 2) ^ std::rotr(a, 13) ^ std::rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
         h = g;
         g = f;
         f = e;

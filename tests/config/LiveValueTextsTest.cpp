@@ -60,8 +60,8 @@ TEST(liveExactText, RatioInPerCentReadsBackToTheSameFloatInTheFewestDigits)
         if (digits > 1) {
             char shorter[32];
             char* end = std::to_chars(shorter, shorter + sizeof shorter, static_cast<double>(ratio) * 100.0,
-                                            std::chars_format::general, digits - 1)
-                                  .ptr;
+                                      std::chars_format::general, digits - 1)
+                            .ptr;
             EXPECT_NE(std::bit_cast<std::uint32_t>(percentReadBack(std::string(shorter, end))), bits) << text;
         }
     }
