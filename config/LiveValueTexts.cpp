@@ -4,7 +4,9 @@
 #include "device/ParameterTexts.h"
 #include "framework/NumberText.h"
 
+#include <bit>
 #include <charconv>
+#include <cstdint>
 
 std::string_view liveLabel(LiveQuantity quantity)
 {
@@ -67,8 +69,22 @@ std::string liveExactText(LiveQuantity quantity, std::optional<float> value)
         return std::string(*fault);
     if (quantity != LiveQuantity::Ratio)
         return realText(*value);
+    // The per cent text with the fewest digits whose hundredth, as float32,
+    // is the fraction the converter sent: 0.001 is "0.1", not
+    // "0.10000000474974513".
+    const double percent = static_cast<double>(*value) * 100.0;
     char text[32];
-    return std::string(text, std::to_chars(text, text + sizeof text, static_cast<double>(*value) * 100.0).ptr);
+    char* end = text;
+    for (int digits = 1; digits <= 17; ++digits) {
+        end = std::to_chars(text, text + sizeof text, percent, std::chars_format::general, digits).ptr;
+        double back = 0;
+        std::from_chars(text, end, back);
+        if (std::bit_cast<std::uint32_t>(static_cast<float>(back / 100.0)) == std::bit_cast<std::uint32_t>(*value)) {
+            end = std::to_chars(text, text + sizeof text, back).ptr; // "50", not "5e+01"
+            break;
+        }
+    }
+    return std::string(text, end);
 }
 
 Json liveJson(const LiveReading& live)

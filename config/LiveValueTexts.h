@@ -27,8 +27,8 @@ std::optional<std::string_view> liveFault(LiveQuantity quantity, float value);
 // The window's text; empty when the value could not be read.
 std::string liveText(LiveQuantity quantity, std::optional<float> value);
 // The same for a log that scripts read: every value exactly, in the fewest
-// digits that read back to the same float32 (the ratio in per cent, from
-// the float32 fraction, in the fewest digits of a double).
+// digits that read back to the same float32 (the ratio in per cent: the
+// fewest digits whose hundredth reads back to the same float32).
 std::string liveExactText(LiveQuantity quantity, std::optional<float> value);
 
 // {"input": 1.5, "process": null, ..., "faults": {"process": "Porucha"}}:

@@ -5,6 +5,7 @@
 #include "report/ConverterCurve.h"
 #include "config/DisplayDecimals.h"
 #include "config/LiveValueTexts.h"
+#include "config/LocalTime.h"
 #include "device/ParameterTexts.h"
 #include "framework/NumberText.h"
 #include "inputs/RtdCurve.h"
@@ -68,6 +69,8 @@ void addLinearizationRow(std::vector<Row>& rows, const ConverterReading& reading
         const SensorCurve* sensor =
             shown.rtdCurve ? static_cast<const SensorCurve*>(*shown.rtdCurve) : *shown.thermocoupleCurve;
         if (sensor) { // named under "Měření" already
+            if (!reading.settings.segmentCount) // a table would stand before the sensor's curve
+                rows.push_back({"Linearizace", {}, true});
             if (const RtdCurve* rtd = shown.rtdCurve ? *shown.rtdCurve : nullptr)
                 rows.push_back({"Teplota", number_text::RangeText(rtd->tmin(), rtd->tmax())});
             if (const ThermocoupleCurve* type = shown.thermocoupleCurve ? *shown.thermocoupleCurve : nullptr)
@@ -89,6 +92,9 @@ void addLinearizationRow(std::vector<Row>& rows, const ConverterReading& reading
         rows.push_back({"Linearizace", "Aproximační polynom, " + std::to_string(*degree) + ". řádu"});
     else
         rows.push_back({"Linearizace", "Vypnuta"});
+    // Unused while the linearization is off, but a failed read is still told.
+    if (*degree == 0 && !reading.settings.curveCoefficients)
+        rows.push_back({"Koeficienty polynomu", {}, true});
 }
 
 RecordPage::Section inputSection(const ConverterReading& reading)
@@ -112,9 +118,10 @@ RecordPage::Section inputSection(const ConverterReading& reading)
                 {*kind == InputKind::Thermocouple ? "Kompenzace" : "Zapojení", std::string(shown.wiring)});
         addLinearizationRow(rows, reading);
     }
-    if (!kind || *kind == InputKind::Voltage)
+    // Divider and shunt belong to their kinds; a failed read shows with any.
+    if (!kind || *kind == InputKind::Voltage || !reading.settings.divider)
         rows.push_back(realRow("Dělič [-]", reading.settings.divider, display_decimals::Divider));
-    if (!kind || *kind == InputKind::Current)
+    if (!kind || *kind == InputKind::Current || !reading.settings.shunt)
         rows.push_back(realRow("Bočník [ohm]", reading.settings.shunt, display_decimals::Shunt));
     const std::string unit = kind ? rangeUnit(*kind) : std::string();
     rows.push_back(realRow("Rozsah min", reading.settings.rangeMin, display_decimals::Range, unit));
@@ -151,6 +158,20 @@ RecordPage::Section relaySection(int number, const std::optional<RelaySettings>&
     return section;
 }
 
+RecordPage::Section measuringPointSection(const RecordParticulars& given)
+{
+    RecordPage::Section section{"Měřicí místo", {}};
+    const auto add = [&](const char* label, const std::string& text) {
+        if (!text.empty())
+            section.rows.push_back({label, text});
+    };
+    add("Označení", given.tag);
+    add("Umístění", given.location);
+    add("Technik", given.technician);
+    add("Poznámka", given.note);
+    return section;
+}
+
 RecordPage::Section liveValuesSection(const LiveReading& live)
 {
     RecordPage::Section section{"Interní hodnoty", {}};
@@ -171,6 +192,7 @@ RecordPage commissioningRecord(const ConverterReading& reading, const RecordCirc
     page.subtitle = "Načteno " + circumstances.time + " z portu " + circumstances.port;
     if (reading.serialNumber)
         page.subtitle += ", výrobní číslo " + number_text::IntegerText(*reading.serialNumber);
+    page.measuringPoint = measuringPointSection(circumstances.particulars);
     page.sections = {identitySection(reading),
                      inputSection(reading),
                      errorStateSection(reading),
@@ -186,5 +208,14 @@ RecordPage commissioningRecord(const ConverterReading& reading, const RecordCirc
     page.pictureFailed = curve.failed;
     page.linearizationDiffers = curve.userTableDiffers;
     page.pictureNotes = curve.notes;
+    page.signers = {{"Technik", circumstances.particulars.technician}, {"Zákazník", {}}};
     return page;
+}
+
+std::string recordTimeText(std::chrono::system_clock::time_point at)
+{
+    const std::string stamp = localTimeStamp(at); // 2024-05-14T09:30:00.250+02:00
+    if (stamp.size() < 29)
+        return stamp;
+    return stamp.substr(0, 10) + " " + stamp.substr(11, 8) + " (UTC" + stamp.substr(23) + ")";
 }

@@ -6,8 +6,9 @@ namespace {
 
 constexpr std::string_view Replacement = "\xEF\xBF\xBD"; // U+FFFD
 
-// Length of the well-formed UTF-8 sequence at text[i], 0 when there is none.
-std::size_t sequenceLength(std::string_view text, std::size_t i)
+} // namespace
+
+std::size_t utf8SequenceLength(std::string_view text, std::size_t i)
 {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char lead = byte(i);
@@ -35,8 +36,6 @@ std::size_t sequenceLength(std::string_view text, std::size_t i)
     return length;
 }
 
-} // namespace
-
 std::string escapeMarkup(std::string_view text)
 {
     std::string out;
@@ -45,7 +44,7 @@ std::string escapeMarkup(std::string_view text)
         const char c = text[i];
         const auto u = static_cast<unsigned char>(c);
         if (u >= 0x80) {
-            const std::size_t length = sequenceLength(text, i);
+            const std::size_t length = utf8SequenceLength(text, i);
             if (length == 0) {
                 out += Replacement;
                 ++i;

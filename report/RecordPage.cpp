@@ -16,16 +16,22 @@ const char* const PageCss = "@page{size:A4;margin:14mm}"
                         "h2{font-size:11pt;margin:0 0 2pt;border-bottom:1px solid #999}"
                         "table{border-collapse:collapse;width:100%}"
                         "th{text-align:left;font-weight:normal;color:#555;width:42%;padding:1pt 4pt 1pt 0}"
-                        "td{padding:1pt 0}"
+                        "td{padding:1pt 0;overflow-wrap:anywhere}"
+                        "section.point th{width:18%;vertical-align:top}"
+                        "section.point td{white-space:pre-line}"
                         ".failed{color:#b00000;font-weight:bold}"
                         "figure{margin:6pt 0 0;break-inside:avoid}"
-                        "figure svg{width:100%;height:auto;max-height:95mm}"
+                        "figure svg{width:100%;height:auto;max-height:58mm}"
                         "p.note{margin:2pt 0;color:#444}"
+                        "div.signers{display:flex;gap:8mm;margin:8pt 0 0;break-inside:avoid}"
+                        "div.signers section{flex:1;min-width:0}"
+                        "div.signers th{width:4.5em}"
+                        "div.signers td{border-bottom:1px solid #222;height:6.5mm;vertical-align:bottom}"
                         "@media screen{body{padding:8mm 0}}";
 
-void appendSection(std::string& html, const RecordPage::Section& section)
+void appendSection(std::string& html, const RecordPage::Section& section, const char* opening = "<section>")
 {
-    html += "<section><h2>" + escapeMarkup(section.heading) + "</h2><table>\n";
+    html += opening + std::string("<h2>") + escapeMarkup(section.heading) + "</h2><table>\n";
     for (const auto& row : section.rows) {
         html += "<tr><th>" + escapeMarkup(row.label) + "</th>";
         if (row.failed)
@@ -46,6 +52,8 @@ std::string recordPageHtml(const RecordPage& page)
     html += "<h1>" + escapeMarkup(page.title) + "</h1>\n";
     if (!page.subtitle.empty())
         html += "<p class=\"subtitle\">" + escapeMarkup(page.subtitle) + "</p>\n";
+    if (!page.measuringPoint.rows.empty())
+        appendSection(html, page.measuringPoint, "<section class=\"point\">");
     html += "<div class=\"sections\">\n";
     for (const auto& section : page.sections)
         appendSection(html, section);
@@ -60,6 +68,14 @@ std::string recordPageHtml(const RecordPage& page)
     }
     for (const auto& note : page.notes)
         html += "<p class=\"note\">" + escapeMarkup(note) + "</p>\n";
+    if (!page.signers.empty()) {
+        html += "<div class=\"signers\">\n";
+        for (const auto& signer : page.signers)
+            html += "<section><h2>" + escapeMarkup(signer.heading) + "</h2><table>\n<tr><th>Jméno</th><td>" +
+                    escapeMarkup(signer.name) + "</td></tr>\n<tr><th>Datum</th><td></td></tr>\n"
+                    "<tr><th>Podpis</th><td></td></tr>\n</table></section>\n";
+        html += "</div>\n";
+    }
     html += "</body>\n</html>\n";
     return html;
 }

@@ -16,9 +16,15 @@ struct RecordPage {
         std::string heading;
         std::vector<Row> rows;
     };
+    // Lines to sign: a name (printed when known), the date and the signature.
+    struct Signer {
+        std::string heading;
+        std::string name;
+    };
 
     std::string title;
     std::string subtitle;
+    Section measuringPoint; // across the page above the others; left out without rows
     std::vector<Section> sections;
     std::string pictureHeading;
     std::string pictureSvg;     // an <svg> element, or empty
@@ -26,6 +32,7 @@ struct RecordPage {
     bool linearizationDiffers = false; // the drawn fit is not what the converter holds
     std::vector<std::string> pictureNotes;
     std::vector<std::string> notes;
+    std::vector<Signer> signers; // side by side at the foot of the page
 };
 
 std::string recordPageHtml(const RecordPage& page);

@@ -176,10 +176,14 @@ std::optional<HttpResponse> AccessGuard::screenChange(const HttpRequest& request
 
 void AccessGuard::AddSecurityHeaders(HttpResponse& response)
 {
-    response.headers.emplace_back("Content-Security-Policy",
-                                  "default-src 'self'; script-src 'self'; style-src 'self'; img-src 'self' data:; "
-                                  "connect-src 'self'; font-src 'self'; object-src 'none'; base-uri 'none'; "
-                                  "form-action 'self'; frame-ancestors 'none'");
+    // A page that needs a policy of its own (the record's inline styles) brings it.
+    const bool ownPolicy = std::any_of(response.headers.begin(), response.headers.end(),
+                                       [](const auto& header) { return header.first == "Content-Security-Policy"; });
+    if (!ownPolicy)
+        response.headers.emplace_back("Content-Security-Policy",
+                                      "default-src 'self'; script-src 'self'; style-src 'self'; img-src 'self' data:; "
+                                      "connect-src 'self'; font-src 'self'; object-src 'none'; base-uri 'none'; "
+                                      "form-action 'self'; frame-ancestors 'none'");
     response.headers.emplace_back("X-Content-Type-Options", "nosniff");
     response.headers.emplace_back("X-Frame-Options", "DENY");
     response.headers.emplace_back("Referrer-Policy", "no-referrer");

@@ -32,7 +32,8 @@ public:
     // (with the status to answer).
     std::optional<HttpResponse> screenChange(const HttpRequest& request) const;
 
-    // Headers every answer carries.
+    // Headers every answer carries; a Content-Security-Policy the answer
+    // has already is kept instead of the page's.
     static void AddSecurityHeaders(HttpResponse& response);
 
 private:

@@ -3,6 +3,7 @@
 #include "server/DataFolder.h"
 #include "server/InputAnswers.h"
 #include "server/PortAdmission.h"
+#include "server/RecordRequest.h"
 #include "server/SettingsBody.h"
 #include "server/StaticAssets.h"
 
@@ -165,6 +166,9 @@ void ApiRouter::handle(const HttpRequest& request, std::shared_ptr<Exchange> exc
                                     : exchange->respond(methodNotAllowed("POST"));
         if (parts[3] == "journal")
             return exchange->respond(method == "GET" ? journal(id, request.target) : methodNotAllowed("GET"));
+        if (parts[3] == "record")
+            return method == "GET" ? record(id, request, std::move(exchange))
+                                   : exchange->respond(methodNotAllowed("GET"));
     }
     if (n == 3 && parts[1] == "batch" && parts[2] == "restore")
         return method == "POST" ? backups.batchRestore(request, std::move(exchange))
@@ -388,4 +392,31 @@ HttpResponse ApiRouter::asFound(const std::string& id, const std::string& name)
     // The name is one of ours (listed above): letters, digits, "-", ".".
     response.headers.emplace_back("Content-Disposition", "attachment; filename=\"" + name + "\"");
     return response;
+}
+
+void ApiRouter::record(const std::string& id, const HttpRequest& request, std::shared_ptr<Exchange> exchange)
+{
+    auto worker = converters.find(id);
+    if (!worker)
+        return exchange->respond(unknownConverter(id));
+    std::string problem;
+    std::optional<RecordParticulars> particulars = parseRecordQuery(request.target, problem);
+    if (!particulars)
+        return exchange->respond(errorResponse(400, problem + ". Nothing was read."));
+    ConverterWorker* self = worker.get();
+    worker->submit([exchange, self, given = std::move(*particulars)](ConverterLink* link) {
+        if (!link) {
+            exchange->respond(notConnected(self->port()));
+            return true;
+        }
+        std::vector<std::string> failed;
+        std::string page = core::recordPage(*link, self->identity(), self->port(), given, failed);
+        // A read that failed shows "Chyba komunikace" on the page; the status tells a script.
+        HttpResponse response{failed.empty() ? 200 : 502, "text/html; charset=utf-8", {}, {}};
+        response.headers.emplace_back("Content-Security-Policy", recordPagePolicy(page));
+        response.headers.emplace_back("Cache-Control", "no-store");
+        response.body = std::move(page);
+        exchange->respond(std::move(response));
+        return failed.empty();
+    });
 }

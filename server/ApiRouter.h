@@ -34,6 +34,7 @@ private:
     void input(const std::string& id, const HttpRequest& request, std::shared_ptr<Exchange> exchange);
     HttpResponse journal(const std::string& id, const std::string& target);
     HttpResponse asFound(const std::string& id, const std::string& name);
+    void record(const std::string& id, const HttpRequest& request, std::shared_ptr<Exchange> exchange);
 
     ConverterRegistry& converters;
     const AccessGuard& guard;

@@ -6,6 +6,7 @@
 #include "config/LocalTime.h"
 #include "device/PortList.h"
 #include "device/PortNameList.h"
+#include "report/CommissioningRecord.h"
 
 namespace core {
 
@@ -23,6 +24,17 @@ std::optional<Json> readInput(ConverterLink& link)
     if (!reading.settings.inputType)
         return std::nullopt;
     return inputJson(reading);
+}
+
+std::string recordPage(ConverterLink& link, const std::string& identity, const std::string& port,
+                       const RecordParticulars& particulars, std::vector<std::string>& failed)
+{
+    const auto readAt = std::chrono::system_clock::now();
+    const ConverterReading reading = readConverter(link, ReadScope::All, identity);
+    for (std::string_view name : reading.failedReads())
+        failed.emplace_back(name);
+    RecordCircumstances circumstances{port, recordTimeText(readAt), nullptr, {}, particulars};
+    return recordPageHtml(commissioningRecord(reading, circumstances));
 }
 
 Json readLive(ConverterLink& link, int& read)

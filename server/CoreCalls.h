@@ -9,6 +9,7 @@
 #include "config/Settings.h"
 #include "device/ConverterLink.h"
 #include "device/RelaySettings.h"
+#include "report/RecordParticulars.h"
 
 #include <chrono>
 #include <optional>
@@ -26,6 +27,11 @@ Json readAll(ConverterLink& link, const std::string& identity, std::vector<std::
 // "sensor"}, null for an unknown type), from the reads of `dnx8 input`'s
 // read-back; nothing when the input type could not be read.
 std::optional<Json> readInput(ConverterLink& link);
+// A fresh read-all as the commissioning record page of `dnx8 report`, for
+// the converter on port; failed lists the reads that failed (each shows
+// "Chyba komunikace" on the page).
+std::string recordPage(ConverterLink& link, const std::string& identity, const std::string& port,
+                       const RecordParticulars& particulars, std::vector<std::string>& failed);
 
 // One `dnx8 watch` poll: the four values with fault texts; read counts the
 // values that could be read (0 when the converter did not answer at all).

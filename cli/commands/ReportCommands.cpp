@@ -11,6 +11,7 @@
 #include "cli/OutputArgument.h"
 #include "cli/PointFileImport.h"
 #include "linearization/LinearizationTable.h"
+#include "report/RecordParticulars.h"
 
 #include <chrono>
 #include <iostream>
@@ -24,20 +25,18 @@ struct Options {
     std::string output;
     std::string linearization;
     FitChoice choice;
+    RecordParticulars particulars;
 };
 
-// "2024-05-14 09:30:00 (UTC+02:00)" from localTimeStamp's ISO form.
-std::string recordTime(std::chrono::system_clock::time_point at)
-{
-    const std::string stamp = localTimeStamp(at);
-    if (stamp.size() < 29)
-        return stamp;
-    return stamp.substr(0, 10) + " " + stamp.substr(11, 8) + " (UTC" + stamp.substr(23) + ")";
-}
-
-int runReport(const GlobalOptions& global, const Options& options)
+int runReport(const GlobalOptions& global, const Options& given)
 {
     // What the user gave is checked before the converter is read.
+    Options options = given;
+    for (const RecordParticulars::Field& field : ParticularsFields) {
+        const std::string problem = particularsProblem(field, options.particulars.*field.member);
+        if (!problem.empty())
+            return fail(exit_code::BadUsage, "--" + std::string(field.name) + " " + problem + ".");
+    }
     LinearizationTable table;
     if (!options.linearization.empty()) {
         PointSet pointSet;
@@ -56,7 +55,7 @@ int runReport(const GlobalOptions& global, const Options& options)
     const ConverterReading reading = readConverter(*session->link, ReadScope::All, session->identity);
     session.reset();
 
-    RecordCircumstances circumstances{options.port, recordTime(readAt), nullptr, {}};
+    RecordCircumstances circumstances{options.port, recordTimeText(readAt), nullptr, {}, options.particulars};
     if (!options.linearization.empty()) {
         circumstances.linearization = &table;
         const std::u8string name = pathFromArgument(options.linearization).filename().u8string();
@@ -81,11 +80,14 @@ int runReport(const GlobalOptions& global, const Options& options)
         std::cerr << "dnx8: the record is in " << written << ".\n";
 
     const auto failed = reading.failedReads();
-    if (failed.empty() && record.linearizationDiffers)
-        return fail(exit_code::Mismatch, "the converter holds another linearization than the fit of " +
-                                             options.linearization +
-                                             " (the page says so too); check the point file and --order or "
-                                             "--spline, or write it with dnx8 input.");
+    if (record.linearizationDiffers) {
+        const int code = fail(exit_code::Mismatch, "the converter holds another linearization than the fit of " +
+                                                       options.linearization +
+                                                       " (the page says so too); check the point file and --order "
+                                                       "or --spline, or write it with dnx8 input.");
+        if (failed.empty())
+            return code;
+    }
     if (failed.empty())
         return exit_code::Done;
     std::string names;
@@ -104,8 +106,8 @@ void addReportCommands(CommandLine& commandLine)
     CLI::App* report = commandLine.add(
         "report",
         "Commissioning record: one self-contained HTML page (printable on A4) with the converter's identity, "
-        "input, range, filter, scale, error state, relays, a snapshot of the live values and a plot of the "
-        "curve it applies",
+        "input, range, filter, scale, error state, relays, a snapshot of the live values, a plot of the "
+        "curve it applies and lines to sign; --tag, --location, --technician and --note name the measuring point",
         [&commandLine, options] { return runReport(commandLine.global(), *options); });
     report->add_option("PORT", options->port, "Serial port: a device path (/dev/ttyUSB0) or a name (COM3)")
         ->required();
@@ -117,6 +119,19 @@ void addReportCommands(CommandLine& commandLine)
                          "The point file of the converter's user linearization: its fit is drawn")
             ->type_name("POINTS");
     addFitChoiceOptions(report, options->choice);
+    const char* const help[] = {"The measuring point's tag (e.g. TT-101)",
+                                "Where the measuring point is (plant, building, line)",
+                                "Who commissioned it; printed above the technician's signature line",
+                                "A note for the customer"};
+    static_assert(std::size(help) == ParticularsFields.size());
+    for (std::size_t i = 0; i < ParticularsFields.size(); ++i) {
+        const RecordParticulars::Field& field = ParticularsFields[i];
+        std::string text = std::string(help[i]) + ", at most " + std::to_string(field.maxCharacters) + " characters";
+        if (field.maxLines > 1)
+            text += " in at most " + std::to_string(field.maxLines) + " lines";
+        report->add_option("--" + std::string(field.name), options->particulars.*field.member, text)
+            ->type_name("TEXT");
+    }
     report->get_option("--order")->needs(points);
     report->get_option("--spline")->needs(points);
 }

@@ -189,6 +189,93 @@ class Record(unittest.TestCase):
         self.assertIn("K (Chromel-Alumel)", text)
         self.assertEqual(text.count("Chyba komunikace"), 1)
 
+    def test_measuring_point_and_lines_to_sign(self):
+        with Simulator(self.folder.name, "pt100") as sim:
+            run = dnx8("report", sim.port, "-o", self.page, "--tag", "  TT-101 <A&B>  ",
+                       "--location", "Kotelna \"Jih\" & 'sever'", "--technician", "Jiří Čermák",
+                       "--note", "Kalibrováno 5 bodů.\nPříště: 2025 </td>")
+        self.assertEqual(run.returncode, 0, run.stderr)
+        text, _ = self.read_page()
+        root = ElementTree.fromstring(text)
+        point = root.find(".//section[@class='point']")
+        self.assertEqual(point.find("h2").text, "Měřicí místo")
+        rows = {tr.find("th").text: tr.find("td").text for tr in point.iter("tr")}
+        self.assertEqual(rows, {"Označení": "TT-101 <A&B>", "Umístění": "Kotelna \"Jih\" & 'sever'",
+                                "Technik": "Jiří Čermák", "Poznámka": "Kalibrováno 5 bodů.\nPříště: 2025 </td>"})
+        signers = root.find(".//div[@class='signers']").findall("section")
+        self.assertEqual([s.find("h2").text for s in signers], ["Technik", "Zákazník"])
+        for signer, name in zip(signers, ("Jiří Čermák", None)):
+            lines = [(tr.find("th").text, tr.find("td").text) for tr in signer.iter("tr")]
+            self.assertEqual(lines, [("Jméno", name), ("Datum", None), ("Podpis", None)])
+
+    def test_particulars_that_do_not_fit_read_nothing(self):
+        cases = [("--tag", "x" * 41, "at most 40"), ("--location", "a\nb", "one line"),
+                 ("--technician", "Jan\tNovák", "control character"),
+                 ("--note", "\n".join("12345 6"), "at most 4"),
+                 ("--tag", os.fsdecode(b"TT\xff"), "no UTF-8")]
+        with Simulator(self.folder.name, "pt100") as sim:
+            for option, value, words in cases:
+                run = subprocess.run([DNX8, "report", sim.port, "-o", self.page, option, value],
+                                     capture_output=True, timeout=60)
+                self.assertEqual(run.returncode, 2, option)
+                self.assertIn(option + " ", run.stderr.decode())
+                self.assertIn(words, run.stderr.decode())
+            if os.path.exists(sim.trace):
+                with open(sim.trace) as trace:
+                    self.assertEqual(trace.read(), "")
+        self.assertFalse(os.path.exists(self.page))
+
+    def test_every_failed_read_shows_the_communication_error(self):
+        # Each read of read-all in turn refused, for a sensor and for a
+        # voltage input without linearization: "Chyba komunikace" stands on
+        # the page, also for a value this input does not use (a voltage
+        # input's shunt, the coefficients while linearization is off).
+        with Simulator(self.folder.name, "pt100") as sim:
+            names = json.loads(dnx8("read", sim.port, "--json").stdout)["configuration"].keys()
+        names = ["FirmwareVersion", "SerialNumber", "OutputType", "RelayOptions", *names,
+                 "LiveInput", "LiveProcess", "LiveValue", "LiveRatio"]
+        for preset in ("pt100", "voltage"):
+            for name in names:
+                with Simulator(self.folder.name, preset, "fault nak on " + name) as sim:
+                    run = dnx8("report", sim.port, "-o", self.page)
+                self.assertEqual(run.returncode, 1, name + ": " + run.stderr)
+                self.assertIn(name, run.stderr)
+                text, _ = self.read_page()
+                self.assertIn("Chyba komunikace", text, preset + ": " + name)
+
+    def test_a_terminal_gets_a_file_named_by_serial_number_and_date(self):
+        import pty
+        leader, follower = pty.openpty()
+        try:
+            with Simulator(self.folder.name, "pt100") as sim:
+                run = subprocess.run([os.path.abspath(DNX8), "report", sim.port], stdout=follower, stderr=subprocess.PIPE,
+                                     text=True, cwd=self.folder.name, timeout=60)
+        finally:
+            os.close(follower)
+            os.close(leader)
+        self.assertEqual(run.returncode, 0, run.stderr)
+        written = [f for f in os.listdir(self.folder.name) if f.startswith("record-")]
+        self.assertEqual(len(written), 1, os.listdir(self.folder.name))
+        self.assertRegex(written[0], r"^record-240117-\d{4}-\d\d-\d\d\.html$")
+        self.assertIn("the record is in " + written[0], run.stderr)
+        self.page = os.path.join(self.folder.name, written[0])
+        self.read_page()
+
+    def test_another_fit_than_the_converters_warns_and_writes_the_page(self):
+        points = write_points(self.folder.name, "q.txt", [(0, 1), (1, 6), (2, 17), (3, 34), (4, 57)])
+        with Simulator(self.folder.name, "voltage") as sim:
+            run = dnx8("report", sim.port, "-o", self.page, "--linearization", points, "--order", "2")
+        self.assertEqual(run.returncode, 3, run.stderr)
+        self.assertIn("another linearization", run.stderr)
+        text, _ = self.read_page()
+        self.assertIn("liší", text)
+        # A failed read as well: exit 1, and both are told.
+        with Simulator(self.folder.name, "voltage", "fault nak on Relay2") as sim:
+            run = dnx8("report", sim.port, "-o", self.page, "--linearization", points, "--order", "2")
+        self.assertEqual(run.returncode, 1, run.stderr)
+        self.assertIn("another linearization", run.stderr)
+        self.assertIn("Relay2", run.stderr)
+
     def test_bad_point_file_reads_nothing(self):
         bad = write_points(self.folder.name, "two.txt", [(1, 1), (2, 2)])
         with Simulator(self.folder.name, "pt100") as sim:

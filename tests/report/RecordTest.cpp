@@ -1,5 +1,6 @@
 // The commissioning record built from a reading, without a converter.
 #include "report/CommissioningRecord.h"
+#include "report/RecordParticulars.h"
 #include "config/ConverterReading.h"
 #include "report/ConverterCurve.h"
 #include "inputs/SensorCatalogs.h"
@@ -10,6 +11,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -67,7 +69,7 @@ TEST(commissioningRecord, FailedReadsShowTheCommunicationErrorInTheirPlace)
     ConverterReading r;
     r.identity = "DNX8";
     r.serialNumber = 240117;
-    const RecordPage page = commissioningRecord(r, {"/dev/ttyUSB0", "2024-05-14 09:30:00", nullptr, {}});
+    const RecordPage page = commissioningRecord(r, {"/dev/ttyUSB0", "2024-05-14 09:30:00", nullptr, {}, {}});
     // Firmware, output, relays; input, range min and max, filter, scale min
     // and max, divider and shunt (the kind is unknown); error state; the
     // four live values; both relays.
@@ -137,4 +139,81 @@ TEST(commissioningRecord, UserLinearizationIsDrawnAndComparedWithTheConverter)
     const ConverterCurve unknown = chooseConverterCurve(segments, nullptr, {});
     EXPECT_FALSE(unknown.plot); // segments cannot be read back
     EXPECT_FALSE(unknown.failed);
+}
+
+TEST(recordParticulars, AnyUtf8TextThatFitsIsTakenTidiedAndTheRestRefused)
+{
+    const RecordParticulars::Field& tag = ParticularsFields[0];
+    const RecordParticulars::Field& note = ParticularsFields[3];
+    ASSERT_EQ(std::string(tag.name), "tag");
+    ASSERT_EQ(std::string(note.name), "note");
+
+    std::string text = "  TT-101 <Čerpadlo> & \"Jih\" 🌡  ";
+    EXPECT_EQ(particularsProblem(tag, text), "");
+    EXPECT_EQ(text, "TT-101 <Čerpadlo> & \"Jih\" 🌡");
+
+    // The limit counts characters, not bytes: 40 two-byte letters fit.
+    std::string czech;
+    for (int i = 0; i < 40; ++i)
+        czech += "ř";
+    EXPECT_EQ(particularsProblem(tag, czech), "");
+    czech += "x";
+    EXPECT_NE(particularsProblem(tag, czech).find("41 characters; at most 40"), std::string::npos);
+
+    text = "\r\n\n  first line  \r\nsecond\rthird\n\n";
+    EXPECT_EQ(particularsProblem(note, text), "");
+    EXPECT_EQ(text, "first line\nsecond\nthird");
+    text = "1\n2\n3\n4\n5\n6";
+    EXPECT_NE(particularsProblem(note, text).find("6 lines; at most 4"), std::string::npos);
+    EXPECT_EQ(text, "1\n2\n3\n4\n5\n6"); // untouched when refused
+
+    const std::pair<std::string, std::string> refused[] = {
+        {"TT\n101", "line break"},
+        {"TT\t101", "control character"},
+        {std::string("TT\0" "101", 6), "control character"},
+        {"TT\x7F", "control character"},
+        {"TT\xC2\x85", "control character"}, // U+0085, next line
+        {"TT\xFF", "no UTF-8"},
+        {"TT\xC3", "no UTF-8"},         // cut sequence
+        {"\xC0\xAF", "no UTF-8"},       // overlong "/"
+        {"\xED\xA0\x80", "no UTF-8"},   // a surrogate
+    };
+    for (const auto& [given, why] : refused) {
+        std::string value = given;
+        EXPECT_NE(particularsProblem(tag, value).find(why), std::string::npos) << why;
+    }
+    std::string empty = "   ";
+    EXPECT_EQ(particularsProblem(tag, empty), "");
+    EXPECT_EQ(empty, "");
+}
+
+TEST(commissioningRecord, MeasuringPointIsEscapedAndTheTechnicianSigns)
+{
+    ConverterReading r = Reading(0, 0, {});
+    RecordCircumstances circumstances{"/dev/ttyUSB0", "2024-05-14 09:30:00", nullptr, {}, {}};
+    circumstances.particulars = {"TT-101 <b>", "Kotelna \"Jih\" & 'sever'", "Jiří Čermák", "řádek 1\nřádek 2"};
+    const RecordPage page = commissioningRecord(r, circumstances);
+    ASSERT_EQ(page.measuringPoint.rows.size(), 4u);
+    EXPECT_EQ(page.measuringPoint.rows[3].label, "Poznámka");
+    ASSERT_EQ(page.signers.size(), 2u);
+    EXPECT_EQ(page.signers[0].heading, "Technik");
+    EXPECT_EQ(page.signers[0].name, "Jiří Čermák");
+    EXPECT_EQ(page.signers[1].heading, "Zákazník");
+    EXPECT_EQ(page.signers[1].name, "");
+
+    const std::string html = recordPageHtml(page);
+    EXPECT_NE(html.find("<td>TT-101 &lt;b&gt;</td>"), std::string::npos);
+    EXPECT_NE(html.find("<td>Kotelna &quot;Jih&quot; &amp; &#39;sever&#39;</td>"), std::string::npos);
+    EXPECT_NE(html.find("<td>řádek 1\nřádek 2</td>"), std::string::npos);
+    EXPECT_EQ(html.find("<b>"), std::string::npos);
+    // The point comes first, the lines to sign last.
+    EXPECT_LT(html.find("Měřicí místo"), html.find("Převodník</h2>"));
+    EXPECT_GT(html.find("<h2>Zákazník</h2>"), html.find("<figure>"));
+    EXPECT_NE(html.find("<th>Jméno</th><td>Jiří Čermák</td>"), std::string::npos);
+
+    // Nothing given: no measuring point, the lines to sign all the same.
+    const std::string bare = recordPageHtml(commissioningRecord(r, {}));
+    EXPECT_EQ(bare.find("Měřicí místo"), std::string::npos);
+    EXPECT_NE(bare.find("<h2>Technik</h2>"), std::string::npos);
+    EXPECT_NE(bare.find("<th>Jméno</th><td></td>"), std::string::npos);
 }

@@ -4,6 +4,7 @@
 import { api, isCommunicationFailure, messageOf } from './api.js';
 import { journalLanguageChanged, openJournal, refreshJournal, setupJournal } from './journal.js';
 import { LiveQuantities, liveText, readDelay, readReal, realText } from './numbers.js';
+import { showRecordFor, wireRecord } from './record.js';
 import { applyTexts, faultText, language, preferredLanguage, setLanguage, t } from './texts.js';
 import { TrendBuffer, TrendChart, trendCsv } from './trend.js';
 import { echoOf } from './writes.js';
@@ -207,6 +208,7 @@ function openConverter(id) {
   setRestoreConverter(id);
   showConnection();
   openJournal(id);
+  showRecordFor(id);
   if (!id) return;
   $('port').value = page.status ? page.status.port : '';
   const events = new EventSource(api.eventsUrl(id));
@@ -564,6 +566,7 @@ async function start() {
   page.chart = new TrendChart($('trend-chart'), page.trend, SeriesLabels.map(t));
   wire();
   setUpInputPanel(() => page.current);
+  wireRecord();
   applyLanguage();
 
   const server = await api.server();

@@ -235,6 +235,16 @@ const Texts = {
   download: ['Stáhnout', 'Download'],
   restoreCopy: ['Obnovit tuto zálohu', 'Restore this copy'],
   copyUnreadable: ['Zálohu se nepodařilo načíst.', 'The copy could not be loaded.'],
+  record: ['Protokol o nastavení', 'Commissioning record'],
+  recordHint: ['Měřicí místo a jméno technika se vytisknou v protokolu; zákazník a technik jej podepíší.',
+    'The measuring point and the technician\'s name are printed on the record, which the customer and the technician sign.'],
+  recordTag: ['Označení:', 'Tag:'],
+  recordLocation: ['Umístění:', 'Location:'],
+  recordTechnician: ['Technik:', 'Technician:'],
+  recordNote: ['Poznámka:', 'Note:'],
+  recordOpen: ['Otevřít protokol v nové kartě', 'Open the record in a new tab'],
+  recordProblemLength: ['Text je pro protokol příliš dlouhý', 'The text is too long for the record'],
+  recordProblemLines: ['Poznámka má nejvýše 4 řádky', 'The note has at most 4 lines'],
 };
 
 const Languages = ['cs', 'en'];
