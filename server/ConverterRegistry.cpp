@@ -80,11 +80,13 @@ bool ConverterRegistry::remove(const std::string& id)
 
 void ConverterRegistry::watchAll(std::shared_ptr<EventSink> sink)
 {
-    Json list = Json::array();
-    for (const auto& worker : all())
-        list.push_back(worker->status());
-    EventHub::publishTo(*sink, "converters", core::jsonText(list));
-    bench->add(std::move(sink));
+    const std::vector<std::shared_ptr<ConverterWorker>> served = all();
+    bench->add(std::move(sink), "converters", [&served] {
+        Json list = Json::array();
+        for (const auto& worker : served)
+            list.push_back(worker->status());
+        return core::jsonText(list);
+    });
 }
 
 void ConverterRegistry::publishRemoved(const std::string& id)

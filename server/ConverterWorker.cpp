@@ -203,8 +203,7 @@ void ConverterWorker::journal(const LinkWrite& write)
 
 void ConverterWorker::watch(std::shared_ptr<EventSink> sink)
 {
-    EventHub::publishTo(*sink, "state", core::jsonText(status()));
-    hub.add(std::move(sink));
+    hub.add(std::move(sink), "state", [this] { return core::jsonText(status()); });
     std::lock_guard lock(mutex);
     wake.notify_all();
 }

@@ -12,9 +12,10 @@ std::string eventText(std::string_view event, const std::string& json)
 
 } // namespace
 
-void EventHub::add(std::shared_ptr<EventSink> sink)
+void EventHub::add(std::shared_ptr<EventSink> sink, std::string_view event, const std::function<std::string()>& json)
 {
     std::lock_guard lock(mutex);
+    sink->send(eventText(event, json()));
     sinks.push_back(std::move(sink));
 }
 
@@ -25,11 +26,6 @@ void EventHub::publish(std::string_view event, const std::string& json)
     std::erase_if(sinks, [](const auto& sink) { return !sink->isOpen(); });
     for (const auto& sink : sinks)
         sink->send(text);
-}
-
-void EventHub::publishTo(EventSink& sink, std::string_view event, const std::string& json)
-{
-    sink.send(eventText(event, json));
 }
 
 std::size_t EventHub::watchers()

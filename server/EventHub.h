@@ -2,6 +2,7 @@
 
 #include "server/HttpMessage.h"
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -12,11 +13,12 @@
 // Events: "event: NAME", "data: JSON", a blank line.
 class EventHub {
 public:
-    void add(std::shared_ptr<EventSink> sink);
+    // Adds a stream and sends it one event first, made while no other event
+    // can go out: a change published meanwhile is either in that first
+    // event already or follows it, never lost or overtaken.
+    void add(std::shared_ptr<EventSink> sink, std::string_view event, const std::function<std::string()>& json);
     // Sends to every open stream; closed ones are dropped.
     void publish(std::string_view event, const std::string& json);
-    // Sends to one stream only (its first state).
-    static void publishTo(EventSink& sink, std::string_view event, const std::string& json);
     // The open streams; a converter is polled while this is not zero.
     std::size_t watchers();
     void closeAll();

@@ -205,19 +205,22 @@ class ServedConverter(unittest.TestCase):
     """One simulated converter served from the start."""
 
     def setUp(self):
+        # Cleanups, not tearDown: they run even when setUp fails, so no
+        # process outlives a failed start and holds the test run.
         self.folder = tempfile.TemporaryDirectory()
+        self.addCleanup(self.folder.cleanup)
         self.sim = Simulator(self.folder.name)
+        self.addCleanup(self.sim.close)
         self.server = Server(self.sim.port)
         self.streams = []
+        self.addCleanup(self.stop_server)
         # Connected once the first stream says so.
         self.events().state("connected")
 
-    def tearDown(self):
+    def stop_server(self):
         for stream in self.streams:
             stream.close()
         self.assertEqual(self.server.stop(), 0)
-        self.sim.close()
-        self.folder.cleanup()
 
     def events(self):
         stream = Events(self.server, "sim")

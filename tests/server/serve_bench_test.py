@@ -32,19 +32,22 @@ class BenchEvents(Events):
 
 class Bench(unittest.TestCase):
     def setUp(self):
+        # Cleanups run after a failed setUp too: nothing outlives the test.
         self.folder = tempfile.TemporaryDirectory()
-        self.sims = [Simulator(self.folder.name, "volt"), Simulator(self.folder.name, "pt", "--preset", "pt100")]
+        self.addCleanup(self.folder.cleanup)
+        self.sims = []
+        self.addCleanup(lambda: [sim.close() for sim in self.sims])
+        self.sims.append(Simulator(self.folder.name, "volt"))
+        self.sims.append(Simulator(self.folder.name, "pt", "--preset", "pt100"))
         self.sims[1].command("set SerialNumber 1002")
         self.server = Server(*(sim.port for sim in self.sims))
         self.streams = []
+        self.addCleanup(self.stop_server)
 
-    def tearDown(self):
+    def stop_server(self):
         for stream in self.streams:
             stream.close()
         self.assertEqual(self.server.stop(), 0)
-        for sim in self.sims:
-            sim.close()
-        self.folder.cleanup()
 
     def bench(self):
         stream = BenchEvents(self.server)

@@ -20,22 +20,29 @@ from serve_api_test import DNX8, WAIT, Events, Server, Simulator
 
 class Journal(unittest.TestCase):
     def setUp(self):
+        # Cleanups run after a failed setUp too: nothing outlives the test.
         self.folder = tempfile.TemporaryDirectory()
+        self.addCleanup(self.folder.cleanup)
         self.sim = Simulator(self.folder.name)
+        self.addCleanup(self.sim.close)
         self.data = os.path.join(self.folder.name, "data", "dnx8")
+        self.server = None
+        self.addCleanup(self.stop_server)
         self.start()
 
     def start(self):
+        self.stream = None
         self.server = Server(self.sim.port, "--data", self.data)
         self.stream = Events(self.server, "sim")
         self.stream.state("connected")
 
-    def tearDown(self):
-        self.stream.close()
+    def stop_server(self):
+        if self.server is None:
+            return
+        if self.stream:
+            self.stream.close()
         if self.server.process.poll() is None:
             self.assertEqual(self.server.stop(), 0)
-        self.sim.close()
-        self.folder.cleanup()
 
     def write(self, body):
         return self.server.request("POST", "/api/converters/sim/settings", body)

@@ -210,6 +210,10 @@ class Restore(unittest.TestCase):
     def test_interrupted_restore_tells_which_writes_went(self):
         _, backup = self.backup()
         target = self.add("target", "--preset", "fresh")
+        # A first write takes the as-found copy, which needs every read; the
+        # fault comes after it.
+        status, _, body = self.server.request("POST", "/api/converters/target/settings", {"Filter": 1})
+        self.assertEqual(status, 200, body)
         target.command("fault nak on ScaleMax")
         status, _, result = self.server.request("POST", "/api/converters/target/restore", backup)
         self.assertEqual(status, 502, result)

@@ -62,19 +62,25 @@ describe('the history of writes', () => {
     assert.equal(fs.readFileSync(await file.path(), 'utf8'), fs.readFileSync(path.join(data, name), 'utf8'));
     assert.equal(JSON.parse(fs.readFileSync(path.join(data, name), 'utf8')).configuration.Filter, 5);
 
-    // No restore flow in this build: a note, nothing sent.
+    // The copy goes through the restore flow: its changes first, nothing
+    // written before the confirmation, then the filter as found.
     const before = sim.requests().length;
     await copies.first().getByRole('button', { name: `Obnovit tuto zálohu ${name}` }).press('Enter');
-    await eventually(async () => /Obnovu ze zálohy/.test(await history().getByRole('status').first().textContent()),
-      'restore is not available');
+    const restore = page.getByRole('region', { name: 'Záloha, obnovení, porovnání' });
+    const filter = restore.getByRole('table').getByRole('row', { name: /^Filter/ });
+    await eventually(() => filter.isVisible(), 'the planned change of the filter');
+    assert.deepEqual((await filter.getByRole('cell').allTextContents()).map((s) => s.trim()), ['7', '5']);
     assert.equal(sim.requests().slice(before).filter((r) => r.split(' ')[2] !== '00').length, 0);
+    await restore.getByRole('button', { name: 'Zapsat' }).click();
+    await eventually(async () => (await restore.textContent()).includes('Obnoveno a ověřeno.'), 'the restore');
+    assert.deepEqual(await sim.control('get Filter'), ['Filter 5']);
   });
 
   test('the panel follows the language and fits 360 px', async () => {
     await page.getByRole('button', { name: 'English', exact: true }).click();
     await eventually(() => page.getByRole('region', { name: 'History of writes' }).isVisible(), 'English heading');
-    await eventually(async () => / · Filter: 7 → 7$/.test(
-      await page.getByRole('list', { name: 'Writes (newest first)' }).getByRole('listitem').first().textContent()),
+    await eventually(async () => (await page.getByRole('list', { name: 'Writes (newest first)' })
+      .getByRole('listitem').allTextContents()).some((line) => / · Filter: 7 → 7$/.test(line)),
     'the line in English');
     await page.setViewportSize({ width: 360, height: 800 });
     try {
