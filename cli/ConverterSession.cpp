@@ -59,6 +59,5 @@ std::optional<ConverterSession> openConverter(const std::string& port, const Glo
     }
     session.identity = opened.identity;
     session.openText = made.openText;
-    session.network = made.network != nullptr;
     return session;
 }
