@@ -371,7 +371,7 @@ class ServerDies(unittest.TestCase):
 
                 server = Ser2net(folder, sim.pty, sim.pty, ports=(server.rfc2217, server.raw))
                 self.addCleanup(server.kill)
-                # The back-off has reached a few seconds by now.
+                # Bounded by the back-off step reached while the server was away.
                 wait_until(lambda: told("is back."), seconds=60, what="the line to be back")
                 self.assertIsNone(watch.poll(), err.text())
                 requests_back = sim.trace_length()
