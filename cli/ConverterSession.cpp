@@ -27,6 +27,9 @@ std::optional<ConverterSession> openConverter(const std::string& port, const Glo
         return std::nullopt;
     }
     PortTransport made = makePortTransport(address, global.timeoutMs);
+    // Ctrl+C or SIGTERM while a device server is slow to connect: give up at once.
+    if (made.network)
+        made.network->stopCheck = &Console::stopRequested;
     std::unique_ptr<ByteTransport> transport = std::move(made.transport);
     if (global.trace)
         transport = std::make_unique<TracingTransport>(std::move(transport), std::cerr);
@@ -59,6 +62,5 @@ std::optional<ConverterSession> openConverter(const std::string& port, const Glo
     }
     session.identity = opened.identity;
     session.openText = made.openText;
-    session.network = made.network != nullptr;
     return session;
 }

@@ -14,7 +14,6 @@ struct ConverterSession {
     std::unique_ptr<ConverterLink> link;
     std::string identity;
     std::string openText; // what the link opens: the device path, or the network address
-    bool network = false; // behind a serial device server
 };
 
 // Opens port, identifies the converter and accepts only a DNX8. On any

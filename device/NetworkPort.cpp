@@ -11,6 +11,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// A wait for the server, cut into steps that look for a stop.
+int stepOf(Clock::time_point deadline)
+{
+    return std::min(millisecondsLeft(deadline), static_cast<int>(StopCheckStep.count()));
+}
+
 std::string hexOf(const std::vector<std::uint8_t>& bytes)
 {
     static const char digits[] = "0123456789ABCDEF";
@@ -58,7 +64,7 @@ bool NetworkPort::open(const std::string& text)
     if (!parsePortAddress(text, address, error) || !address.isNetwork())
         return fail(Failure::BadAddress, error.empty() ? text + " is not a network port" : error);
 
-    if (!socket.connect(address.host, address.port, connectTimeoutMs)) {
+    if (!socket.connect(address.host, address.port, connectTimeoutMs, stopCheck)) {
         const Failure why = socket.failure == TcpSocket::Failure::NotResolved ? Failure::NotResolved
                             : socket.failure == TcpSocket::Failure::Refused   ? Failure::Refused
                             : socket.failure == TcpSocket::Failure::NoAnswer  ? Failure::NoAnswer
@@ -88,7 +94,9 @@ bool NetworkPort::negotiate()
         if (millisecondsLeft(deadline) == 0)
             return fail(Failure::NotRfc2217, "the device server does not answer the Telnet COM port option "
                                              "(RFC 2217); for a raw TCP port write tcp:// instead");
-        if (!pump(millisecondsLeft(deadline)))
+        if (stopped())
+            return fail(Failure::Other, "stopped while the device server was being set up");
+        if (!pump(stepOf(deadline)))
             return fail(Failure::Dropped, "the device server closed the connection while it was being set up");
     }
 
@@ -128,7 +136,9 @@ bool NetworkPort::negotiate()
             if (millisecondsLeft(deadline) == 0)
                 return fail(Failure::LineRefused,
                             std::string("the device server does not confirm the line's ") + s.what);
-            if (!pump(millisecondsLeft(deadline)))
+            if (stopped())
+                return fail(Failure::Other, "stopped while the device server was being set up");
+            if (!pump(stepOf(deadline)))
                 return fail(Failure::Dropped, "the device server closed the connection while it was being set up");
         }
         if (*codec->answer(s.command) != s.value)

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -40,6 +41,9 @@ public:
     // How long to wait for answers to the flow control and modem lines,
     // which servers on lines without modem lines never give.
     int controlAnswerWaitMs = 150;
+    // Asked while open() waits for the server to connect and agree: once it
+    // says yes (Ctrl+C), open() gives up at once (Failure::Other).
+    std::function<bool()> stopCheck;
 
     Failure failure = Failure::None;
     std::string failureText; // for a person; empty while all is well
@@ -51,6 +55,7 @@ private:
     bool pump(int timeoutMs);
     bool sendRaw(const std::vector<std::uint8_t>& bytes);
     bool fail(Failure why, const std::string& text);
+    bool stopped() const { return stopCheck && stopCheck(); }
 
     TcpSocket socket;
     bool telnet = false;

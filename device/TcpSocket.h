@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // One TCP connection to a serial device server, used synchronously with a
@@ -18,7 +19,11 @@ public:
 
     // Resolves host and connects to the first address that takes the
     // connection within timeoutMs. False with the failure and a message.
-    bool connect(const std::string& host, std::uint16_t port, int timeoutMs);
+    // stopped, when given, is asked while waiting: once it says yes the
+    // connect gives up (Failure::Other), so Ctrl+C need not wait out a
+    // server that does not answer.
+    bool connect(const std::string& host, std::uint16_t port, int timeoutMs,
+                 const std::function<bool()>& stopped = {});
     void close();
     bool isOpen() const { return handle != InvalidHandle; }
 

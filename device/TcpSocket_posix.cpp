@@ -2,6 +2,7 @@
 
 #include "device/Deadline.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -30,6 +31,19 @@ bool waitFor(int fd, short events, Clock::time_point deadline, short& revents)
     }
 }
 
+// Waits for a connect in short steps so that a stop is seen.
+bool waitConnected(int fd, Clock::time_point deadline, const std::function<bool()>& stopped, bool& wasStopped)
+{
+    for (;;) {
+        short revents = 0;
+        if (waitFor(fd, POLLOUT, std::min(deadline, Clock::now() + StopCheckStep), revents))
+            return true;
+        wasStopped = stopped && stopped();
+        if (wasStopped || Clock::now() >= deadline)
+            return false;
+    }
+}
+
 } // namespace
 
 TcpSocket::~TcpSocket()
@@ -37,7 +51,8 @@ TcpSocket::~TcpSocket()
     close();
 }
 
-bool TcpSocket::connect(const std::string& host, std::uint16_t port, int timeoutMs)
+bool TcpSocket::connect(const std::string& host, std::uint16_t port, int timeoutMs,
+                        const std::function<bool()>& stopped)
 {
     close();
     failure = Failure::None;
@@ -66,11 +81,15 @@ bool TcpSocket::connect(const std::string& host, std::uint16_t port, int timeout
             continue;
         int result = ::connect(fd, a->ai_addr, a->ai_addrlen);
         if (result != 0 && errno == EINPROGRESS) {
-            short revents = 0;
-            if (!waitFor(fd, POLLOUT, deadline, revents)) {
-                failure = Failure::NoAnswer;
-                error = where + " does not answer (no connection within " + std::to_string(timeoutMs) + " ms)";
+            bool wasStopped = false;
+            if (!waitConnected(fd, deadline, stopped, wasStopped)) {
+                failure = wasStopped ? Failure::Other : Failure::NoAnswer;
+                error = wasStopped ? "stopped while connecting to " + where
+                                   : where + " does not answer (no connection within " + std::to_string(timeoutMs) +
+                                         " ms)";
                 ::close(fd);
+                if (wasStopped)
+                    break;
                 continue;
             }
             int code = 0;

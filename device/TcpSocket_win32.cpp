@@ -5,6 +5,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <algorithm>
 #include <chrono>
 
 namespace {
@@ -17,6 +18,19 @@ bool waitFor(SOCKET s, short events, Clock::time_point deadline, short& revents)
     const int r = ::WSAPoll(&p, 1, millisecondsLeft(deadline));
     revents = p.revents;
     return r > 0;
+}
+
+// Waits for a connect in short steps so that a stop is seen.
+bool waitConnected(SOCKET s, Clock::time_point deadline, const std::function<bool()>& stopped, bool& wasStopped)
+{
+    for (;;) {
+        short revents = 0;
+        if (waitFor(s, POLLWRNORM, std::min(deadline, Clock::now() + StopCheckStep), revents))
+            return true;
+        wasStopped = stopped && stopped();
+        if (wasStopped || Clock::now() >= deadline)
+            return false;
+    }
 }
 
 // Winsock wants starting once per process; it stays up until the end.
@@ -36,7 +50,8 @@ TcpSocket::~TcpSocket()
     close();
 }
 
-bool TcpSocket::connect(const std::string& host, std::uint16_t port, int timeoutMs)
+bool TcpSocket::connect(const std::string& host, std::uint16_t port, int timeoutMs,
+                        const std::function<bool()>& stopped)
 {
     close();
     failure = Failure::Other;
@@ -65,11 +80,15 @@ bool TcpSocket::connect(const std::string& host, std::uint16_t port, int timeout
         ::ioctlsocket(s, FIONBIO, &nonBlocking);
         int result = ::connect(s, a->ai_addr, static_cast<int>(a->ai_addrlen));
         if (result != 0 && ::WSAGetLastError() == WSAEWOULDBLOCK) {
-            short revents = 0;
-            if (!waitFor(s, POLLWRNORM, deadline, revents)) {
-                failure = Failure::NoAnswer;
-                error = where + " does not answer (no connection within " + std::to_string(timeoutMs) + " ms)";
+            bool wasStopped = false;
+            if (!waitConnected(s, deadline, stopped, wasStopped)) {
+                failure = wasStopped ? Failure::Other : Failure::NoAnswer;
+                error = wasStopped ? "stopped while connecting to " + where
+                                   : where + " does not answer (no connection within " + std::to_string(timeoutMs) +
+                                         " ms)";
                 ::closesocket(s);
+                if (wasStopped)
+                    break;
                 continue;
             }
             int code = 0;

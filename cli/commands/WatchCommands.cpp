@@ -82,9 +82,10 @@ void waitUntil(Clock::time_point until)
             std::min<Clock::duration>(until - Clock::now(), std::chrono::milliseconds(50)));
 }
 
-// The converter on a line that may drop and come back (a pulled adapter):
-// after a failed poll the port is closed and opened again, with a back-off,
-// and standard error says when the line dropped and when it came back.
+// The converter on a line that may drop and come back (a pulled adapter, a
+// device server that restarts): after a failed poll the port or connection
+// is closed and opened again, with a back-off, and standard error says when
+// the line dropped and when it came back.
 class WatchedLine {
 public:
     WatchedLine(ConverterLink& link, std::string port, std::string openText)
@@ -156,12 +157,6 @@ int runWatch(const GlobalOptions& global, const Options& options)
         if (!complete)
             ++incomplete;
         ++polls;
-        // A network connection that dropped ends the watch (the device
-        // server's side decides when it comes back); a serial line is
-        // opened again below.
-        if (session->network && !session->link->isOpen())
-            return fail(exit_code::DeviceFailed, "the connection to " + options.port +
-                                                     " was lost; check the device server and try again.");
         if (options.count != 0 && polls >= options.count)
             break;
         line.afterPoll(complete);

@@ -16,6 +16,7 @@ import subprocess
 import sys
 import tempfile
 import termios
+import threading
 import time
 import unittest
 
@@ -55,21 +56,47 @@ def wait_until(condition, seconds=20, what="condition"):
     raise AssertionError("timed out waiting for " + what)
 
 
-def start_watch(address, sim, frames=3):
+def start_watch(address, sim, frames=3, options=(), stdout=subprocess.DEVNULL):
     """dnx8 watch through ser2net, running once `frames` requests reached
     the simulator. ser2net turns a client away (before anything reaches the
     line) for a moment after the last one left; then it starts again."""
     for _ in range(50):
         start = sim.trace_length()
-        watch = spawn([DNX8, "watch", address, "--interval", "0.05"], stdout=subprocess.DEVNULL,
+        watch = spawn([DNX8, "watch", address, "--interval", "0.05", *options], stdout=stdout,
                                  stderr=subprocess.PIPE, text=True, stdin=subprocess.DEVNULL)
         if wait_until(lambda: len(requests(sim.trace, start)[0]) >= frames or watch.poll() is not None,
                       what="watch to run") and watch.poll() is None:
             return watch
-        watch.wait()
-        watch.stderr.close()
+        watch.communicate()
         time.sleep(0.1)
     raise AssertionError("ser2net kept turning watch away")
+
+
+class Lines:
+    """The lines a running process writes to a pipe, read as they come."""
+
+    def __init__(self, pipe):
+        self.lines = []
+        self.lock = threading.Lock()
+        self.thread = threading.Thread(target=self.read, args=(pipe,), daemon=True)
+        self.thread.start()
+
+    def read(self, pipe):
+        for line in pipe:
+            with self.lock:
+                self.lines.append(line.rstrip("\n"))
+        pipe.close()
+
+    def since(self, start):
+        with self.lock:
+            return self.lines[start:]
+
+    def count(self):
+        with self.lock:
+            return len(self.lines)
+
+    def text(self):
+        return "\n".join(self.since(0))
 
 
 def free_port():
@@ -124,9 +151,9 @@ class Ser2net:
     set to 9600 shows. (ser2net refuses a connection for a device that
     another connection left a moment ago, so each kind has its own.)"""
 
-    def __init__(self, folder, rfc2217_pty, raw_pty):
-        self.rfc2217 = free_port()
-        self.raw = free_port()
+    def __init__(self, folder, rfc2217_pty, raw_pty, ports=None):
+        # The same ports again: a device server that restarts.
+        self.rfc2217, self.raw = ports or (free_port(), free_port())
         config = os.path.join(folder, "ser2net.yaml")
         with open(config, "w") as f:
             for name, accepter, port, pty in (("rfc", "telnet(rfc2217),tcp", self.rfc2217, rfc2217_pty),
@@ -296,30 +323,71 @@ class SlowConverter(unittest.TestCase):
 
 
 class ServerDies(unittest.TestCase):
-    def test_a_connection_that_drops_mid_command_fails_promptly(self):
+    def test_watch_rides_out_a_server_that_restarts(self):
+        """A watch through a device server that goes and comes back on the
+        same port keeps its log going, as over a re-plugged adapter: the drop
+        and the return on standard error, the polls in between told as failed
+        reads, then the simulator answers again. A stop while it waits to
+        reopen still ends it at once."""
         folder = tempfile.mkdtemp(prefix="dnx8-net-")
+        self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
         sim = Simulator(folder, "port")
-        try:
-            for scheme in ("rfc2217", "tcp"):
-                with self.subTest(scheme=scheme):
-                    server = Ser2net(folder, sim.pty, sim.pty)
-                    self.addCleanup(server.kill)
-                    watch = start_watch(server.address(scheme), sim, frames=4)
-                    server.kill()
-                    killed = time.monotonic()
-                    try:
-                        code = watch.wait(timeout=10)
-                    finally:
-                        if watch.poll() is None:
-                            watch.kill()
-                            watch.wait()
-                    err = watch.stderr.read()
-                    watch.stderr.close()
-                    self.assertEqual(code, 1, err)
-                    self.assertLess(time.monotonic() - killed, 3.0)
-        finally:
-            sim.stop()
-            shutil.rmtree(folder, ignore_errors=True)
+        self.addCleanup(sim.stop)
+        # CSV: an empty field is a failed read. JSON: null without a fault text.
+        def csv_read_all(line):
+            return "" not in line.split(",")[1:]
+
+        def json_read_all(line):
+            values = json.loads(line)
+            return all(values[k] is not None or k in values["faults"] for k in ("input", "process", "value", "ratio"))
+
+        for scheme, output, read_all, stop, code in (("rfc2217", "--csv", csv_read_all, signal.SIGINT, 130),
+                                                     ("tcp", "--json", json_read_all, signal.SIGTERM, 143)):
+            with self.subTest(scheme=scheme):
+                server = Ser2net(folder, sim.pty, sim.pty)
+                self.addCleanup(server.kill)
+                watch = start_watch(server.address(scheme), sim, frames=4, options=(output,),
+                                    stdout=subprocess.PIPE)
+                self.addCleanup(lambda w=watch: w.poll() is None and (w.kill(), w.wait()))
+                out, err = Lines(watch.stdout), Lines(watch.stderr)
+
+                def polls(start=0):
+                    return [line for line in out.since(start) if line and not line.startswith("time")]
+
+                def failed_since_last_read():
+                    done = polls()
+                    return next((i for i, line in enumerate(reversed(done)) if read_all(line)), len(done))
+
+                def told(text, times=1):
+                    return sum(text in line for line in err.since(0)) >= times or watch.poll() is not None
+
+                server.kill()
+                wait_until(lambda: told("dropped"), what="the drop to be told")
+                self.assertIsNone(watch.poll(), err.text())
+                # Polls go on while the server is away, each a failed read.
+                wait_until(lambda: failed_since_last_read() >= 3 or watch.poll() is not None,
+                           what="polls while away")
+                self.assertIsNone(watch.poll(), err.text())
+
+                server = Ser2net(folder, sim.pty, sim.pty, ports=(server.rfc2217, server.raw))
+                self.addCleanup(server.kill)
+                # Bounded by the back-off step reached while the server was away.
+                wait_until(lambda: told("is back."), seconds=60, what="the line to be back")
+                self.assertIsNone(watch.poll(), err.text())
+                requests_back = sim.trace_length()
+                lines = out.count()
+                wait_until(lambda: (len(requests(sim.trace, requests_back)[0]) >= 8
+                                    and any(read_all(line) for line in polls(lines)))
+                           or watch.poll() is not None, what="polls to reach the simulator again")
+                self.assertIsNone(watch.poll(), err.text())
+
+                # Gone again: the stop comes while dnx8 waits to reopen.
+                server.kill()
+                wait_until(lambda: told("dropped", 2), what="the second drop to be told")
+                watch.send_signal(stop)
+                stopped = time.monotonic()
+                self.assertEqual(watch.wait(timeout=10), code, err.text())
+                self.assertLess(time.monotonic() - stopped, 3.0)
 
     def test_a_restore_cut_off_midway_is_no_success(self):
         folder = tempfile.mkdtemp(prefix="dnx8-net-")

@@ -163,6 +163,22 @@ TEST(NetworkPort, Rfc2217RefusesAServerThatKeepsAnotherSpeedOrIsSilent)
     }
 }
 
+TEST(NetworkPort, AStopEndsTheWaitForASilentServer)
+{
+    // Takes the connection and never agrees: without a stop, open() would
+    // wait the whole negotiation time.
+    LoopbackServer server([](int fd) { receiveBytes(fd, 1000); });
+    NetworkPort port;
+    port.negotiationTimeoutMs = 20000;
+    const auto start = Clock::now();
+    port.stopCheck = [start] { return Clock::now() - start > std::chrono::milliseconds(100); };
+    EXPECT_FALSE(port.open(server.address("rfc2217")));
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(port.failure, NetworkPort::Failure::Other);
+    EXPECT_NE(port.failureText.find("stopped"), std::string::npos) << port.failureText;
+    EXPECT_FALSE(port.isOpen());
+}
+
 TEST(NetworkPort, AServerThatTurnsTheClientAwaySaysWhy)
 {
     LoopbackServer server([](int fd) {
