@@ -5,6 +5,8 @@
 #include "inputs/RtdCatalog.h"
 #include "inputs/ThermocoupleCatalog.h"
 
+#include "tests/config/SampleBackups.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -22,27 +24,6 @@ const ThermocoupleCurve& TypeK()
         if (std::strncmp(thermocouples().At(i)->name(), "K ", 2) == 0)
             return *thermocouples().At(i);
     throw std::logic_error("no type K");
-}
-
-BackupFile Voltage()
-{
-    BackupFile file;
-    Configuration& c = file.configuration;
-    c.inputType = 2;
-    c.divider = 1;
-    c.shunt = 1;
-    c.rangeMin = 0;
-    c.rangeMax = 10;
-    c.curveDegree = 0;
-    c.curveCoefficients = CurveCoefficients{};
-    c.segmentCount = 0;
-    c.filter = 5;
-    c.scaleMin = 0;
-    c.scaleMax = 100;
-    c.errorSignalling = 0;
-    c.relay1 = RelaySettings{80, 75, 2, 2, 0};
-    c.relay2 = RelaySettings{20, 30, 0, 5, 1};
-    return file;
 }
 
 // The frames a sequence sends, through a converter that is not there.
@@ -66,7 +47,7 @@ std::vector<P> Commands(const Frames& frames)
 TEST(RestorePlan, ThermocoupleComesBackByTheDialogsSequenceWithTheCatalogsPieces)
 {
     const ThermocoupleCurve& k = TypeK();
-    BackupFile file = Voltage();
+    BackupFile file = voltageBackup();
     const SensorInput written = thermocoupleInput(k, 1);
     Configuration& c = file.configuration;
     c.inputType = written.inputType;
@@ -100,7 +81,7 @@ TEST(RestorePlan, PlainInputWithoutPolynomialIsWrittenAsLinearizationOff)
 {
     RestorePlan plan;
     std::vector<std::string> faults;
-    ASSERT_TRUE(planRestore(Voltage(), {}, plan, faults));
+    ASSERT_TRUE(planRestore(voltageBackup(), {}, plan, faults));
     const Frames frames = FramesOf([&](ConverterLink& link) { runRestore(link, plan); });
     EXPECT_EQ(Commands(frames),
               (std::vector{P::Divider, P::Shunt, P::InputType, P::RangeMin, P::RangeMax, P::SegmentCount,
@@ -114,13 +95,13 @@ TEST(RestorePlan, PlainInputWithoutPolynomialIsWrittenAsLinearizationOff)
 
 TEST(RestorePlan, WhatAFileCannotHoldIsRefusedUnlessAnOptionSaysWhatToDo)
 {
-    BackupFile segments = Voltage();
+    BackupFile segments = voltageBackup();
     segments.configuration.segmentCount = 7;
-    BackupFile unknownType = Voltage();
+    BackupFile unknownType = voltageBackup();
     unknownType.configuration.inputType = 14;
     unknownType.configuration.curveDegree = 2;
     unknownType.configuration.curveCoefficients = CurveCoefficients{1, 2, 3};
-    BackupFile wrongName = Voltage();
+    BackupFile wrongName = voltageBackup();
     wrongName.sensor = "Pt 100 (3850)";
 
     for (const BackupFile* file : {&segments, &unknownType, &wrongName}) {
@@ -163,7 +144,7 @@ TEST(RestorePlan, WhatAFileCannotHoldIsRefusedUnlessAnOptionSaysWhatToDo)
 
 TEST(RestorePlan, PartialFileLeavesWhatItLacksAlone)
 {
-    BackupFile file = Voltage();
+    BackupFile file = voltageBackup();
     file.partial = true;
     file.configuration.rangeMax.reset();
     file.configuration.divider.reset();

@@ -2,6 +2,8 @@
 
 #include "tests/device/MemoryConverter.h"
 
+#include "tests/config/SampleBackups.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -9,27 +11,6 @@
 namespace {
 
 using P = protocol::Parameter;
-
-BackupFile Voltage()
-{
-    BackupFile file;
-    Configuration& c = file.configuration;
-    c.inputType = 2;
-    c.divider = 1;
-    c.shunt = 1;
-    c.rangeMin = 0;
-    c.rangeMax = 10;
-    c.curveDegree = 0;
-    c.curveCoefficients = CurveCoefficients{};
-    c.segmentCount = 0;
-    c.filter = 5;
-    c.scaleMin = 0;
-    c.scaleMax = 100;
-    c.errorSignalling = 0;
-    c.relay1 = RelaySettings{80, 75, 2, 2, 0};
-    c.relay2 = RelaySettings{20, 30, 0, 5, 1};
-    return file;
-}
 
 // A converter that keeps what is written (ScaleMax clipped to at most 50
 // when clip is set); forget leaves a parameter unkept, so it cannot be read.
@@ -64,7 +45,7 @@ struct Step {
 
 TEST(RestoreRun, ProgressCountsEveryRequestAndTheResultFollowsTheReadBack)
 {
-    const BackupFile file = Voltage();
+    const BackupFile file = voltageBackup();
     RestorePlan plan;
     std::vector<std::string> faults;
     ASSERT_TRUE(planRestore(file, {}, plan, faults));
@@ -111,7 +92,7 @@ TEST(RestoreRun, ProgressCountsEveryRequestAndTheResultFollowsTheReadBack)
 
 TEST(RestoreRun, ARefusedWriteEndsItAndNothingIsReadBack)
 {
-    const BackupFile file = Voltage();
+    const BackupFile file = voltageBackup();
     RestorePlan plan;
     std::vector<std::string> faults;
     ASSERT_TRUE(planRestore(file, {}, plan, faults));
