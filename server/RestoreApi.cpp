@@ -108,6 +108,29 @@ bool queryFlag(const HttpRequest& request, const std::string& name)
     return queryValue(request.target, name).value_or("") == "true";
 }
 
+// A fresh read of the converter as a backup file, on its worker, handed
+// to answer; a converter that is not connected or a failed read is
+// answered here (why says what the failure prevents).
+template <typename Answer>
+void onConverterSide(ConverterWorker& worker, std::shared_ptr<Exchange> exchange, std::string why, Answer answer)
+{
+    ConverterWorker* self = &worker;
+    worker.submit([exchange, self, why = std::move(why), answer = std::move(answer)](ConverterLink* link) {
+        if (!link) {
+            exchange->respond(notConnected(self->port()));
+            return true;
+        }
+        std::vector<std::string> failed;
+        const BackupFile converter = readSide(*link, self->identity(), failed);
+        if (!failed.empty()) {
+            exchange->respond(readFailed(failed, why));
+            return false;
+        }
+        answer(converter);
+        return true;
+    });
+}
+
 } // namespace
 
 RestoreApi::RestoreApi(ConverterRegistry& converters, bool readOnly) : converters(converters), readOnly(readOnly)
@@ -151,21 +174,10 @@ void RestoreApi::diff(const std::string& id, const HttpRequest& request, std::sh
     std::shared_ptr<RestoreRequest> upload = readRestoreBody(request.body, RestoreBodyKind::Diff, refusal);
     if (!upload)
         return exchange->respond(refused(refusal));
-    ConverterWorker* self = worker.get();
-    worker->submit([exchange, self, upload](ConverterLink* link) {
-        if (!link) {
-            exchange->respond(notConnected(self->port()));
-            return true;
-        }
-        std::vector<std::string> failed;
-        const BackupFile converter = readSide(*link, self->identity(), failed);
-        if (!failed.empty()) {
-            exchange->respond(readFailed(failed, ", so it cannot be compared"));
-            return false;
-        }
-        exchange->respond(json(200, comparisonJson(self->port(), "upload", converter, upload->file,
+    const std::string port = worker->port();
+    onConverterSide(*worker, exchange, ", so it cannot be compared", [exchange, port, upload](const BackupFile& converter) {
+        exchange->respond(json(200, comparisonJson(port, "upload", converter, upload->file,
                                                    compareBackups(converter, upload->file))));
-        return true;
     });
 }
 
@@ -183,17 +195,8 @@ void RestoreApi::restore(const std::string& id, const HttpRequest& request, std:
         return exchange->respond(refused(refusal));
     ConverterWorker* self = worker.get();
     if (dryRun) {
-        worker->submit([exchange, self, upload](ConverterLink* link) {
-            if (!link) {
-                exchange->respond(notConnected(self->port()));
-                return true;
-            }
-            std::vector<std::string> failed;
-            const BackupFile converter = readSide(*link, self->identity(), failed);
-            if (!failed.empty()) {
-                exchange->respond(readFailed(failed, ", so the changes cannot be shown"));
-                return false;
-            }
+        onConverterSide(*worker, exchange, ", so the changes cannot be shown",
+                        [exchange, self, upload](const BackupFile& converter) {
             const RestoreRequest& r = *upload;
             Json reply{{"dryRun", true},
                        {"restorable", r.restorable},
@@ -206,7 +209,6 @@ void RestoreApi::restore(const std::string& id, const HttpRequest& request, std:
                        {"diff", comparisonJson(self->port(), "upload", converter, r.file,
                                                compareBackups(converter, r.file))}};
             exchange->respond(json(200, reply));
-            return true;
         });
         return;
     }

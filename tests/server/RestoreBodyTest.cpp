@@ -1,5 +1,7 @@
 #include "server/RestoreBody.h"
 
+#include "tests/config/SampleBackups.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,22 +10,9 @@ namespace {
 
 std::string VoltageBackup(std::optional<std::string> note = std::nullopt, std::uint8_t segments = 0)
 {
-    BackupFile file;
+    BackupFile file = voltageBackup();
     Configuration& c = file.configuration;
-    c.inputType = 2;
-    c.divider = 1;
-    c.shunt = 1;
-    c.rangeMin = 0;
-    c.rangeMax = 10;
-    c.curveDegree = 0;
-    c.curveCoefficients = CurveCoefficients{};
     c.segmentCount = segments;
-    c.filter = 5;
-    c.scaleMin = 0;
-    c.scaleMax = 100;
-    c.errorSignalling = 0;
-    c.relay1 = RelaySettings{80, 75, 2, 2, 0};
-    c.relay2 = RelaySettings{20, 30, 0, 5, 1};
     file.note = std::move(note);
     file.notRestorable = restoreObstacles(c);
     return writeBackupJson(file);
